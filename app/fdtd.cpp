@@ -1,0 +1,1 @@
+#include "app/fdtd.h"

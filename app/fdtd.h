@@ -1,0 +1,2 @@
+// The FDTD application: solver and figure composition.
+#pragma once

@@ -1,0 +1,2 @@
+#include "app/fdtd.h"
+int main() { return 0; }

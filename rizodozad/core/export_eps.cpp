@@ -1,0 +1,1 @@
+#include "rizodozad/rizodozad.h"

@@ -1,0 +1,30 @@
+#include "rizodozad/core/print_mirror.h"
+
+#include <gl2ps.h>
+
+namespace rizodozad::print_mirror {
+
+bool page_open() {
+    GLint options = 0;
+    return gl2psGetOptions(&options) == GL2PS_SUCCESS;
+}
+
+void line_width(float width) {
+    if (page_open()) gl2psLineWidth(width);
+}
+
+void point_size(float size) {
+    if (page_open()) gl2psPointSize(size);
+}
+
+void stipple(bool enabled) {
+    if (!page_open()) return;
+    if (enabled)
+        gl2psEnable(GL2PS_LINE_STIPPLE);
+    else
+        gl2psDisable(GL2PS_LINE_STIPPLE);
+}
+
+void text(const std::string& text) { gl2psText(text.c_str(), "Arial", 12); }
+
+} // namespace rizodozad::print_mirror

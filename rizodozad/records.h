@@ -1,0 +1,153 @@
+// The records of a picture: plain values held in one list per kind, linked by handles.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace rizodozad {
+
+//-----------------------------------------------------------------------------
+// [SECTION] Colours
+//-----------------------------------------------------------------------------
+
+using Rgb = std::array<float, 3>; // red, green, blue in 0..1
+using Colormap = std::vector<Rgb>;
+
+using Matrix = std::vector<std::vector<double>>; // a sequence of rows
+
+//-----------------------------------------------------------------------------
+// [SECTION] Figures and layers
+//-----------------------------------------------------------------------------
+
+struct Figure {
+    int handle = 0;
+    int visible = 1;
+    std::vector<int> children; // layer handles, in creation order
+};
+
+struct Layer {
+    int handle = 0;
+    int visible = 1;
+    std::string name;
+    std::vector<int> children; // axes handles, in creation order
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] Axes
+//-----------------------------------------------------------------------------
+
+struct Axes {
+    int handle = 0;
+    float view_azimuth = 30;   // degrees
+    float view_elevation = 30; // degrees, kept in -90..90 by dragging
+    double mouse_x = 0;        // data coordinates of the last captured click
+    double mouse_y = 0;
+    int mouse_capture = 1;
+    double data_x_min = 1e99; // extents of the children's data, gathered per configuration pass
+    double data_x_max = -1e99;
+    double data_y_min = 1e99;
+    double data_y_max = -1e99;
+    double data_z_min = 1e99;
+    double data_z_max = -1e99;
+    int type = 0; // 0 two-dimensional, 1 three-dimensional, 2 colour bar
+    Colormap colormap;
+    int box = 1;
+    std::string grid_line_style = ":";
+    float line_width = 1.0f;
+    std::string tick_dir = "in";
+    int visible = 1;
+    int x_grid = 0;
+    int y_grid = 0;
+    std::vector<int> children; // drawing order
+    int selected = 0;
+    std::array<float, 4> position{0.13f, 0.11f, 0.775f, 0.815f}; // left, bottom, width, height
+    std::array<float, 4> position_3d{0, 0, 1, 1};
+    std::array<double, 2> x_lim{0, 10};
+    std::array<double, 2> y_lim{0, 10};
+    std::array<double, 2> z_lim{0, 10};
+    int x_lim_mode = 0; // 0 automatic, 1 manual
+    int y_lim_mode = 0;
+    int z_lim_mode = 0;
+    int x_scale = 0; // 0 linear, 1 logarithmic
+    int y_scale = 0;
+    std::vector<double> x_tick;
+    std::vector<double> y_tick;
+    std::vector<double> z_tick;
+    int show_tick_labels = 1;
+    std::array<float, 3> camera_target{0, 0, 0};
+    std::array<float, 3> camera_up{0, 0, 1};
+    std::string title;
+    std::string x_label;
+    std::string y_label;
+    std::array<double, 2> c_lim{0, 1};
+    std::vector<double> c_tick;
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] Lines
+//-----------------------------------------------------------------------------
+
+struct Line {
+    int handle = 0;
+    int error_bar = 0;
+    std::vector<double> x_data;
+    std::vector<double> y_data;
+    std::vector<double> z_data;
+    std::vector<double> error_upper;
+    std::vector<double> error_lower;
+    std::string color = "b";
+    std::string line_style = "-";
+    float line_width = 0.5f;
+    std::string marker = "none";
+    float marker_size = 6.0f;
+    std::string marker_edge_color = "k";
+    std::string marker_face_color = "w";
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] Surfaces, patches, texts, colour bars
+//-----------------------------------------------------------------------------
+
+struct Surface {
+    int type = 0; // 0 cell plot, 1 and 2 mesh in 3D, 3 contour
+    int handle = 0;
+    std::string colormap_name;
+    std::vector<double> contour_levels;
+    std::string face_color = "flat"; // "none", "flat" (from c_data) or a colour
+    std::string edge_color = "k";    // "none" or a colour
+    std::string line_style = "-";
+    float line_width = 0.5f;
+    std::vector<std::vector<Rgb>> c_data; // colour of cell (i, j)
+    Matrix x_data;
+    Matrix y_data;
+    Matrix z_data; // z_data[i][j]: row i along y, column j along x
+};
+
+struct Patch {
+    int handle = 0;
+    int type = 0; // 0 two-dimensional, 1 three-dimensional
+    std::vector<std::vector<int>> faces; // indices into vertices; the first three are drawn
+    Matrix vertices;                     // x at 0, y at 1
+    Matrix x_data;                       // row j: the corners of polygon j
+    Matrix y_data;
+    Matrix z_data;
+    std::vector<Rgb> c_data; // when not empty, colour j fills polygon j
+    std::string edge_color = "k";
+    std::string face_color = "y";
+    std::string line_style = "-";
+    float line_width = 0.5f;
+};
+
+struct Text {
+    int handle = 0;
+    std::string text;
+    std::array<float, 2> position{0, 0}; // data coordinates of the owning axes
+};
+
+// Colour bars are drawn as axes of type 2; this kind is only counted.
+struct Colorbar {
+    int handle = 0;
+};
+
+} // namespace rizodozad

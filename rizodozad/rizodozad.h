@@ -1,0 +1,201 @@
+// rizodozad: a small immediate-mode OpenGL plotting engine.
+//
+// Index of this file
+//   [SECTION] The engine state and its lists
+//   [SECTION] Display cycle
+//   [SECTION] Figures and layers
+//   [SECTION] Axes
+//   [SECTION] Mouse
+//   [SECTION] Lines, styles and colours
+//   [SECTION] Surfaces, contours, patches, texts, colour bars
+//   [SECTION] Creators of surfaces, patches, texts and colour bars
+//   [SECTION] EPS export
+//
+// An application derives from ZarIdor and overrides compose_figure(), which
+// describes the whole picture with create calls. display_cycle() runs it in an
+// allocation pass (records appended) and configuration passes (the n-th call of
+// a kind finds the n-th record again), then draws the records.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "rizodozad/colors.h"
+#include "rizodozad/contours.h"
+#include "rizodozad/current_record.h"
+#include "rizodozad/handles.h"
+#include "rizodozad/records.h"
+#include "rizodozad/ticks.h"
+
+namespace rizodozad {
+
+// n values evenly from min to max; n below 1 counts as 1.
+std::vector<double> linspace(double min, double max, int n);
+
+// Maps v from the limit pair onto -1..1, the cube of three-dimensional views.
+float unit_cube_coordinate(double v, const std::array<double, 2>& lim);
+
+namespace display_mode {
+constexpr int allocation = 0;
+constexpr int configuration = 1;
+constexpr int display = 2;
+} // namespace display_mode
+
+class ZarIdor {
+  public:
+    ZarIdor();
+    virtual ~ZarIdor();
+    ZarIdor(const ZarIdor&) = delete;
+    ZarIdor& operator=(const ZarIdor&) = delete;
+
+    // Describes the picture; called in every allocation and configuration pass.
+    virtual void compose_figure();
+
+    //-------------------------------------------------------------------------
+    // [SECTION] The engine state and its lists
+    //-------------------------------------------------------------------------
+
+    int debug = 0;
+    int debug_mouse = 0;
+    Colormap current_colormap;
+    int mode = display_mode::allocation;
+    int keep_level = 0;
+    int last_handle = 0;
+    int layer_click_time = 0;
+    int layer_last_click_time = 0;
+    int window_width = 0;
+    int window_height = 0;
+    float mouse_down_x = 0;
+    float mouse_down_y = 0;
+    float drag_start_azimuth = 0;
+    float drag_start_elevation = 0;
+    int pointer_x = 100; // the layer list stays hidden until the pointer enters the left strip
+    int pointer_y = 0;
+
+    std::vector<Figure> figure_list;
+    std::vector<Layer> layer_list;
+    std::vector<Axes> axes_list;
+    std::vector<Line> line_list;
+    std::vector<Surface> surface_list;
+    std::vector<Patch> patch_list;
+    std::vector<Text> text_list;
+    std::vector<Colorbar> colorbar_list; // nothing adds to it; it is only compared
+
+    CurrentRecord<Figure> current_figure{figure_list};
+    CurrentRecord<Layer> current_layer{layer_list};
+    CurrentRecord<Axes> current_axes{axes_list};
+    CurrentRecord<Line> current_line{line_list};
+    CurrentRecord<Surface> current_surface{surface_list};
+    CurrentRecord<Patch> current_patch{patch_list};
+    CurrentRecord<Text> current_text{text_list};
+
+    int figure_counter = 0;
+    int layer_counter = 0;
+    int axes_counter = 0;
+    int line_counter = 0;
+    int surface_counter = 0;
+    int patch_counter = 0;
+    int text_counter = 0;
+    int colorbar_counter = 0;
+
+    int selected_axes = -1; // index in axes_list of the clicked axes, -1 for none
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Display cycle
+    //-------------------------------------------------------------------------
+
+    void display_cycle();
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Figures and layers
+    //-------------------------------------------------------------------------
+
+    int create_figure();
+    int create_layer();
+    int layer(std::string name);
+    void display_figure();
+    void display_layer();
+    void display_layer_list();
+    void layer_list_click(int button, int state, int x, int y);
+    // The same with the elapsed-time reading given, so that double presses can be tested.
+    void layer_list_click_at(int button, int state, int x, int y, int elapsed_ms);
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Axes
+    //-------------------------------------------------------------------------
+
+    int create_axes();
+    int subplot(int m, int n, int p);
+    void display_axes();
+    void display_axes_2d();
+    void display_axes_3d();
+    float data_to_window_x(double x);
+    float data_to_window_y(double y);
+    float data_to_unit_x(double x);
+    float data_to_unit_y(double y);
+    void draw_string(float x, float y, const std::string& text);
+    void draw_string_3d(float x, float y, float z, const std::string& text);
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Mouse
+    //-------------------------------------------------------------------------
+
+    void axes_click(int button, int state, int x, int y);
+    void axes_drag(int x, int y);
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Lines, styles and colours
+    //-------------------------------------------------------------------------
+
+    int create_line();
+    int line(std::vector<double> x, std::vector<double> y);
+    int plot(std::vector<double> x, std::vector<double> y);
+    int plot_y(std::vector<double> y);
+    void update_data_range();
+    void display_line();
+
+    void set(std::string style);
+    void set(int handle, std::string property, std::string value);
+    void set_colormap(std::string name);
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Surfaces, contours, patches, texts, colour bars
+    //-------------------------------------------------------------------------
+
+    void display_surface();
+    void display_surface_2d();
+    void display_surface_3d();
+    void display_contour();
+    void display_patch();
+    void display_patch_3d();
+    void display_text();
+    void display_colorbar();
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Creators of surfaces, patches, texts and colour bars
+    //-------------------------------------------------------------------------
+
+    int create_surface();
+    int create_patch();
+    int create_text();
+
+    //-------------------------------------------------------------------------
+    // [SECTION] EPS export
+    //-------------------------------------------------------------------------
+
+    // Writes the picture to "out.eps" in the working directory.
+    void print_eps();
+    // Writes the picture as EPS to an open stream; false when nothing usable was written.
+    bool export_eps(std::FILE* stream, const char* file_name);
+
+  private:
+    void allocation_pass();
+    bool configuration_pass(); // false on a mismatch of a list with its counter
+    void display_pass();
+    void compose_all();
+    void reset_counters();
+    void forget_current_records();
+};
+
+} // namespace rizodozad
