@@ -1,1 +1,65 @@
+// Axes records: create-or-match and the subplot grid.
+#include <array>
+
+#include "rizodozad/core/create_or_match.h"
 #include "rizodozad/rizodozad.h"
+
+namespace rizodozad {
+
+namespace {
+
+// The default axes rectangle within its cell, as fractions of the cell.
+constexpr double cell_left = 0.13;
+constexpr double cell_bottom = 0.11;
+constexpr double cell_width = 0.775;
+constexpr double cell_height = 0.815;
+
+constexpr double no_data_min = 1e99; // extents read "no data" until a child widens them
+constexpr double no_data_max = -1e99;
+
+void forget_data_extents(Axes& axes) {
+    axes.data_x_min = no_data_min;
+    axes.data_x_max = no_data_max;
+    axes.data_y_min = no_data_min;
+    axes.data_y_max = no_data_max;
+    axes.data_z_min = no_data_min;
+    axes.data_z_max = no_data_max;
+}
+
+std::array<float, 4> as_floats(double left, double bottom, double width, double height) {
+    return {static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(width),
+            static_cast<float>(height)};
+}
+
+} // namespace
+
+// Data extents are gathered afresh in every configuration pass; the axes always
+// shows or hides with its layer.
+int ZarIdor::create_axes() {
+    const int handle = detail::create_or_match(
+        *this, detail::KindSlot<Axes>{axes_list, current_axes, axes_counter, kind::axes, "Axes "},
+        detail::children_of(current_layer), forget_data_extents);
+    if (current_axes && current_layer) current_axes->visible = current_layer->visible;
+    return handle;
+}
+
+// An m by n grid of cells; p counts cells row by row from the top left, so with a
+// single column p = 1 is the top row. Each axes keeps the default margins within
+// its cell. A grid without rows or columns leaves the default rectangle.
+int ZarIdor::subplot(int m, int n, int p) {
+    const int handle = create_axes();
+    if (m < 1 || n < 1 || !current_axes) return handle;
+
+    const int row_from_top = (p - 1) / n;
+    const int column = (p - 1) % n;
+    const double row = m - 1 - row_from_top; // counted from the bottom
+    const double rows = m;
+    const double columns = n;
+
+    current_axes->position = as_floats((column + cell_left) / columns, (row + cell_bottom) / rows,
+                                       cell_width / columns, cell_height / rows);
+    current_axes->position_3d = as_floats(column / columns, row / rows, 1 / columns, 1 / rows);
+    return handle;
+}
+
+} // namespace rizodozad

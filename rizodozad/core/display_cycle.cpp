@@ -1,1 +1,118 @@
+// The display cycle: the composition is run in an allocation pass that builds the
+// records and in configuration passes that find them again and refill their data;
+// a display pass then draws them. `mode` carries over from one call to the next.
+#include <cstddef>
+#include <cstdio>
+
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/ticks.h"
+
+namespace rizodozad {
+
+namespace {
+
+// A composition that never agrees with itself would otherwise rebuild forever:
+// after this many mismatches in one call, what exists is drawn and the next call
+// tries again.
+constexpr int max_mismatches_per_call = 2;
+
+// keep_level values from which a tier of lists survives the allocation pass.
+constexpr int keep_figures = 1;
+constexpr int keep_layers = 2;
+constexpr int keep_axes = 3;
+constexpr int keep_children = 4;
+
+void trace(int debug, const char* line) {
+    if (!debug) return;
+    std::puts(line);
+    std::fflush(stdout);
+}
+
+template <class Record>
+bool counted(int debug, const std::vector<Record>& list, int counter, const char* mismatch) {
+    if (list.size() == static_cast<std::size_t>(counter)) return true;
+    trace(debug, mismatch);
+    return false;
+}
+
+} // namespace
+
+void ZarIdor::display_cycle() {
+    int mismatches = 0;
+    for (;;) {
+        switch (mode) {
+        case display_mode::allocation:
+            allocation_pass();
+            mode = display_mode::configuration;
+            break;
+        case display_mode::configuration:
+            if (configuration_pass() || ++mismatches >= max_mismatches_per_call)
+                mode = display_mode::display;
+            else
+                mode = display_mode::allocation;
+            break;
+        case display_mode::display:
+            display_pass();
+            mode = display_mode::configuration;
+            return;
+        default:
+            mode = display_mode::allocation; // an unknown mode starts from fresh records
+            break;
+        }
+    }
+}
+
+void ZarIdor::allocation_pass() {
+    trace(debug, "============================= allocation ...");
+    reset_counters();
+    forget_current_records();
+    if (keep_level < keep_figures) figure_list.clear();
+    if (keep_level < keep_layers) layer_list.clear();
+    if (keep_level < keep_axes) axes_list.clear();
+    if (keep_level < keep_children) {
+        line_list.clear();
+        surface_list.clear();
+        text_list.clear();
+        patch_list.clear();
+    }
+    compose_all();
+    trace(debug, "done");
+}
+
+bool ZarIdor::configuration_pass() {
+    trace(debug, "============================= configulation ...");
+    reset_counters();
+    forget_current_records();
+    compose_all();
+
+    // Every comparison is made, so each mismatching kind is reported.
+    bool matched = counted(debug, figure_list, figure_counter, "not match in Figure");
+    matched = counted(debug, axes_list, axes_counter, "not match in Axes") && matched;
+    matched = counted(debug, line_list, line_counter, "not match in Line") && matched;
+    matched = counted(debug, surface_list, surface_counter, "not match in Surface") && matched;
+    matched = counted(debug, text_list, text_counter, "not match in Text") && matched;
+    matched = counted(debug, layer_list, layer_counter, "not match in Layer") && matched;
+    matched = counted(debug, colorbar_list, colorbar_counter, "not match in Colorbar") && matched;
+
+    for (Axes& axes : axes_list)
+        configure_axes(axes);
+    trace(debug, "done");
+    return matched;
+}
+
+void ZarIdor::display_pass() {
+    trace(debug, "============================= display ...");
+    display_figure();
+    trace(debug, " done ");
+}
+
+// Every pass starts with one figure, one layer (with its own axes) and one more
+// axes before the application adds its records.
+void ZarIdor::compose_all() {
+    create_figure();
+    create_layer();
+    create_axes();
+    compose_figure();
+}
+
+} // namespace rizodozad

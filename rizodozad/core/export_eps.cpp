@@ -1,1 +1,82 @@
-#include "rizodozad/rizodozad.h"
+// Writing the picture as Encapsulated PostScript through GL2PS.
+#include "rizodozad/core/export_eps.h"
+
+#include <gl2ps.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace rizodozad {
+
+namespace {
+
+constexpr const char* eps_file_name = "out.eps";
+constexpr const char* page_title = "test";
+constexpr const char* page_producer = "gl2ps";
+
+bool begin_page(std::FILE* stream, const char* file_name, int buffer_size) {
+    return gl2psBeginPage(page_title, page_producer, nullptr, GL2PS_EPS, GL2PS_SIMPLE_SORT,
+                          GL2PS_USE_CURRENT_VIEWPORT, GL_RGBA, 0, nullptr, 0, 0, 0, buffer_size,
+                          stream, file_name) == GL2PS_SUCCESS;
+}
+
+// A page without primitives is still a complete, empty page.
+bool page_complete(GLint state) { return state == GL2PS_SUCCESS || state == GL2PS_NO_FEEDBACK; }
+
+} // namespace
+
+bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+                      const BufferBudget& budget) {
+    if (stream == nullptr) {
+        std::fprintf(stderr, "Cannot export '%s': no stream\n", file_name);
+        return false;
+    }
+    int buffer_size = 0;
+    for (int attempt = 0; attempt < budget.attempts; ++attempt) {
+        buffer_size += budget.step;
+        if (!begin_page(stream, file_name, buffer_size)) {
+            std::fprintf(stderr, "Cannot export '%s': GL2PS refused the page\n", file_name);
+            return false;
+        }
+        engine.display_cycle();
+        const GLint state = gl2psEndPage();
+        if (state == GL2PS_OVERFLOW) continue;
+        if (!page_complete(state)) {
+            std::fprintf(stderr, "Cannot export '%s': GL2PS failed (%d)\n", file_name, state);
+            return false;
+        }
+        if (std::fflush(stream) != 0 || std::ferror(stream)) {
+            std::fprintf(stderr, "Cannot export '%s': %s\n", file_name, std::strerror(errno));
+            return false;
+        }
+        return true;
+    }
+    std::fprintf(stderr, "Cannot export '%s': the picture does not fit in %d values\n",
+                 file_name, buffer_size);
+    return false;
+}
+
+bool ZarIdor::export_eps(std::FILE* stream, const char* file_name) {
+    return eps::export_page(*this, stream, file_name, eps::BufferBudget{});
+}
+
+void ZarIdor::print_eps() {
+    std::FILE* file = std::fopen(eps_file_name, "wb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "Cannot open '%s': %s\n", eps_file_name, std::strerror(errno));
+        return;
+    }
+    std::printf("Writing '%s'... ", eps_file_name);
+    std::fflush(stdout);
+    const bool exported = export_eps(file, eps_file_name);
+    // A full disk may show only when the last buffer is written out.
+    const bool closed = std::fclose(file) == 0;
+    if (exported && closed) {
+        std::printf("Done!\n");
+        return;
+    }
+    std::printf("\n");
+    if (!closed) std::fprintf(stderr, "Cannot write '%s': %s\n", eps_file_name, std::strerror(errno));
+}
+
+} // namespace rizodozad

@@ -1,1 +1,112 @@
+// The layer list: a column of check boxes with the layer names at the left edge
+// of the window, shown while the pointer is there. A press toggles a layer, a
+// quick second press shows that layer alone.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cstddef>
+#include <string>
+
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
+
+namespace rizodozad {
+
+namespace {
+
+constexpr int strip_width = 25; // the list shows while the pointer is left of this pixel
+constexpr int row_pitch = 20;
+constexpr int row_top = 3;
+constexpr int box_left = 4;
+constexpr int box_right = 18;
+constexpr int box_height = 14;
+constexpr int name_left = 22;
+constexpr int name_baseline = 11;
+constexpr float list_line_width = 2;
+
+constexpr int hit_left = 2; // a press hits a row within these columns, borders included
+constexpr int hit_right = 19;
+
+constexpr int left_button = 0;
+constexpr int pressed = 0;
+constexpr double double_press_seconds = 0.05;
+constexpr double ms_per_second = 1000.0;
+
+void draw_box(int y) {
+    glBegin(GL_LINE_STRIP);
+    glVertex2i(box_left, y);
+    glVertex2i(box_left, y + box_height);
+    glVertex2i(box_right, y + box_height);
+    glVertex2i(box_right, y);
+    glVertex2i(box_left, y);
+    glEnd();
+}
+
+// x and offset below the row top of each corner of the tick.
+constexpr int check_mark[][2] = {{10, 2}, {9, 12}, {16, 4}};
+
+void draw_check_mark(int y) {
+    glBegin(GL_LINE_STRIP);
+    for (const auto& corner : check_mark)
+        glVertex2i(corner[0], y + corner[1]);
+    glEnd();
+}
+
+void draw_name(int y, const std::string& name) {
+    glColor3f(0, 0, 1);
+    glRasterPos2i(name_left, y + name_baseline);
+    if (print_mirror::page_open()) print_mirror::text(name);
+    for (char c : name)
+        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, c);
+}
+
+} // namespace
+
+void ZarIdor::display_layer_list() {
+    if (pointer_x >= strip_width) return;
+
+    // Pixel coordinates, origin at the top left as for mouse events.
+    glViewport(0, 0, window_width, window_height);
+    glLoadIdentity();
+    gluOrtho2D(0, window_width, window_height, 0);
+    glDisable(GL_LINE_STIPPLE);
+    print_mirror::stipple(false);
+    glLineWidth(list_line_width);
+    print_mirror::line_width(list_line_width);
+    glColor3f(0, 0, 1);
+
+    for (std::size_t i = 0; i < layer_list.size(); ++i) {
+        const Layer& layer = layer_list[i];
+        const int y = row_top + row_pitch * static_cast<int>(i);
+        draw_box(y);
+        if (layer.visible == 1) draw_check_mark(y);
+        draw_name(y, layer.name);
+    }
+}
+
+void ZarIdor::layer_list_click(int button, int state, int x, int y) {
+    if (button != left_button || state != pressed) return;
+    layer_list_click_at(button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
+}
+
+void ZarIdor::layer_list_click_at(int button, int state, int x, int y, int elapsed_ms) {
+    if (button != left_button || state != pressed) return;
+    if (x < hit_left || x > hit_right) return;
+
+    for (std::size_t i = 0; i < layer_list.size(); ++i) {
+        const int row = row_pitch * static_cast<int>(i);
+        if (y <= row || y >= row + row_pitch) continue;
+
+        Layer& hit = layer_list[i];
+        hit.visible = hit.visible == 0 ? 1 : 0;
+        layer_click_time = elapsed_ms;
+        if ((layer_click_time - layer_last_click_time) / ms_per_second < double_press_seconds) {
+            for (Layer& layer : layer_list)
+                layer.visible = 0;
+            hit.visible = 1;
+        }
+        layer_last_click_time = layer_click_time;
+    }
+}
+
+} // namespace rizodozad

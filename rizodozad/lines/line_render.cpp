@@ -1,1 +1,295 @@
+// Drawing of the current line: its polyline in its line style, a marker at every
+// point and, when asked for, error bars; in the unit square of a two-dimensional
+// axes or in the cube of a three-dimensional one.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+#include <utility>
+
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
+
+namespace rizodozad {
+
+namespace {
+
+constexpr int axes_type_2d = 0;
+constexpr int axes_type_3d = 1;
+constexpr double pi = 3.141592653589793;
+constexpr int circle_vertices = 20;
+constexpr float vertical_bar_reach = 2; // the bar is twice as tall as the other markers
+
+//-----------------------------------------------------------------------------
+// [SECTION] Line styles
+//-----------------------------------------------------------------------------
+
+constexpr GLushort dashed_pattern = 0xF0F0;
+constexpr GLushort dotted_pattern = 0xCCCC;
+constexpr GLushort dash_dot_pattern = 0x087F;
+constexpr GLint stipple_factor = 1;
+
+void disable_stipple() {
+    glDisable(GL_LINE_STIPPLE);
+    print_mirror::stipple(false);
+}
+
+void enable_stipple(GLushort pattern) {
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(stipple_factor, pattern);
+    print_mirror::stipple(true);
+}
+
+// Sets the stipple state of a line style; false for "none", which draws no polyline.
+// A style outside the table leaves the stipple state as earlier drawing left it.
+bool apply_line_style(const std::string& style) {
+    if (style == "none") return false;
+    if (style == "-") disable_stipple();
+    if (style == "- -") enable_stipple(dashed_pattern);
+    if (style == ":") enable_stipple(dotted_pattern);
+    if (style == "-.") enable_stipple(dash_dot_pattern);
+    return true;
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Markers
+//-----------------------------------------------------------------------------
+
+enum class Marker {
+    none,
+    point,
+    plus,
+    cross,
+    diamond,
+    triangle_up,
+    triangle_down,
+    circle,
+    star,
+    square,
+    vertical_bar
+};
+
+constexpr std::pair<const char*, Marker> marker_names[] = {
+    {".", Marker::point},   {"+", Marker::plus},        {"x", Marker::cross},
+    {"d", Marker::diamond}, {"^", Marker::triangle_up}, {"v", Marker::triangle_down},
+    {"o", Marker::circle},  {"*", Marker::star},        {"s", Marker::square},
+    {"|", Marker::vertical_bar}};
+
+// Every other string, ">", "<", "p" and "h" among them, draws no marker.
+Marker marker_of(const std::string& name) {
+    for (const auto& [text, marker] : marker_names)
+        if (name == text) return marker;
+    return Marker::none;
+}
+
+// Half the extent of a marker, in the axes' unit square.
+struct MarkerExtent {
+    float hx = 0;
+    float hy = 0;
+};
+
+void strip(float x0, float y0, float x1, float y1) {
+    glBegin(GL_LINE_STRIP);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y1);
+    glEnd();
+}
+
+void loop(std::initializer_list<std::pair<float, float>> corners) {
+    glBegin(GL_LINE_LOOP);
+    for (const auto& [x, y] : corners) glVertex2f(x, y);
+    glEnd();
+}
+
+void plus_strips(float px, float py, MarkerExtent e) {
+    strip(px - e.hx, py, px + e.hx, py);
+    strip(px, py - e.hy, px, py + e.hy);
+}
+
+void cross_strips(float px, float py, MarkerExtent e) {
+    strip(px - e.hx, py - e.hy, px + e.hx, py + e.hy);
+    strip(px + e.hx, py - e.hy, px - e.hx, py + e.hy);
+}
+
+void ellipse(float px, float py, MarkerExtent e) {
+    glBegin(GL_LINE_LOOP);
+    for (int k = 0; k < circle_vertices; ++k) {
+        const double a = k * (2 * pi) / circle_vertices;
+        glVertex2d(px + e.hx * std::cos(a), py + e.hy * std::sin(a));
+    }
+    glEnd();
+}
+
+void draw_marker_2d(Marker marker, float px, float py, MarkerExtent e, float point_size) {
+    switch (marker) {
+    case Marker::point:
+        glPointSize(point_size);
+        glBegin(GL_POINTS);
+        glVertex2f(px, py);
+        glEnd();
+        break;
+    case Marker::plus:
+        plus_strips(px, py, e);
+        break;
+    case Marker::cross:
+        cross_strips(px, py, e);
+        break;
+    case Marker::diamond:
+        loop({{px, py + e.hy}, {px + e.hx, py}, {px, py - e.hy}, {px - e.hx, py}});
+        break;
+    case Marker::triangle_up:
+        loop({{px, py + e.hy}, {px + e.hx, py - e.hy}, {px - e.hx, py - e.hy}});
+        break;
+    case Marker::triangle_down:
+        loop({{px, py - e.hy}, {px + e.hx, py + e.hy}, {px - e.hx, py + e.hy}});
+        break;
+    case Marker::circle:
+        ellipse(px, py, e);
+        break;
+    case Marker::star:
+        plus_strips(px, py, e);
+        cross_strips(px, py, e);
+        break;
+    case Marker::square:
+        loop({{px - e.hx, py - e.hy},
+              {px - e.hx, py + e.hy},
+              {px + e.hx, py + e.hy},
+              {px + e.hx, py - e.hy}});
+        break;
+    case Marker::vertical_bar:
+        strip(px, py - vertical_bar_reach * e.hy, px, py + vertical_bar_reach * e.hy);
+        break;
+    case Marker::none:
+        break;
+    }
+}
+
+// Three-dimensional axes know only the point and the plus.
+void draw_marker_3d(Marker marker, float x, float y, float z, MarkerExtent e, float point_size) {
+    if (marker == Marker::point) {
+        glPointSize(point_size);
+        glBegin(GL_POINTS);
+        glVertex3f(x, y, z);
+        glEnd();
+    } else if (marker == Marker::plus) {
+        glBegin(GL_LINE_STRIP);
+        glVertex3f(x - e.hx, y, z);
+        glVertex3f(x + e.hx, y, z);
+        glEnd();
+        glBegin(GL_LINE_STRIP);
+        glVertex3f(x, y - e.hy, z);
+        glVertex3f(x, y + e.hy, z);
+        glEnd();
+    }
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Two- and three-dimensional passes
+//-----------------------------------------------------------------------------
+
+// A point is drawn only when every sequence read for it holds a value there.
+std::size_t covered_points(std::initializer_list<const std::vector<double>*> sequences) {
+    std::size_t count = (*sequences.begin())->size();
+    for (const auto* sequence : sequences) count = std::min(count, sequence->size());
+    return count;
+}
+
+void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
+    const std::size_t n = covered_points({&line.x_data, &line.y_data});
+    const auto point = [&](std::size_t i) {
+        return std::pair{engine.data_to_unit_x(line.x_data[i]),
+                         engine.data_to_unit_y(line.y_data[i])};
+    };
+
+    if (apply_line_style(line.line_style) && n > 0) {
+        glBegin(GL_LINE_STRIP);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto [px, py] = point(i);
+            glVertex2f(px, py);
+        }
+        glEnd();
+    }
+
+    if (line.marker != "none") {
+        disable_stipple();
+        const Marker marker = marker_of(line.marker);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto [px, py] = point(i);
+            draw_marker_2d(marker, px, py, extent, line.line_width);
+        }
+    }
+
+    if (line.error_bar) {
+        disable_stipple();
+        const std::size_t bars =
+            covered_points({&line.x_data, &line.y_data, &line.error_upper, &line.error_lower});
+        const float hx = extent.hx;
+        for (std::size_t i = 0; i < bars; ++i) {
+            const auto [px, py] = point(i);
+            const float upper = engine.data_to_unit_y(line.y_data[i] + line.error_upper[i]);
+            const float lower = engine.data_to_unit_y(line.y_data[i] - line.error_lower[i]);
+            strip(px, upper, px, lower);
+            strip(px - hx, py, px + hx, py);
+            strip(px - hx, upper, px + hx, upper);
+            strip(px - hx, lower, px + hx, lower);
+        }
+    }
+}
+
+// Scales are ignored in three dimensions: every axis maps its limits onto -1..1.
+void draw_line_3d(const Axes& axes, const Line& line, MarkerExtent extent) {
+    const std::size_t n = covered_points({&line.x_data, &line.y_data, &line.z_data});
+    const auto vertex = [&](std::size_t i) {
+        return std::array<float, 3>{unit_cube_coordinate(line.x_data[i], axes.x_lim),
+                                    unit_cube_coordinate(line.y_data[i], axes.y_lim),
+                                    unit_cube_coordinate(line.z_data[i], axes.z_lim)};
+    };
+
+    if (apply_line_style(line.line_style) && n > 0) {
+        glBegin(GL_LINE_STRIP);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto [x, y, z] = vertex(i);
+            glVertex3f(x, y, z);
+        }
+        glEnd();
+    }
+
+    if (line.marker != "none") {
+        disable_stipple();
+        const Marker marker = marker_of(line.marker);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto [x, y, z] = vertex(i);
+            draw_marker_3d(marker, x, y, z, extent, line.line_width);
+        }
+    }
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// [SECTION] Line renderer
+//-----------------------------------------------------------------------------
+
+void ZarIdor::display_line() {
+    const Line* line = current_line.get();
+    if (!line) return;
+    if (debug) std::printf("mode: %d handle: %4d Line \n", mode, line->handle);
+
+    const Rgb rgb = color_to_rgb(line->color);
+    glColor3f(rgb[0], rgb[1], rgb[2]);
+    glLineWidth(line->line_width);
+    glPointSize(line->line_width);
+    print_mirror::line_width(line->line_width);
+    print_mirror::point_size(line->line_width);
+
+    const Axes* axes = current_axes.get();
+    if (!axes) return;
+    const MarkerExtent extent{line->marker_size / static_cast<float>(window_width),
+                              line->marker_size / static_cast<float>(window_height)};
+    if (axes->type == axes_type_2d) draw_line_2d(*this, *line, extent);
+    if (axes->type == axes_type_3d) draw_line_3d(*axes, *line, extent);
+}
+
+} // namespace rizodozad

@@ -1,1 +1,111 @@
+// Patches: indexed triangles and outlined, filled polygons, in the axes' unit
+// square or in the three-dimensional view.
+#include <GL/gl.h>
+
+#include <algorithm>
+
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
+
+namespace rizodozad {
+
+namespace {
+
+constexpr std::size_t triangle_corners = 3; // the indices of a face that are drawn
+constexpr std::size_t planar_coordinates = 2;
+
+void set_colour(const Rgb& c) { glColor3f(c[0], c[1], c[2]); }
+
+std::size_t row_length(const Matrix& rows, std::size_t j) {
+    return j < rows.size() ? rows[j].size() : 0;
+}
+
+// The corners of polygon j that every coordinate row holds.
+std::size_t polygon_corners(const Patch& patch, std::size_t j, bool with_z) {
+    std::size_t n = std::min(row_length(patch.x_data, j), row_length(patch.y_data, j));
+    if (with_z) n = std::min(n, row_length(patch.z_data, j));
+    return n;
+}
+
+// The vertex a face index names, or nullptr when the index or the vertex falls short.
+const std::vector<double>* face_vertex(const Patch& patch, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= patch.vertices.size()) return nullptr;
+    const auto& v = patch.vertices[static_cast<std::size_t>(index)];
+    return v.size() >= planar_coordinates ? &v : nullptr;
+}
+
+// The polygons, shared by both views: the outline of each, then its fill.
+template <class CornerVertex>
+void draw_polygons(const Patch& patch, bool with_z, const CornerVertex& corner_vertex) {
+    const bool outline = patch.edge_color != "none";
+    const bool fill = patch.face_color != "none";
+    for (std::size_t j = 0; j < patch.x_data.size(); ++j) {
+        const std::size_t n = polygon_corners(patch, j, with_z);
+        if (outline) {
+            glLineWidth(patch.line_width);
+            print_mirror::line_width(patch.line_width);
+            set_colour(color_to_rgb(patch.edge_color));
+            glBegin(GL_LINE_LOOP);
+            for (std::size_t k = 0; k < n; ++k)
+                corner_vertex(j, k);
+            glEnd();
+        }
+        // With colours given per polygon, one that has none is left unfilled.
+        if (fill && (patch.c_data.empty() || j < patch.c_data.size())) {
+            set_colour(patch.c_data.empty() ? color_to_rgb(patch.face_color) : patch.c_data[j]);
+            glBegin(GL_POLYGON);
+            for (std::size_t k = 0; k < n; ++k)
+                corner_vertex(j, k);
+            glEnd();
+        }
+    }
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// Two dimensions: triangles from faces and vertices, then the polygons
+//-----------------------------------------------------------------------------
+
+void ZarIdor::display_patch() {
+    const Patch* patch = current_patch.get();
+    if (patch == nullptr) return;
+
+    // The triangles keep whatever colour is current.
+    for (const auto& face : patch->faces) {
+        if (face.size() < triangle_corners) continue;
+        const std::vector<double>* corners[triangle_corners];
+        bool complete = true;
+        for (std::size_t k = 0; k < triangle_corners; ++k) {
+            corners[k] = face_vertex(*patch, face[k]);
+            complete = complete && corners[k] != nullptr;
+        }
+        if (!complete) continue;
+        glBegin(GL_TRIANGLES);
+        for (const auto* v : corners)
+            glVertex2d(data_to_unit_x((*v)[0]), data_to_unit_y((*v)[1]));
+        glEnd();
+    }
+
+    draw_polygons(*patch, false, [this, patch](std::size_t j, std::size_t k) {
+        glVertex2d(data_to_unit_x(patch->x_data[j][k]), data_to_unit_y(patch->y_data[j][k]));
+    });
+}
+
+//-----------------------------------------------------------------------------
+// Three dimensions: the polygons only, in the cube of the view
+//-----------------------------------------------------------------------------
+
+void ZarIdor::display_patch_3d() {
+    const Patch* patch = current_patch.get();
+    const Axes* axes = current_axes.get();
+    if (patch == nullptr || axes == nullptr) return;
+
+    draw_polygons(*patch, true, [patch, axes](std::size_t j, std::size_t k) {
+        glVertex3d(unit_cube_coordinate(patch->x_data[j][k], axes->x_lim),
+                   unit_cube_coordinate(patch->y_data[j][k], axes->y_lim),
+                   unit_cube_coordinate(patch->z_data[j][k], axes->z_lim));
+    });
+}
+
+} // namespace rizodozad

@@ -1,0 +1,21 @@
+// The retry loop of an EPS export, with its buffer budget open to tests.
+#pragma once
+
+#include <cstdio>
+
+#include "rizodozad/rizodozad.h"
+
+namespace rizodozad::eps {
+
+// GL2PS capture buffer: `step` floats more on each attempt, at most `attempts` attempts.
+struct BufferBudget {
+    int step = 4096576;
+    int attempts = 16;
+};
+
+// One GL2PS page holding a display cycle of engine, written to stream; false (with a
+// reason on standard error) when the page could not be written in full.
+bool export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+                 const BufferBudget& budget);
+
+} // namespace rizodozad::eps

@@ -1,0 +1,78 @@
+// Helpers of the surface, patch, text and colour-bar tests: an engine holding one
+// axes whose children are filled in by hand, the way a creator would, and an EPS
+// page exported in memory.
+#pragma once
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gl2ps.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "rizodozad/rizodozad.h"
+#include "tests/support/feedback.h"
+#include "tests/support/gl_fixture.h"
+
+namespace scene {
+
+using rizodozad::make_handle;
+namespace kind = rizodozad::kind;
+
+constexpr float tolerance = 0.02f; // window pixels: feedback coordinates are not exact
+
+// An engine sized like the test window with one current axes.
+inline void add_axes(rizodozad::ZarIdor& engine, int type = 0) {
+    rizodozad::Axes axes;
+    axes.handle = make_handle(0, kind::axes);
+    axes.type = type;
+    engine.axes_list.push_back(axes);
+    engine.current_axes.select(0);
+    testsupport::size_like_window(engine);
+}
+
+inline void add_surface(rizodozad::ZarIdor& engine, const rizodozad::Surface& surface) {
+    const int index = static_cast<int>(engine.surface_list.size());
+    engine.surface_list.push_back(surface);
+    engine.surface_list.back().handle = make_handle(index, kind::surface);
+    engine.axes_list[0].children.push_back(make_handle(index, kind::surface));
+    engine.current_surface.select(static_cast<std::size_t>(index));
+}
+
+// The whole window as the unit square, as the 2D axes leave it for a full-window axes.
+inline void unit_square_view() {
+    glViewport(0, 0, testsupport::window_width, testsupport::window_height);
+    glLoadIdentity();
+    gluOrtho2D(0, 1, 0, 1);
+}
+
+// The cube -1..1 straight on: x and y fill the window, z = -1 comes back at depth 1.
+inline void flat_cube_view() {
+    glViewport(0, 0, testsupport::window_width, testsupport::window_height);
+    glLoadIdentity();
+    glOrtho(-1, 1, -1, 1, -1, 1);
+}
+
+inline bool near_point(const testsupport::FeedbackVertex& v, float x, float y) {
+    return std::abs(v.x - x) < tolerance && std::abs(v.y - y) < tolerance;
+}
+
+// The EPS text of one GL2PS page, with the current viewport, around draw().
+inline std::string eps_page(const std::function<void()>& draw) {
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&data, &size);
+    GLint viewport[4] = {0, 0, testsupport::window_width, testsupport::window_height};
+    gl2psBeginPage("test", "test", viewport, GL2PS_EPS, GL2PS_SIMPLE_SORT, 0, GL_RGBA, 0, nullptr,
+                   0, 0, 0, 1 << 20, stream, "test.eps");
+    draw();
+    gl2psEndPage();
+    std::fclose(stream);
+    std::string text(data, size);
+    std::free(data);
+    return text;
+}
+
+} // namespace scene

@@ -1,0 +1,450 @@
+// End-to-end: the real fdtd1d on the X display in DISPLAY, driven through
+// scripts/lib/fdtd1d-driver.sh with real key presses and clicks.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+
+namespace {
+
+//-----------------------------------------------------------------------------
+// What the program shows
+//-----------------------------------------------------------------------------
+
+constexpr int steps_per_run = 1001;
+constexpr int window_width = 800;
+constexpr int window_height = 400;
+constexpr int plot_rows = 3;
+// Where each of the stacked plots sits, as fractions of its row and of the window width.
+constexpr double plot_left = 0.13;
+constexpr double plot_width = 0.775;
+constexpr double plot_bottom_in_row = 0.11;
+constexpr double plot_height_in_row = 0.815;
+constexpr double history_y_min = -1.0;
+constexpr double history_y_max = 1.0;
+// The history at cell 50 peaks when the pulse first passes and dips when it comes back.
+constexpr int history_peak_step = 80;
+constexpr int history_dip_step = 479;
+
+enum Row { bottom_row = 0, middle_row = 1, top_row = 2 };
+
+struct Band {
+    double low;
+    double high;
+    bool contains(double v, double slack) const { return v >= low - slack && v <= high + slack; }
+};
+
+// A row's plot rectangle vertically, in window pixels counted upwards from the bottom.
+Band plot_band_from_bottom(Row row) {
+    double low = window_height * (row + plot_bottom_in_row) / plot_rows;
+    return {low, low + window_height * plot_height_in_row / plot_rows};
+}
+
+Band plot_band_from_top(Row row) {
+    Band b = plot_band_from_bottom(row);
+    return {window_height - b.high, window_height - b.low};
+}
+
+//-----------------------------------------------------------------------------
+// Scripted sessions
+//-----------------------------------------------------------------------------
+
+// Bounds every session as a whole; a sanitizer build takes several times longer.
+constexpr const char* session_time_limit_seconds = "900";
+const std::string window_wait_seconds = "60";
+const std::string run_wait_seconds = "300";
+const std::string export_wait_seconds = "60";
+
+// Starts the program in the test's directory and waits for its window; the body follows.
+const std::string session_prelude = R"sh(
+set -euo pipefail
+app="$1" driver="$2" dir="$3" arg="${4:-}"
+source "$driver"
+trap fdtd_cleanup EXIT
+log="$dir/stdout.log"
+count_steps() { fdtd_count_lines "$log" "$FDTD_STEP_REGEX"; }
+export_picture() {
+    local done_before
+    done_before="$(fdtd_count_lines "$log" "$FDTD_EXPORT_DONE_REGEX")"
+    fdtd_key p
+    fdtd_wait_lines "$log" "$FDTD_EXPORT_DONE_REGEX" $((done_before + 1)) "$export_wait"
+}
+fdtd_start "$app" "$log" "$dir"
+fdtd_wait_window "$window_wait"
+)sh";
+
+const std::string session_settings = "window_wait=" + window_wait_seconds +
+                                     " export_wait=" + export_wait_seconds + "\n";
+
+const std::string wait_for_full_run =
+    "fdtd_wait_lines \"$log\" \"$FDTD_STEP_REGEX\" " + std::to_string(steps_per_run) + " " +
+    run_wait_seconds + "\n";
+const std::string quit_and_report = R"sh(
+fdtd_key q
+fdtd_wait_exit 20
+echo "status=$FDTD_EXIT_STATUS"
+)sh";
+
+using Facts = std::map<std::string, std::string>;
+
+Facts parse_facts(const std::string& output) {
+    Facts facts;
+    std::istringstream in(output);
+    std::string line;
+    while (std::getline(in, line)) {
+        auto eq = line.find('=');
+        if (eq != std::string::npos)
+            facts[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return facts;
+}
+
+std::vector<std::string> read_lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+bool is_step_line(const std::string& line) {
+    static const std::regex step_line(R"(Time for 1 step [0-9]+\.[0-9]{6} microsec)");
+    return std::regex_match(line, step_line);
+}
+
+class Fdtd1dSession : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (std::getenv("DISPLAY") == nullptr)
+            GTEST_SKIP() << "no X display; run under xvfb-run";
+        std::string pattern = (std::filesystem::temp_directory_path() / "fdtd1d-e2e-XXXXXX");
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+
+    void TearDown() override {
+        if (dir_.empty())
+            return;
+        if (HasFailure())
+            std::printf("kept the session's files in %s\n", dir_.c_str());
+        else
+            std::filesystem::remove_all(dir_);
+    }
+
+    // Runs one scripted session; the body prints its findings as name=value lines.
+    Facts run_session(const std::string& body, const std::string& arg = "") {
+        testsupport::ProcessResult result = testsupport::run_process(
+            {"timeout", "-k", "5", session_time_limit_seconds, "bash", "-c",
+             session_settings + session_prelude + body, "fdtd1d-e2e", FDTD1D_BINARY, FDTD1D_DRIVER, dir_, arg});
+        EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
+        return parse_facts(result.output);
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+    std::vector<std::string> program_output() const { return read_lines(path("stdout.log")); }
+
+    int step_lines() const {
+        auto lines = program_output();
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(), is_step_line));
+    }
+
+    std::string dir_;
+};
+
+//-----------------------------------------------------------------------------
+// Reading the exported EPS and the screenshot
+//-----------------------------------------------------------------------------
+
+struct ColouredPoint {
+    double r, g, b;
+    double x, y;
+};
+
+bool is_red(double r, double g, double b) { return r > 0.9 && g < 0.1 && b < 0.1; }
+bool is_blue(double r, double g, double b) { return r < 0.1 && g < 0.1 && b > 0.9; }
+
+bool is_number(const std::string& token) {
+    char* end = nullptr;
+    std::strtod(token.c_str(), &end);
+    return !token.empty() && end == token.c_str() + token.size();
+}
+
+// The vertices of every polyline ("x y LS", "x y L", "x y LE") with the colour set before
+// it ("r g b C").
+std::vector<ColouredPoint> eps_polyline_points(const std::string& eps_path) {
+    std::vector<ColouredPoint> points;
+    double r = 0, g = 0, b = 0;
+    for (const std::string& line : read_lines(eps_path)) {
+        std::istringstream in(line);
+        std::vector<std::string> tokens;
+        for (std::string t; in >> t;)
+            tokens.push_back(t);
+        if (tokens.size() < 3)
+            continue;
+        const std::string& op = tokens.back();
+        bool numbers = std::all_of(tokens.begin(), tokens.end() - 1, is_number);
+        if (!numbers)
+            continue;
+        if (op == "C" && tokens.size() == 4) {
+            r = std::stod(tokens[0]);
+            g = std::stod(tokens[1]);
+            b = std::stod(tokens[2]);
+        } else if ((op == "LS" || op == "L" || op == "LE") && tokens.size() % 2 == 1) {
+            for (size_t i = 0; i + 1 < tokens.size(); i += 2)
+                points.push_back({r, g, b, std::stod(tokens[i]), std::stod(tokens[i + 1])});
+        }
+    }
+    return points;
+}
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+// A binary PPM (P6, maxval 255), as ImageMagick writes it, comments included.
+Image read_ppm(const std::string& path) {
+    Image image;
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    in >> magic;
+    if (magic != "P6")
+        return image;
+    int values[3];
+    for (int& v : values) {
+        in >> std::ws;
+        while (in.peek() == '#') {
+            std::string comment;
+            std::getline(in, comment);
+            in >> std::ws;
+        }
+        in >> v;
+    }
+    in.get();
+    if (values[2] != 255 || values[0] <= 0 || values[1] <= 0)
+        return image;
+    image.width = values[0];
+    image.height = values[1];
+    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
+    in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
+    if (!in)
+        image = Image{};
+    return image;
+}
+
+struct PixelCounts {
+    int inside = 0;
+    int outside = 0;
+};
+
+// Counts pixels of one colour family inside and outside a band of rows.
+template <typename IsColour>
+PixelCounts count_pixels(const Image& image, Band rows, IsColour is_colour) {
+    constexpr double slack_pixels = 2.0;
+    PixelCounts counts;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const unsigned char* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+            if (!is_colour(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0))
+                continue;
+            if (rows.contains(y, slack_pixels))
+                ++counts.inside;
+            else
+                ++counts.outside;
+        }
+    }
+    return counts;
+}
+
+//-----------------------------------------------------------------------------
+// Keys
+//-----------------------------------------------------------------------------
+
+TEST_F(Fdtd1dSession, RunsOnlyWhenStartedPausesAndStopsAfterItsLastStep) {
+    Facts facts = run_session(R"sh(
+sleep 1
+echo "while_paused=$(count_steps)"
+fdtd_key space
+fdtd_wait_lines "$log" "$FDTD_STEP_REGEX" 100 120
+fdtd_key r
+sleep 0.5
+echo "paused_at=$(count_steps)"
+sleep 1
+echo "still_paused_at=$(count_steps)"
+fdtd_key space
+)sh" + wait_for_full_run + R"sh(
+sleep 1
+fdtd_key space
+sleep 1
+echo "running_after_end=$(fdtd_running && echo yes || echo no)"
+)sh" + quit_and_report);
+
+    EXPECT_EQ(facts["while_paused"], "0");
+    EXPECT_EQ(facts["paused_at"], facts["still_paused_at"]) << "'r' did not pause the run";
+    EXPECT_LT(std::atoi(facts["paused_at"].c_str()), steps_per_run);
+    EXPECT_EQ(facts["running_after_end"], "yes");
+    EXPECT_EQ(facts["status"], "0");
+
+    std::vector<std::string> lines = program_output();
+    EXPECT_EQ(static_cast<int>(lines.size()), steps_per_run)
+        << "space after the end must not start more steps";
+    for (const std::string& line : lines)
+        ASSERT_TRUE(is_step_line(line)) << "unexpected output: " << line;
+}
+
+class ExitKey : public Fdtd1dSession, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ExitKey, EndsTheProgramWithStatusZero) {
+    Facts facts = run_session(R"sh(
+fdtd_key "$arg"
+fdtd_wait_exit 20
+echo "status=$FDTD_EXIT_STATUS"
+)sh",
+                              GetParam());
+    EXPECT_EQ(facts["status"], "0");
+    EXPECT_EQ(step_lines(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ExitKey, ::testing::Values("q", "x", "Escape"));
+
+//-----------------------------------------------------------------------------
+// Mouse
+//-----------------------------------------------------------------------------
+
+TEST_F(Fdtd1dSession, ClickOnTheLayerListKeepsTheRunGoing) {
+    Facts facts = run_session(R"sh(
+fdtd_move 10 30
+fdtd_click 10 30
+fdtd_key space
+)sh" + wait_for_full_run + R"sh(
+sleep 0.5
+echo "running_after_end=$(fdtd_running && echo yes || echo no)"
+)sh" + quit_and_report);
+
+    EXPECT_EQ(facts["running_after_end"], "yes");
+    EXPECT_EQ(facts["status"], "0");
+    EXPECT_EQ(step_lines(), steps_per_run);
+}
+
+struct ReadOut {
+    double x, y;             // the data coordinates shown
+    double left, baseline;   // where the text starts, in EPS coordinates
+};
+
+std::vector<ReadOut> eps_read_outs(const std::string& eps_path) {
+    std::vector<ReadOut> found;
+    for (const std::string& line : read_lines(eps_path)) {
+        ReadOut r{};
+        if (std::sscanf(line.c_str(), "(Mouse:(%lf,%lf)) %lf %lf", &r.x, &r.y, &r.left,
+                        &r.baseline) == 4)
+            found.push_back(r);
+    }
+    return found;
+}
+
+std::string click_at(int x, int y) {
+    return "fdtd_click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+}
+
+TEST_F(Fdtd1dSession, ClicksSelectAPlotAndReadOffItsData) {
+    // The top plot while paused; later the history plot, once it has its 1001 points.
+    constexpr int top_x = 400, top_y = 64;
+    constexpr int history_x = 400, history_y = 330;
+    Facts facts = run_session(click_at(top_x, top_y) + "export_picture\n" +
+                              "cp \"$dir/out.eps\" \"$dir/selected.eps\"\n" +
+                              "fdtd_key space\n" + wait_for_full_run +
+                              click_at(history_x, history_y) + click_at(history_x, history_y) +
+                              "export_picture\n" + quit_and_report);
+    EXPECT_EQ(facts["status"], "0");
+
+    constexpr double text_gap = 0.01 * window_height; // the read-out sits above the frame
+    constexpr double position_slack = 2.0;
+    std::vector<ReadOut> selected = eps_read_outs(path("selected.eps"));
+    ASSERT_EQ(selected.size(), 1u) << "the first click must select exactly the top plot";
+    EXPECT_EQ(selected[0].x, 0.0);
+    EXPECT_EQ(selected[0].y, 0.0);
+    EXPECT_NEAR(selected[0].left, plot_left * window_width, position_slack);
+    EXPECT_NEAR(selected[0].baseline, plot_band_from_bottom(top_row).high + text_gap,
+                position_slack);
+
+    Band history = plot_band_from_bottom(bottom_row);
+    double along_x = (static_cast<double>(history_x) / window_width - plot_left) / plot_width;
+    double along_y = (window_height - history_y - history.low) / (history.high - history.low);
+    std::vector<ReadOut> read = eps_read_outs(path("out.eps"));
+    ASSERT_EQ(read.size(), 1u) << "the second click must keep the history plot selected";
+    EXPECT_NEAR(read[0].x, steps_per_run * along_x, 1e-3);
+    EXPECT_NEAR(read[0].y, history_y_min + (history_y_max - history_y_min) * along_y, 1e-3);
+    EXPECT_NEAR(read[0].baseline, history.high + text_gap, position_slack);
+}
+
+//-----------------------------------------------------------------------------
+// The picture after a full run: export and screenshot
+//-----------------------------------------------------------------------------
+
+TEST_F(Fdtd1dSession, PictureAfterTheRunShowsTheFieldsWhereTheyBelong) {
+    Facts facts = run_session("fdtd_key space\n" + wait_for_full_run +
+                              "sleep 0.5\nfdtd_screenshot \"$dir/shot.ppm\"\nexport_picture\n" +
+                              quit_and_report);
+    EXPECT_EQ(facts["status"], "0");
+
+    std::vector<std::string> eps = read_lines(path("out.eps"));
+    ASSERT_FALSE(eps.empty());
+    EXPECT_NE(std::find(eps.begin(), eps.end(), "%%BoundingBox: 0 0 800 400"), eps.end());
+
+    constexpr double slack = 1.5;
+    std::vector<ColouredPoint> points = eps_polyline_points(path("out.eps"));
+    std::vector<ColouredPoint> red, blue, history;
+    for (const ColouredPoint& p : points) {
+        if (is_red(p.r, p.g, p.b))
+            red.push_back(p);
+        if (is_blue(p.r, p.g, p.b))
+            blue.push_back(p);
+        if (is_blue(p.r, p.g, p.b) && plot_band_from_bottom(bottom_row).contains(p.y, slack))
+            history.push_back(p);
+    }
+    EXPECT_GE(red.size(), 200u);
+    for (const ColouredPoint& p : red)
+        ASSERT_TRUE(plot_band_from_bottom(top_row).contains(p.y, slack)) << p.x << " " << p.y;
+    for (const ColouredPoint& p : blue)
+        ASSERT_TRUE(plot_band_from_bottom(middle_row).contains(p.y, slack) ||
+                    plot_band_from_bottom(bottom_row).contains(p.y, slack))
+            << p.x << " " << p.y;
+
+    ASSERT_GE(static_cast<int>(history.size()), steps_per_run);
+    auto by_y = [](const ColouredPoint& a, const ColouredPoint& b) { return a.y < b.y; };
+    auto step_at = [](double x) {
+        double left = plot_left * window_width;
+        return (x - left) / (plot_width * window_width) * steps_per_run;
+    };
+    EXPECT_NEAR(step_at(std::max_element(history.begin(), history.end(), by_y)->x),
+                history_peak_step, 1.0);
+    EXPECT_NEAR(step_at(std::min_element(history.begin(), history.end(), by_y)->x),
+                history_dip_step, 1.0);
+
+    Image shot = read_ppm(path("shot.ppm"));
+    ASSERT_GT(shot.width, 0) << "screenshot unreadable";
+    constexpr int min_line_pixels = 100;
+    PixelCounts red_pixels = count_pixels(shot, plot_band_from_top(top_row), is_red);
+    EXPECT_GE(red_pixels.inside, min_line_pixels);
+    EXPECT_EQ(red_pixels.outside, 0);
+    EXPECT_GE(count_pixels(shot, plot_band_from_top(middle_row), is_blue).inside,
+              min_line_pixels);
+    EXPECT_GE(count_pixels(shot, plot_band_from_top(bottom_row), is_blue).inside,
+              min_line_pixels);
+}
+
+} // namespace

@@ -1,0 +1,185 @@
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/events.h"
+#include "app/fdtd.h"
+#include "tests/support/gl_fixture.h"
+
+namespace {
+
+constexpr unsigned char escape = 27;
+constexpr int left_button = 0;
+constexpr int press = 0;
+
+int redraws = 0;
+
+class Events : public testsupport::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        testsupport::size_like_window(app);
+        app.init_fields(grid_cell_size);
+        app.max_steps = step_limit;
+        glutDisplayFunc([] { ++redraws; });
+        glutMainLoopEvent(); // nothing pending from an earlier test
+        redraws = 0;
+    }
+
+    void TearDown() override { glutDisplayFunc([] {}); }
+
+    // Idle turns with the timing lines collected; returns them.
+    std::string idle_turns(int turns) {
+        testing::internal::CaptureStdout();
+        for (int k = 0; k < turns; ++k) handle_idle(app);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    // Whether the window system was asked for a redraw since the last look.
+    bool redraw_requested() {
+        redraws = 0;
+        glutMainLoopEvent();
+        return redraws > 0;
+    }
+
+    FDTD app;
+};
+
+std::array<GLint, 4> viewport() {
+    std::array<GLint, 4> v{};
+    glGetIntegerv(GL_VIEWPORT, v.data());
+    return v;
+}
+
+std::size_t lines_in(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+} // namespace
+
+TEST_F(Events, WhilePausedIdleTurnsStepNothingButStillRedraw) {
+    EXPECT_EQ(idle_turns(3), "");
+    EXPECT_EQ(app.step_count, 0);
+    EXPECT_TRUE(redraw_requested());
+}
+
+TEST_F(Events, TheRunStopsByItselfAfterTheStepLimit) {
+    app.running = 1;
+    const std::string out = idle_turns(step_limit + 10);
+    EXPECT_EQ(app.step_count, step_limit + 1);
+    EXPECT_EQ(app.ez_history.size(), static_cast<std::size_t>(step_limit + 1));
+    EXPECT_EQ(lines_in(out), static_cast<std::size_t>(step_limit + 1));
+
+    glutMainLoopEvent();
+    handle_keyboard(app, ' ', 0, 0);
+    handle_keyboard(app, ' ', 0, 0);
+    EXPECT_EQ(idle_turns(3), "");
+    EXPECT_EQ(app.step_count, step_limit + 1);
+    EXPECT_FALSE(redraw_requested());
+}
+
+TEST_F(Events, WithoutALimitIdleTurnsKeepStepping) {
+    app.max_steps = 0;
+    app.step_count = 5000;
+    app.running = 1;
+    idle_turns(2);
+    EXPECT_EQ(app.step_count, 5002);
+}
+
+TEST_F(Events, SpaceAndRToggleTheRun) {
+    handle_keyboard(app, ' ', 0, 0);
+    EXPECT_EQ(app.running, 1);
+    idle_turns(1);
+    handle_keyboard(app, ' ', 0, 0);
+    EXPECT_EQ(app.running, 0);
+    const auto ez = app.Ez;
+    idle_turns(2);
+    EXPECT_EQ(app.Ez, ez);
+    EXPECT_EQ(app.step_count, 1);
+
+    handle_keyboard(app, 'r', 0, 0);
+    EXPECT_EQ(app.running, 1);
+    handle_keyboard(app, 'r', 0, 0);
+    handle_keyboard(app, 'a', 0, 0);
+    handle_keyboard(app, 'P', 0, 0);
+    EXPECT_EQ(app.running, 0);
+}
+
+TEST_F(Events, PrintingLeavesTheRunAsItWas) {
+    const auto dir = std::filesystem::temp_directory_path() / ("events-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    app.display_cycle();
+
+    app.running = 1;
+    testing::internal::CaptureStdout();
+    handle_keyboard(app, 'p', 0, 0);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(app.running, 1);
+    EXPECT_EQ(app.step_count, 0);
+    EXPECT_EQ(out, "Writing 'out.eps'... Done!\n");
+    EXPECT_GT(std::filesystem::file_size(dir / "out.eps"), 0u);
+
+    app.running = 0;
+    testing::internal::CaptureStdout();
+    handle_keyboard(app, 'p', 0, 0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(app.running, 0);
+
+    std::filesystem::current_path(previous);
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(Events, QuitKeysEndTheProcessWithStatusZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    for (const unsigned char key : std::array<unsigned char, 3>{'q', 'x', escape})
+        EXPECT_EXIT(handle_keyboard(app, key, 0, 0), testing::ExitedWithCode(0), "") << key;
+}
+
+TEST_F(Events, AReshapeBeforeTheFirstRedrawOnlyStoresTheSize) {
+    glViewport(1, 2, 3, 4);
+    handle_reshape(app, 640, 300);
+    EXPECT_EQ(app.window_width, 640);
+    EXPECT_EQ(app.window_height, 300);
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{1, 2, 3, 4}));
+
+    app.display_cycle(); // applies the stored size
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 640, 300}));
+    glViewport(1, 2, 3, 4);
+    handle_reshape(app, 800, 400); // between cycles the mode rests at configuration
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{1, 2, 3, 4}));
+
+    app.mode = rizodozad::display_mode::display;
+    handle_reshape(app, 700, 350);
+    EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 700, 350}));
+}
+
+TEST_F(Events, PointerEventsReachTheEngine) {
+    handle_passive_motion(app, 12, 34);
+    EXPECT_EQ(app.pointer_x, 12);
+    EXPECT_EQ(app.pointer_y, 34);
+
+    app.display_cycle();
+    handle_mouse(app, left_button, press, 10, 30); // the "layer 1" row of the layer list
+    EXPECT_EQ(app.layer_list.at(1).visible, 0);
+    // The redraw ran at once: the layer's axes have taken its visibility.
+    EXPECT_EQ(app.axes_list.at(3).visible, 0);
+    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+
+    handle_mouse(app, left_button, press, 400, 350); // inside the history plot
+    EXPECT_EQ(app.selected_axes, 6);
+    EXPECT_EQ(app.axes_list.at(6).selected, 1);
+
+    app.axes_list.at(6).type = 1;
+    app.drag_start_azimuth = 30;
+    handle_motion(app, 450, 350);
+    EXPECT_EQ(app.axes_list.at(6).view_azimuth, 340.0f);
+}
