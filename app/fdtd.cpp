@@ -20,9 +20,6 @@ const double eta0 = pi * 120.0;
 
 namespace {
 
-// Both sweeps ask for this team with a static schedule: one contiguous block per thread.
-constexpr int sweep_team_size = 7;
-
 // Gaussian pulse exp(-(n - delay)^2 / width) driven into cell 0.
 constexpr double source_delay = 30.0;
 constexpr double source_width = 100.0;
@@ -77,29 +74,40 @@ void FDTD::report_step_time(double start_us, double end_us) const {
 // [SECTION] Field sweeps
 //-----------------------------------------------------------------------------
 
-// Each iteration writes one element of one field from the other field only, so the
-// result is the same bit for bit whatever the team size.
+namespace {
+
+// A shared sweep asks for this team with a static schedule: one contiguous block per thread.
+constexpr int sweep_team_size = 7;
+
+// Runs body(i) for i in [first, last): on the team when shared, else on the calling
+// thread without entering the OpenMP runtime at all (even a team of one costs
+// microseconds there). Each iteration writes one element of one field from the other
+// field only, so the result is the same bit for bit whatever the team size.
+template <class Body> void sweep(long first, long last, bool shared, const Body& body) {
+    if (!shared) {
+        for (long i = first; i < last; ++i) body(i);
+        return;
+    }
+#pragma omp parallel for num_threads(sweep_team_size) schedule(static)
+    for (long i = first; i < last; ++i) body(i);
+}
+
+} // namespace
 
 void FDTD::update_hz() {
     const long n = static_cast<long>(std::min(Hz.size(), Ez.size()));
-    const bool shared = static_cast<std::size_t>(n) >= parallel_threshold;
     double* hz = Hz.data();
     const double* ez = Ez.data();
-#pragma omp parallel for num_threads(sweep_team_size) schedule(static) if (shared)
-    for (long i = 0; i < n - 1; ++i) {
-        hz[i] = (ez[i + 1] - ez[i]) / physics::eta0 + hz[i];
-    }
+    sweep(0, n - 1, static_cast<std::size_t>(n) >= parallel_threshold,
+          [=](long i) { hz[i] = (ez[i + 1] - ez[i]) / physics::eta0 + hz[i]; });
 }
 
 void FDTD::update_ez() {
     const long n = static_cast<long>(std::min(Ez.size(), Hz.size()));
-    const bool shared = static_cast<std::size_t>(n) >= parallel_threshold;
     double* ez = Ez.data();
     const double* hz = Hz.data();
-#pragma omp parallel for num_threads(sweep_team_size) schedule(static) if (shared)
-    for (long i = 1; i < n; ++i) {
-        ez[i] = (hz[i] - hz[i - 1]) * physics::eta0 + ez[i];
-    }
+    sweep(1, n, static_cast<std::size_t>(n) >= parallel_threshold,
+          [=](long i) { ez[i] = (hz[i] - hz[i - 1]) * physics::eta0 + ez[i]; });
     apply_source();
 }
 

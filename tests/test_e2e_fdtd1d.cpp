@@ -216,7 +216,7 @@ struct Image {
     std::vector<unsigned char> rgb;
 };
 
-// A binary PPM (P6, maxval 255), as ImageMagick writes it, comments included.
+// A binary PPM (P6) as ImageMagick writes it: comments in the header, 8 or 16 bits a sample.
 Image read_ppm(const std::string& path) {
     Image image;
     std::ifstream in(path, std::ios::binary);
@@ -235,14 +235,27 @@ Image read_ppm(const std::string& path) {
         in >> v;
     }
     in.get();
-    if (values[2] != 255 || values[0] <= 0 || values[1] <= 0)
+    const auto [width, height, max_value] = values;
+    if (width <= 0 || height <= 0 || max_value <= 0 || max_value > 65535)
         return image;
-    image.width = values[0];
-    image.height = values[1];
-    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
-    in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
+    const size_t sample_bytes = max_value > 255 ? 2 : 1;
+    const size_t samples = static_cast<size_t>(width) * height * 3;
+    std::vector<unsigned char> raw(samples * sample_bytes);
+    in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
     if (!in)
-        image = Image{};
+        return image;
+    image.width = width;
+    image.height = height;
+    image.rgb.resize(samples);
+    for (size_t i = 0; i < samples; ++i) {
+        // The most significant byte comes first; it alone is enough to tell colours apart.
+        unsigned value = raw[i * sample_bytes];
+        if (sample_bytes == 1)
+            value = value * 255 / max_value;
+        else
+            value = (value * 256 + raw[i * sample_bytes + 1]) * 255 / max_value;
+        image.rgb[i] = static_cast<unsigned char>(value);
+    }
     return image;
 }
 

@@ -3,6 +3,7 @@
 // a display pass then draws them. `mode` carries over from one call to the next.
 #include <cstddef>
 #include <cstdio>
+#include <vector>
 
 #include "rizodozad/rizodozad.h"
 #include "rizodozad/ticks.h"
