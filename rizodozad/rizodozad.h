@@ -176,9 +176,42 @@ class ZarIdor {
     // [SECTION] Creators of surfaces, patches, texts and colour bars
     //-------------------------------------------------------------------------
 
+    // Every creator below attaches its record to the current axes in the allocation
+    // pass and finds it again by position in later passes, refills its data and widens
+    // the axes' data extents, so automatic limits follow the data. Properties set on
+    // the returned handle (also left in last_handle for set(style)) are kept. Records
+    // of a hidden layer hold no data and widen nothing.
+    //
+    // Grids: rows of z run along y, columns along x. x and y are either one row each
+    // (x per grid column, y per grid row) or one value per grid point each. Cells of
+    // surfaces are coloured from the engine's colormap over the current axes' c_lim.
+
     int create_surface();
     int create_patch();
     int create_text();
+
+    // Cell plot of z spread evenly across the current axes' limits.
+    int surface(Matrix z);
+    // Cell plot over grid coordinates.
+    int surface(Matrix x, Matrix y, Matrix z);
+    // Wire mesh (edges coloured, no faces) for three-dimensional axes.
+    int mesh(Matrix x, Matrix y, Matrix z);
+    // Surface with colormap faces and black edges for three-dimensional axes.
+    int surf(Matrix x, Matrix y, Matrix z);
+    // Contour lines of z at each level; x holds one value per grid column, y per grid row.
+    int contour(std::vector<double> x, std::vector<double> y, Matrix z,
+                std::vector<double> levels);
+    // Polygons, one row of corners per polygon; when colours are given, colors[j] fills
+    // polygon j. A braced third argument needs its type named (Matrix{...} or Colormap{...}).
+    int patch(Matrix x, Matrix y, Colormap colors = {});
+    // The same in three-dimensional axes.
+    int patch(Matrix x, Matrix y, Matrix z, Colormap colors = {});
+    // A string anchored at (x, y) in the current axes' data coordinates.
+    int text(double x, double y, std::string string);
+    // A colour bar beside the current axes showing the engine's colormap over that
+    // axes' c_lim; it is an axes of its own, so it must be made in every pass like
+    // the rest. The plot axes stays current; returns the bar's handle.
+    int colorbar();
 
     //-------------------------------------------------------------------------
     // [SECTION] EPS export

@@ -26,11 +26,15 @@ FDTD_SCREEN="1024x768x24"
 # Upper bound on the life of a started program, whatever its caller forgets.
 : "${FDTD_APP_LIFETIME:=600}"
 FDTD_POLL_INTERVAL=0.05
+FDTD_START_ATTEMPTS_MAX=3
+FDTD_RESET_PAUSE=0.2
 
 FDTD_PID=""
 FDTD_WID=""
 FDTD_WINDOWS_BEFORE=""
 FDTD_EXIT_STATUS=""
+FDTD_START_ARGS=()
+FDTD_START_ATTEMPTS=0
 FDTD_XVFB_PID=""
 
 fdtd_log() {
@@ -51,7 +55,7 @@ fdtd_start_virtual_display() {
     local fd_file
     fd_file="$(mktemp)"
     # -displayfd lets Xvfb pick a free display itself and announce it once it is ready.
-    Xvfb -displayfd 3 -screen 0 "$FDTD_SCREEN" -nolisten tcp 3>"$fd_file" 2>/dev/null &
+    Xvfb -displayfd 3 -screen 0 "$FDTD_SCREEN" -nolisten tcp -noreset 3>"$fd_file" 2>/dev/null &
     FDTD_XVFB_PID=$!
     local deadline=$((SECONDS + seconds))
     while [[ ! -s "$fd_file" ]]; do
@@ -81,6 +85,12 @@ fdtd_stop_virtual_display() {
 # ---------------------------------------------------------------------------
 
 fdtd_start() {
+    FDTD_START_ARGS=("$@")
+    FDTD_START_ATTEMPTS=1
+    fdtd_launch "$@"
+}
+
+fdtd_launch() {
     local bin="$1" log="$2" dir="${3:-.}"
     : >"$log"
     # The program's window carries no process id, so ours is the one that was not there before.
@@ -88,6 +98,18 @@ fdtd_start() {
     (cd "$dir" && exec timeout -k 5 "$FDTD_APP_LIFETIME" "$bin" >"$log" 2>"$log.stderr") &
     FDTD_PID=$!
     FDTD_WID=""
+}
+
+# An X server without -noreset resets when its last client leaves, and refuses connections
+# for that moment; a program started just then cannot open the display and is started again.
+fdtd_relaunch_after_reset() {
+    local log="${FDTD_START_ARGS[1]}"
+    ((FDTD_START_ATTEMPTS < FDTD_START_ATTEMPTS_MAX)) || return 1
+    grep -q 'failed to open display' "$log.stderr" 2>/dev/null || return 1
+    wait "$FDTD_PID" 2>/dev/null || true
+    FDTD_START_ATTEMPTS=$((FDTD_START_ATTEMPTS + 1))
+    sleep "$FDTD_RESET_PAUSE"
+    fdtd_launch "${FDTD_START_ARGS[@]}"
 }
 
 fdtd_running() {
@@ -102,7 +124,7 @@ fdtd_wait_window() {
     local seconds="${1:-20}"
     local deadline=$((SECONDS + seconds)) wid
     while ((SECONDS < deadline)); do
-        if ! fdtd_running; then
+        if ! fdtd_running && ! fdtd_relaunch_after_reset; then
             fdtd_log "the program ended before its window appeared"
             return 1
         fi

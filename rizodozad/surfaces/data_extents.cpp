@@ -1,0 +1,56 @@
+// Widening of an axes' data extents by the values of its children.
+#include "rizodozad/surfaces/data_extents.h"
+
+namespace rizodozad::data_extents {
+
+namespace {
+
+constexpr int linear_scale = 0;
+constexpr int log_scale = 1;
+
+// How values of one axis enter its extents.
+enum class Rule { linear, positive_lower, ignored };
+
+Rule rule_of(const Axes& axes, Axis axis) {
+    if (axis == Axis::x) {
+        if (axes.x_scale == linear_scale) return Rule::linear;
+        return axes.x_scale == log_scale ? Rule::positive_lower : Rule::ignored;
+    }
+    if (axis == Axis::y && axes.y_scale == log_scale) return Rule::positive_lower;
+    return Rule::linear;
+}
+
+struct Extent {
+    double& min;
+    double& max;
+};
+
+Extent extent_of(Axes& axes, Axis axis) {
+    switch (axis) {
+    case Axis::x:
+        return {axes.data_x_min, axes.data_x_max};
+    case Axis::y:
+        return {axes.data_y_min, axes.data_y_max};
+    default:
+        return {axes.data_z_min, axes.data_z_max};
+    }
+}
+
+} // namespace
+
+void widen(Axes& axes, Axis axis, const std::vector<double>& values) {
+    const Rule rule = rule_of(axes, axis);
+    if (rule == Rule::ignored) return;
+    Extent extent = extent_of(axes, axis);
+    for (double v : values) {
+        if (v < extent.min && (rule == Rule::linear || v > 0)) extent.min = v;
+        if (v > extent.max) extent.max = v;
+    }
+}
+
+void widen(Axes& axes, Axis axis, const Matrix& rows) {
+    for (const auto& row : rows)
+        widen(axes, axis, row);
+}
+
+} // namespace rizodozad::data_extents
