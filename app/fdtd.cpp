@@ -85,11 +85,13 @@ constexpr int sweep_team_size = 7;
 // field only, so the result is the same bit for bit whatever the team size.
 template <class Body> void sweep(long first, long last, bool shared, const Body& body) {
     if (!shared) {
-        for (long i = first; i < last; ++i) body(i);
+        for (long i = first; i < last; ++i)
+            body(i);
         return;
     }
 #pragma omp parallel for num_threads(sweep_team_size) schedule(static)
-    for (long i = first; i < last; ++i) body(i);
+    for (long i = first; i < last; ++i)
+        body(i);
 }
 
 } // namespace

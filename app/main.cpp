@@ -18,7 +18,9 @@ void on_display() { handle_display(simulation); }
 void on_reshape(int width, int height) { handle_reshape(simulation, width, height); }
 void on_idle() { handle_idle(simulation); }
 void on_motion(int x, int y) { handle_motion(simulation, x, y); }
-void on_mouse(int button, int state, int x, int y) { handle_mouse(simulation, button, state, x, y); }
+void on_mouse(int button, int state, int x, int y) {
+    handle_mouse(simulation, button, state, x, y);
+}
 void on_passive_motion(int x, int y) { handle_passive_motion(simulation, x, y); }
 void on_keyboard(unsigned char key, int x, int y) { handle_keyboard(simulation, key, x, y); }
 

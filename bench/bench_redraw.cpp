@@ -36,7 +36,8 @@ class FinishedRun {
         app.max_steps = step_limit;
         app.running = 1;
         std::FILE* out = std::freopen("/dev/null", "w", stdout);
-        for (int k = 0; k < full_run_steps; ++k) app.step();
+        for (int k = 0; k < full_run_steps; ++k)
+            app.step();
         app.display_cycle();
         valid = out != nullptr;
     }
@@ -60,8 +61,8 @@ FrameContents capture_frame(FDTD& app) {
     for (GLint i = 0; i < used;) {
         const auto token = static_cast<GLenum>(buffer[i++]);
         if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            frame.segments.insert(frame.segments.end(), {buffer[i], buffer[i + 1],
-                                                         buffer[i + 3], buffer[i + 4]});
+            frame.segments.insert(frame.segments.end(),
+                                  {buffer[i], buffer[i + 1], buffer[i + 3], buffer[i + 4]});
             i += 2 * floats_per_vertex;
         } else if (token == GL_BITMAP_TOKEN) {
             frame.characters.insert(frame.characters.end(), {buffer[i], buffer[i + 1]});

@@ -49,7 +49,8 @@ double process_cpu_ms() {
 void BM_StepBackToBack(benchmark::State& state) {
     FDTD app;
     prepare(app, static_cast<Policy>(state.range(0)));
-    for (auto _ : state) app.step();
+    for (auto _ : state)
+        app.step();
 }
 
 // Steps paced like the idle callback, timing the step alone: the team has to be woken

@@ -15,6 +15,10 @@ using rizodozad::ZarIdor;
 constexpr int curve_points = 100;
 constexpr int logarithmic = 1;
 constexpr float curve_width = 1.5f;
+constexpr float marker_size = 10.0f;
+constexpr float marker_outline = 1.0f;
+constexpr int whole_numbers = 10; // 1, 2, ..., 10: one marker on each
+constexpr double linear_rise = 1.5; // 1 + 1.5 x meets 2^x at both ends
 
 // Each logarithmic range spans at most one decade, so the evenly stepped ticks the
 // engine chooses stay far enough apart to be read.
@@ -42,10 +46,12 @@ void logarithmic_x(ZarIdor& engine) {
     plot_curve(engine, x, sampled(x, [](double v) { return std::log10(v); }), "b", "-");
     plot_curve(engine, x, sampled(x, [](double v) { return (v - 1.0) / 9.0; }), "r", "- -");
 
-    const std::vector<double> whole = rizodozad::linspace(decade[0], decade[1], 10);
+    const std::vector<double> whole = rizodozad::linspace(decade[0], decade[1], whole_numbers);
     engine.plot(whole, sampled(whole, [](double v) { return std::log10(v); }));
     engine.set("b");
     engine.set("o");
+    set_marker_size(engine, marker_size);
+    set_line_width(engine, marker_outline);
 }
 
 void logarithmic_y(ZarIdor& engine) {
@@ -56,7 +62,7 @@ void logarithmic_y(ZarIdor& engine) {
 
     const std::vector<double> x = rizodozad::linspace(exponent_x[0], exponent_x[1], curve_points);
     plot_curve(engine, x, sampled(x, [](double v) { return std::pow(2.0, v); }), "dg", "-");
-    plot_curve(engine, x, sampled(x, [](double v) { return 1.0 + 1.5 * v; }), "m", ":");
+    plot_curve(engine, x, sampled(x, [](double v) { return 1.0 + linear_rise * v; }), "m", ":");
 }
 
 void log_log(ZarIdor& engine) {

@@ -13,7 +13,7 @@ struct PageEntry {
 
 constexpr std::array<PageEntry, page_count> pages{{
     {"lines", compose_lines_page},
-    {"log-axes", compose_log_axes_page},
+    {"log_axes", compose_log_axes_page},
     {"cells", compose_cells_page},
     {"mesh", compose_mesh_page},
     {"patches", compose_patches_page},

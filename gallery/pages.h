@@ -13,7 +13,7 @@ constexpr int page_count = 6;
 // Composes page `page` (first_page .. page_count); any other number composes nothing.
 void compose_page(rizodozad::ZarIdor& engine, int page);
 
-// A short name for each page ("lines", "log-axes", ...), empty for a number out of range.
+// A short name for each page ("lines", "log_axes", ...), empty for a number out of range.
 const char* page_name(int page);
 
 void compose_lines_page(rizodozad::ZarIdor& engine);

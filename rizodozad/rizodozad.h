@@ -199,8 +199,7 @@ class ZarIdor {
     // Surface with colormap faces and black edges for three-dimensional axes.
     int surf(Matrix x, Matrix y, Matrix z);
     // Contour lines of z at each level; x holds one value per grid column, y per grid row.
-    int contour(std::vector<double> x, std::vector<double> y, Matrix z,
-                std::vector<double> levels);
+    int contour(std::vector<double> x, std::vector<double> y, Matrix z, std::vector<double> levels);
     // Polygons, one row of corners per polygon; when colours are given, colors[j] fills
     // polygon j. A braced third argument needs its type named (Matrix{...} or Colormap{...}).
     int patch(Matrix x, Matrix y, Colormap colors = {});

@@ -22,7 +22,8 @@ class Composition : public testsupport::GlTest {
     void run_steps(int steps) {
         app.running = 1;
         testing::internal::CaptureStdout();
-        for (int k = 0; k < steps; ++k) app.step();
+        for (int k = 0; k < steps; ++k)
+            app.step();
         testing::internal::GetCapturedStdout();
         app.running = 0;
     }
@@ -47,7 +48,8 @@ class Composition : public testsupport::GlTest {
         std::size_t count = 0;
         for (const auto& p : capture.primitives) {
             bool inside = !p.vertices.empty();
-            for (const auto& v : p.vertices) inside = inside && v.y < strip_top;
+            for (const auto& v : p.vertices)
+                inside = inside && v.y < strip_top;
             if (inside) ++count;
         }
         return count;
@@ -58,7 +60,8 @@ class Composition : public testsupport::GlTest {
 
 std::vector<int> handles_of(const std::vector<rizodozad::Layer>& layers) {
     std::vector<int> handles;
-    for (const auto& layer : layers) handles.push_back(layer.handle);
+    for (const auto& layer : layers)
+        handles.push_back(layer.handle);
     return handles;
 }
 
@@ -74,7 +77,8 @@ TEST_F(Composition, OnePassMakesTheRecordsOfTheFieldPlots) {
     EXPECT_EQ(app.layer_list[1].name, "layer 1");
     EXPECT_EQ(app.layer_list[2].name, "layer 2");
     ASSERT_EQ(app.axes_list.size(), 7u);
-    for (std::size_t k = 0; k < 7; ++k) EXPECT_EQ(app.axes_list[k].handle, 100 * int(k) + 2);
+    for (std::size_t k = 0; k < 7; ++k)
+        EXPECT_EQ(app.axes_list[k].handle, 100 * int(k) + 2);
     EXPECT_EQ(app.layer_list[1].children, (std::vector<int>{202, 302, 402}));
     EXPECT_EQ(app.layer_list[2].children, (std::vector<int>{502, 602}));
 

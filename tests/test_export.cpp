@@ -76,7 +76,8 @@ std::string file_text(const fs::path& path) {
 
 std::size_t count_of(const std::string& text, const std::string& what) {
     std::size_t count = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
     return count;
 }
 
@@ -114,7 +115,8 @@ class Export : public testsupport::GlTest {
         app.init_fields(grid_cell_size);
         app.running = 1;
         testing::internal::CaptureStdout();
-        for (int k = 0; k < steps_before_export; ++k) app.step();
+        for (int k = 0; k < steps_before_export; ++k)
+            app.step();
         testing::internal::GetCapturedStdout();
         app.display_cycle();
     }

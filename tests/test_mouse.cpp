@@ -53,7 +53,7 @@ double fraction(float window_coordinate, float start, float extent) {
 
 TEST_F(Mouse, BothBordersOfAnAxesAreInside) {
     add_axes({0.25f, 0.25f, 0.5f, 0.5f}); // pixels 200..600 by 100..300, exact in float
-    click(200, 300);                     // left and top border
+    click(200, 300);                      // left and top border
     EXPECT_EQ(engine.selected_axes, 0);
     click(600, 100); // right and bottom border
     EXPECT_EQ(engine.selected_axes, 0);

@@ -20,7 +20,8 @@ void start_on_fresh_grid(FDTD& app) {
 // Runs steps with the timing lines kept out of the test output.
 void run_quietly(FDTD& app, int steps) {
     testing::internal::CaptureStdout();
-    for (int k = 0; k < steps; ++k) app.step();
+    for (int k = 0; k < steps; ++k)
+        app.step();
     testing::internal::GetCapturedStdout();
 }
 
@@ -106,7 +107,8 @@ TEST(Step, ProbeSeesThePulsePassAndComeBackInverted) {
     run_quietly(app, full_run_steps);
     const auto& h = app.ez_history;
     ASSERT_EQ(h.size(), static_cast<std::size_t>(full_run_steps));
-    for (int k = 0; k < 50; ++k) ASSERT_EQ(h[k], 0.0) << "k = " << k;
+    for (int k = 0; k < 50; ++k)
+        ASSERT_EQ(h[k], 0.0) << "k = " << k;
     EXPECT_EQ(h[50], exp_minus_9);
     const auto max_at = std::max_element(h.begin(), h.end()) - h.begin();
     const auto min_at = std::min_element(h.begin(), h.end()) - h.begin();
@@ -168,5 +170,6 @@ TEST(Linspace, SpacesEvenlyAndKeepsAtLeastOneValue) {
     EXPECT_EQ(rizodozad::linspace(2, 9, 0), (std::vector<double>{2}));
     EXPECT_EQ(rizodozad::linspace(2, 9, -4), (std::vector<double>{2}));
     const auto cells = rizodozad::linspace(0.0, 199.0, 200);
-    for (int i = 0; i < 200; ++i) ASSERT_EQ(cells[i], i);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(cells[i], i);
 }

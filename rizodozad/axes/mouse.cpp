@@ -85,8 +85,8 @@ void ZarIdor::axes_drag(int x, int y) {
         // Angles are absolute from the press, so a drag accumulates no rounding.
         float azimuth = drag_start_azimuth - (static_cast<float>(x) - mouse_down_x);
         const float elevation =
-            std::clamp((static_cast<float>(y) - mouse_down_y) + drag_start_elevation,
-                       min_elevation, max_elevation);
+            std::clamp((static_cast<float>(y) - mouse_down_y) + drag_start_elevation, min_elevation,
+                       max_elevation);
         if (azimuth > full_turn) azimuth -= full_turn;
         if (azimuth < 0) azimuth += full_turn;
         axes.view_elevation = elevation;

@@ -94,6 +94,7 @@ bool ZarIdor::configuration_pass() {
     matched = counted(debug, text_list, text_counter, "not match in Text") && matched;
     matched = counted(debug, layer_list, layer_counter, "not match in Layer") && matched;
     matched = counted(debug, colorbar_list, colorbar_counter, "not match in Colorbar") && matched;
+    matched = counted(debug, patch_list, patch_counter, "not match in Patch") && matched;
 
     for (Axes& axes : axes_list)
         configure_axes(axes);

@@ -51,8 +51,8 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
         }
         return true;
     }
-    std::fprintf(stderr, "Cannot export '%s': the picture does not fit in %d values\n",
-                 file_name, buffer_size);
+    std::fprintf(stderr, "Cannot export '%s': the picture does not fit in %d values\n", file_name,
+                 buffer_size);
     return false;
 }
 
@@ -76,7 +76,8 @@ void ZarIdor::print_eps() {
         return;
     }
     std::printf("\n");
-    if (!closed) std::fprintf(stderr, "Cannot write '%s': %s\n", eps_file_name, std::strerror(errno));
+    if (!closed)
+        std::fprintf(stderr, "Cannot write '%s': %s\n", eps_file_name, std::strerror(errno));
 }
 
 } // namespace rizodozad

@@ -22,8 +22,6 @@ template <class Record> Record* matched(const CurrentRecord<Record>& current, in
 
 // The allocation pass builds records with their defaults: the only moment a creator
 // gives them the look of their kind, which set() may then change for good.
-inline bool just_created(const ZarIdor& engine) {
-    return engine.mode == display_mode::allocation;
-}
+inline bool just_created(const ZarIdor& engine) { return engine.mode == display_mode::allocation; }
 
 } // namespace rizodozad::creator_support

@@ -147,8 +147,7 @@ int ZarIdor::contour(std::vector<double> x, std::vector<double> y, Matrix z,
     if (surface == nullptr) return handle;
     if (creator_support::just_created(*this)) give_look(*surface, contour_look);
     surface->contour_levels.clear();
-    if (!creator_support::layer_shown(*this) || x.empty() || y.empty() || z.empty())
-        return handle;
+    if (!creator_support::layer_shown(*this) || x.empty() || y.empty() || z.empty()) return handle;
 
     surface->x_data = {std::move(x)};
     surface->y_data = {std::move(y)};
