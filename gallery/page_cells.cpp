@@ -35,10 +35,14 @@ Matrix sample_landscape(const std::vector<double>& x, const std::vector<double>&
     return z;
 }
 
+// Levels on both sides of zero. The zero level itself is left out: it wanders through the
+// flat plain between the bumps, where the traced line breaks up into short pieces.
 std::vector<double> contour_levels() {
     std::vector<double> levels;
-    for (double level = value_range[0] + level_step; level < value_range[1]; level += level_step)
+    for (double level = level_step; level < value_range[1]; level += level_step) {
+        levels.push_back(-level);
         levels.push_back(level);
+    }
     return levels;
 }
 

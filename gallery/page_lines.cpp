@@ -36,8 +36,7 @@ void line_styles(ZarIdor& engine) {
     constexpr float width = 1.5f;
 
     engine.layer("line styles");
-    fix_limits(panel(engine, rows, columns, 1, "Line styles  -   - -   :   -."), wave_x,
-               stacked_y);
+    fix_limits(panel(engine, rows, columns, 1, "Line styles  -   - -   :   -."), wave_x, stacked_y);
     const std::vector<double> x = rizodozad::linspace(wave_x[0], wave_x[1], curve_points);
     double level = 4.0;
     for (const Style& s : styles) {

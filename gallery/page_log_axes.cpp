@@ -17,7 +17,7 @@ constexpr int logarithmic = 1;
 constexpr float curve_width = 1.5f;
 constexpr float marker_size = 10.0f;
 constexpr float marker_outline = 1.0f;
-constexpr int whole_numbers = 10; // 1, 2, ..., 10: one marker on each
+constexpr int whole_numbers = 10;   // 1, 2, ..., 10: one marker on each
 constexpr double linear_rise = 1.5; // 1 + 1.5 x meets 2^x at both ends
 
 // Each logarithmic range spans at most one decade, so the evenly stepped ticks the
@@ -71,7 +71,8 @@ void log_log(ZarIdor& engine) {
         double last_x; // where the curve leaves the axes
         const char* color;
     };
-    constexpr Power powers[] = {{2.0, 2.0, "r"}, {1.0, 4.0, "k"}, {0.5, 4.0, "b"}, {-1.0, 4.0, "dg"}};
+    constexpr Power powers[] = {
+        {2.0, 2.0, "r"}, {1.0, 4.0, "k"}, {0.5, 4.0, "b"}, {-1.0, 4.0, "dg"}};
     constexpr double inverse_scale = 4.0; // 4 / x runs through the whole range
 
     engine.layer("log-log");
@@ -83,9 +84,11 @@ void log_log(ZarIdor& engine) {
     }
 
     for (const Power& p : powers) {
-        const std::vector<double> x = rizodozad::linspace(short_log_range[0], p.last_x, curve_points);
+        const std::vector<double> x =
+            rizodozad::linspace(short_log_range[0], p.last_x, curve_points);
         const double scale = p.exponent < 0 ? inverse_scale : 1.0;
-        plot_curve(engine, x, sampled(x, [&p, scale](double v) { return scale * std::pow(v, p.exponent); }),
+        plot_curve(engine, x,
+                   sampled(x, [&p, scale](double v) { return scale * std::pow(v, p.exponent); }),
                    p.color, "-");
     }
 }

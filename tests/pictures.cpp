@@ -102,7 +102,8 @@ Image difference_image(const Image& baseline, const Image& picture) {
         for (std::size_t c = 0; c < 3; ++c) {
             const int faded = max_channel - (max_channel - baseline.rgb[p + c]) / fade_share;
             const int red = c == 0 ? max_channel : 0;
-            diff.rgb[p + c] = static_cast<unsigned char>(largest > visible_difference ? red : faded);
+            diff.rgb[p + c] =
+                static_cast<unsigned char>(largest > visible_difference ? red : faded);
         }
     }
     return diff;

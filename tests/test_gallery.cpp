@@ -65,8 +65,8 @@ TEST(GalleryPages, EveryPageHasADistinctNameAndNamesAllItsLayers) {
         // The first layer is the engine's own, made before the page composes.
         for (std::size_t i = 1; i < engine.layer_list.size(); ++i)
             EXPECT_FALSE(engine.layer_list[i].name.empty()) << "page " << page << " layer " << i;
-        EXPECT_GT(engine.line_list.size() + engine.surface_list.size() +
-                      engine.patch_list.size() + engine.text_list.size(),
+        EXPECT_GT(engine.line_list.size() + engine.surface_list.size() + engine.patch_list.size() +
+                      engine.text_list.size(),
                   0u)
             << "page " << page;
     }

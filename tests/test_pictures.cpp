@@ -139,8 +139,7 @@ TEST_F(Pictures, FdtdAfterFixedStepsMatchesItsBaseline) {
 // A redraw matches the records the first drawing made and composes them again: a page
 // that changed between passes, or set something only once and lost it, would differ.
 TEST_F(Pictures, EveryPageDrawsTheSamePictureWhenRedrawn) {
-    for (int page = gallery::first_page; page < gallery::first_page + gallery::page_count;
-         ++page) {
+    for (int page = gallery::first_page; page < gallery::first_page + gallery::page_count; ++page) {
         gallery::Gallery engine;
         testsupport::size_like_window(engine);
         engine.show_page(page);
@@ -153,8 +152,7 @@ TEST_F(Pictures, EveryPageDrawsTheSamePictureWhenRedrawn) {
 // After a change of page nothing of the previous page may remain: layer names, axes
 // scales and the look of surfaces are set only when records are made.
 TEST_F(Pictures, APageShownAfterAnotherLooksAsIfShownFirst) {
-    for (int page = gallery::first_page; page < gallery::first_page + gallery::page_count;
-         ++page) {
+    for (int page = gallery::first_page; page < gallery::first_page + gallery::page_count; ++page) {
         gallery::Gallery fresh;
         testsupport::size_like_window(fresh);
         fresh.show_page(page);

@@ -19,6 +19,17 @@ function(run what)
   endif()
 endfunction()
 
+# The README shows this program and its CMakeLists.txt as they are built here.
+get_filename_component(readme ${CMAKE_CURRENT_LIST_DIR}/../../README.md ABSOLUTE)
+file(READ ${readme} readme_text)
+foreach(shown main.cpp CMakeLists.txt)
+  file(READ ${CMAKE_CURRENT_LIST_DIR}/${shown} shown_text)
+  string(FIND "${readme_text}" "${shown_text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "README.md no longer shows tests/consumer/${shown} as it is")
+  endif()
+endforeach()
+
 file(REMOVE_RECURSE ${WORK_DIR})
 run("install into ${prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
