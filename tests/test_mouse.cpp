@@ -109,6 +109,18 @@ TEST_F(Mouse, OverlappingAxesAreAllMarkedAndTheLastIsTheSelection) {
     EXPECT_EQ(engine.selected_axes, 1);
 }
 
+TEST_F(Mouse, EveryHighlightedAxesUnderASecondPressReadsOffItsData) {
+    Axes& plot = add_axes({0.13f, 0.5f, 0.775f, 0.4f});
+    plot.x_lim = {0, 200};
+    Axes& empty_over_it = add_axes(); // the whole default rectangle, last in the list
+    click(400, 100);
+    ASSERT_EQ(engine.selected_axes, 1);
+    click(400, 100);
+    EXPECT_DOUBLE_EQ(plot.mouse_x, 200 * fraction(0.5f, 0.13f, 0.775f));
+    EXPECT_NE(empty_over_it.mouse_x, 0.0);
+    EXPECT_EQ(plot.selected, 1);
+}
+
 TEST_F(Mouse, HiddenAxesNeitherSelectNorCapture) {
     Axes& shown = add_axes();
     Axes& hidden = add_axes();
@@ -124,6 +136,7 @@ TEST_F(Mouse, HiddenAxesNeitherSelectNorCapture) {
     EXPECT_EQ(engine.selected_axes, 0);
 
     shown.visible = 0;
+    shown.mouse_x = 0;
     click(400, 200);
     EXPECT_EQ(engine.selected_axes, -1);
     EXPECT_EQ(shown.mouse_x, 0.0);

@@ -48,15 +48,18 @@ void ZarIdor::axes_click(int button, int state, int x, int y) {
                         static_cast<float>(window_height - y) / static_cast<float>(window_height)};
     if (debug_mouse) std::cout << "Left click: " << p.x << " " << p.y << "\n";
 
-    // A press inside the axes that the previous press selected reads off its data there.
-    if (selected_axes >= 0 && static_cast<std::size_t>(selected_axes) < axes_list.size()) {
-        current_axes.select(static_cast<std::size_t>(selected_axes));
-        Axes& axes = *current_axes;
-        if (axes.visible != 0 && hits(axes, p) && axes.mouse_capture == 1) {
-            capture(axes, p);
-            if (debug_mouse)
-                std::cout << "mouse capture: " << axes.mouse_x << " " << axes.mouse_y << "\n";
-        }
+    // A press inside an axes that the previous press highlighted reads off its data there.
+    // Every highlighted axes captures, not only the last one: the empty axes that a
+    // composition stacks over its plots would otherwise keep a plot's read-out at zero.
+    for (std::size_t k = 0; k < axes_list.size(); ++k) {
+        Axes& axes = axes_list[k];
+        const bool highlighted = axes.selected != 0 || static_cast<int>(k) == selected_axes;
+        if (!highlighted || axes.visible == 0 || !hits(axes, p) || axes.mouse_capture != 1)
+            continue;
+        current_axes.select(k);
+        capture(axes, p);
+        if (debug_mouse)
+            std::cout << "mouse capture: " << axes.mouse_x << " " << axes.mouse_y << "\n";
     }
 
     // Every visible axes under the point is marked; the last of them is the selection.
