@@ -14,6 +14,7 @@
 
 #include "rizodozad/rizodozad.h"
 #include "tests/support/feedback.h"
+#include "tests/support/memory_eps.h"
 #include "tests/support/gl_fixture.h"
 
 namespace scene {
@@ -59,20 +60,10 @@ inline bool near_point(const testsupport::FeedbackVertex& v, float x, float y) {
     return std::abs(v.x - x) < tolerance && std::abs(v.y - y) < tolerance;
 }
 
-// The EPS text of one GL2PS page, with the current viewport, around draw().
+// The EPS text of one GL2PS page of the whole window around draw().
 inline std::string eps_page(const std::function<void()>& draw) {
-    char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* stream = open_memstream(&data, &size);
-    GLint viewport[4] = {0, 0, testsupport::window_width, testsupport::window_height};
-    gl2psBeginPage("test", "test", viewport, GL2PS_EPS, GL2PS_SIMPLE_SORT, 0, GL_RGBA, 0, nullptr,
-                   0, 0, 0, 1 << 20, stream, "test.eps");
-    draw();
-    gl2psEndPage();
-    std::fclose(stream);
-    std::string text(data, size);
-    std::free(data);
-    return text;
+    glViewport(0, 0, testsupport::window_width, testsupport::window_height);
+    return testsupport::export_eps_in_memory(draw);
 }
 
 } // namespace scene

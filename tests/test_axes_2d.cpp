@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "rizodozad/rizodozad.h"
-#include "tests/memory_eps.h"
+#include "tests/support/memory_eps.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +33,9 @@ constexpr double plot_left = 0.13;
 constexpr double plot_width = 0.775;
 constexpr double plot_bottom_in_row = 0.11;
 constexpr double plot_height_in_row = 0.815;
+constexpr double top_plot_x_max = 200.0; // one more than the last cell number
+constexpr double top_plot_y_min = -2.0;
+constexpr double top_plot_y_max = 2.0;
 constexpr double history_y_min = -1.0;
 constexpr double history_y_max = 1.0;
 // The history at cell 50 peaks when the pulse first passes and dips when it comes back.
@@ -85,12 +89,11 @@ fdtd_start "$app" "$log" "$dir"
 fdtd_wait_window "$window_wait"
 )sh";
 
-const std::string session_settings = "window_wait=" + window_wait_seconds +
-                                     " export_wait=" + export_wait_seconds + "\n";
+const std::string session_settings =
+    "window_wait=" + window_wait_seconds + " export_wait=" + export_wait_seconds + "\n";
 
-const std::string wait_for_full_run =
-    "fdtd_wait_lines \"$log\" \"$FDTD_STEP_REGEX\" " + std::to_string(steps_per_run) + " " +
-    run_wait_seconds + "\n";
+const std::string wait_for_full_run = "fdtd_wait_lines \"$log\" \"$FDTD_STEP_REGEX\" " +
+                                      std::to_string(steps_per_run) + " " + run_wait_seconds + "\n";
 const std::string quit_and_report = R"sh(
 fdtd_key q
 fdtd_wait_exit 20
@@ -105,8 +108,7 @@ Facts parse_facts(const std::string& output) {
     std::string line;
     while (std::getline(in, line)) {
         auto eq = line.find('=');
-        if (eq != std::string::npos)
-            facts[line.substr(0, eq)] = line.substr(eq + 1);
+        if (eq != std::string::npos) facts[line.substr(0, eq)] = line.substr(eq + 1);
     }
     return facts;
 }
@@ -133,24 +135,21 @@ bool is_step_line(const std::string& line) {
     if (point == 0 || point == std::string::npos || number.size() - point - 1 != fraction_digits)
         return false;
     for (size_t i = 0; i < number.size(); ++i)
-        if (i != point && !std::isdigit(static_cast<unsigned char>(number[i])))
-            return false;
+        if (i != point && !std::isdigit(static_cast<unsigned char>(number[i]))) return false;
     return true;
 }
 
 class Fdtd1dSession : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr)
-            GTEST_SKIP() << "no X display; run under xvfb-run";
+        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display; run under xvfb-run";
         std::string pattern = (std::filesystem::temp_directory_path() / "fdtd1d-e2e-XXXXXX");
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
     }
 
     void TearDown() override {
-        if (dir_.empty())
-            return;
+        if (dir_.empty()) return;
         if (HasFailure())
             std::printf("kept the session's files in %s\n", dir_.c_str());
         else
@@ -159,9 +158,10 @@ class Fdtd1dSession : public ::testing::Test {
 
     // Runs one scripted session; the body prints its findings as name=value lines.
     Facts run_session(const std::string& body, const std::string& arg = "") {
-        testsupport::ProcessResult result = testsupport::run_process(
-            {"timeout", "-k", "5", session_time_limit_seconds, "bash", "-c",
-             session_settings + session_prelude + body, "fdtd1d-e2e", FDTD1D_BINARY, FDTD1D_DRIVER, dir_, arg});
+        testsupport::ProcessResult result =
+            testsupport::run_process({"timeout", "-k", "5", session_time_limit_seconds, "bash",
+                                      "-c", session_settings + session_prelude + body, "fdtd1d-e2e",
+                                      FDTD1D_BINARY, FDTD1D_DRIVER, dir_, arg});
         EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
         return parse_facts(result.output);
     }
@@ -206,12 +206,10 @@ std::vector<ColouredPoint> eps_polyline_points(const std::string& eps_path) {
         std::vector<std::string> tokens;
         for (std::string t; in >> t;)
             tokens.push_back(t);
-        if (tokens.size() < 3)
-            continue;
+        if (tokens.size() < 3) continue;
         const std::string& op = tokens.back();
         bool numbers = std::all_of(tokens.begin(), tokens.end() - 1, is_number);
-        if (!numbers)
-            continue;
+        if (!numbers) continue;
         if (op == "C" && tokens.size() == 4) {
             r = std::stod(tokens[0]);
             g = std::stod(tokens[1]);
@@ -236,8 +234,7 @@ Image read_ppm(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     in >> magic;
-    if (magic != "P6")
-        return image;
+    if (magic != "P6") return image;
     int values[3];
     for (int& v : values) {
         in >> std::ws;
@@ -250,14 +247,12 @@ Image read_ppm(const std::string& path) {
     }
     in.get();
     const auto [width, height, max_value] = values;
-    if (width <= 0 || height <= 0 || max_value <= 0 || max_value > 65535)
-        return image;
+    if (width <= 0 || height <= 0 || max_value <= 0 || max_value > 65535) return image;
     const size_t sample_bytes = max_value > 255 ? 2 : 1;
     const size_t samples = static_cast<size_t>(width) * height * 3;
     std::vector<unsigned char> raw(samples * sample_bytes);
     in.read(reinterpret_cast<char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
-    if (!in)
-        return image;
+    if (!in) return image;
     image.width = width;
     image.height = height;
     image.rgb.resize(samples);
@@ -286,8 +281,7 @@ PixelCounts count_pixels(const Image& image, Band rows, IsColour is_colour) {
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const unsigned char* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
-            if (!is_colour(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0))
-                continue;
+            if (!is_colour(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0)) continue;
             if (rows.contains(y, slack_pixels))
                 ++counts.inside;
             else
@@ -368,8 +362,8 @@ echo "running_after_end=$(fdtd_running && echo yes || echo no)"
 }
 
 struct ReadOut {
-    double x, y;             // the data coordinates shown
-    double left, baseline;   // where the text starts, in EPS coordinates
+    double x, y;           // the data coordinates shown
+    double left, baseline; // where the text starts, in EPS coordinates
 };
 
 std::vector<ReadOut> eps_read_outs(const std::string& eps_path) {
@@ -387,35 +381,55 @@ std::string click_at(int x, int y) {
     return "fdtd_click " + std::to_string(x) + " " + std::to_string(y) + "\n";
 }
 
+// The data coordinates under window pixel (x, y) in the plot of a row with the given limits.
+ReadOut expected_read_out(Row row, int x, int y, double x_max, double y_min, double y_max) {
+    constexpr double text_gap = 0.01 * window_height; // the read-out sits above the frame
+    Band band = plot_band_from_bottom(row);
+    double along_x = (static_cast<double>(x) / window_width - plot_left) / plot_width;
+    double along_y = (window_height - y - band.low) / (band.high - band.low);
+    return {x_max * along_x, y_min + (y_max - y_min) * along_y, plot_left * window_width,
+            band.high + text_gap};
+}
+
+void expect_read_out(const ReadOut& actual, const ReadOut& expected) {
+    constexpr double value_tolerance = 1e-3;
+    constexpr double position_slack = 2.0;
+    EXPECT_NEAR(actual.x, expected.x, value_tolerance);
+    EXPECT_NEAR(actual.y, expected.y, value_tolerance);
+    EXPECT_NEAR(actual.left, expected.left, position_slack);
+    EXPECT_NEAR(actual.baseline, expected.baseline, position_slack);
+}
+
 TEST_F(Fdtd1dSession, ClicksSelectAPlotAndReadOffItsData) {
-    // The top plot while paused; later the history plot, once it has its 1001 points.
+    // The top plot while paused; then the history plot, once it holds its 1001 points.
     constexpr int top_x = 400, top_y = 64;
-    constexpr int history_x = 400, history_y = 330;
-    Facts facts = run_session(click_at(top_x, top_y) + "export_picture\n" +
-                              "cp \"$dir/out.eps\" \"$dir/selected.eps\"\n" +
-                              "fdtd_key space\n" + wait_for_full_run +
-                              click_at(history_x, history_y) + click_at(history_x, history_y) +
-                              "export_picture\n" + quit_and_report);
+    constexpr int history_x = 600, history_y = 330;
+    const std::string save_as = "cp \"$dir/out.eps\" \"$dir/";
+    Facts facts =
+        run_session(click_at(top_x, top_y) + "export_picture\n" + save_as + "selected.eps\"\n" +
+                    click_at(top_x, top_y) + "export_picture\n" + save_as + "top.eps\"\n" +
+                    "fdtd_key space\n" + wait_for_full_run + click_at(history_x, history_y) +
+                    click_at(history_x, history_y) + "export_picture\n" + quit_and_report);
     EXPECT_EQ(facts["status"], "0");
 
-    constexpr double text_gap = 0.01 * window_height; // the read-out sits above the frame
-    constexpr double position_slack = 2.0;
+    ReadOut top_expected =
+        expected_read_out(top_row, top_x, top_y, top_plot_x_max, top_plot_y_min, top_plot_y_max);
     std::vector<ReadOut> selected = eps_read_outs(path("selected.eps"));
-    ASSERT_EQ(selected.size(), 1u) << "the first click must select exactly the top plot";
-    EXPECT_EQ(selected[0].x, 0.0);
-    EXPECT_EQ(selected[0].y, 0.0);
-    EXPECT_NEAR(selected[0].left, plot_left * window_width, position_slack);
-    EXPECT_NEAR(selected[0].baseline, plot_band_from_bottom(top_row).high + text_gap,
-                position_slack);
+    ASSERT_EQ(selected.size(), 1u) << "one click must select the top plot and no drawn other";
+    expect_read_out(selected[0], {0.0, 0.0, top_expected.left, top_expected.baseline});
 
-    Band history = plot_band_from_bottom(bottom_row);
-    double along_x = (static_cast<double>(history_x) / window_width - plot_left) / plot_width;
-    double along_y = (window_height - history_y - history.low) / (history.high - history.low);
-    std::vector<ReadOut> read = eps_read_outs(path("out.eps"));
-    ASSERT_EQ(read.size(), 1u) << "the second click must keep the history plot selected";
-    EXPECT_NEAR(read[0].x, steps_per_run * along_x, 1e-3);
-    EXPECT_NEAR(read[0].y, history_y_min + (history_y_max - history_y_min) * along_y, 1e-3);
-    EXPECT_NEAR(read[0].baseline, history.high + text_gap, position_slack);
+    std::vector<ReadOut> top = eps_read_outs(path("top.eps"));
+    ASSERT_EQ(top.size(), 1u);
+    expect_read_out(top[0], top_expected);
+
+    ReadOut history = expected_read_out(bottom_row, history_x, history_y, steps_per_run,
+                                        history_y_min, history_y_max);
+    std::vector<ReadOut> after_run = eps_read_outs(path("out.eps"));
+    auto in_history = std::find_if(after_run.begin(), after_run.end(), [&](const ReadOut& r) {
+        return std::abs(r.baseline - history.baseline) < 2.0;
+    });
+    ASSERT_NE(in_history, after_run.end()) << "no read-out above the history plot";
+    expect_read_out(*in_history, history);
 }
 
 //-----------------------------------------------------------------------------
@@ -436,10 +450,8 @@ TEST_F(Fdtd1dSession, PictureAfterTheRunShowsTheFieldsWhereTheyBelong) {
     std::vector<ColouredPoint> points = eps_polyline_points(path("out.eps"));
     std::vector<ColouredPoint> red, blue, history;
     for (const ColouredPoint& p : points) {
-        if (is_red(p.r, p.g, p.b))
-            red.push_back(p);
-        if (is_blue(p.r, p.g, p.b))
-            blue.push_back(p);
+        if (is_red(p.r, p.g, p.b)) red.push_back(p);
+        if (is_blue(p.r, p.g, p.b)) blue.push_back(p);
         if (is_blue(p.r, p.g, p.b) && plot_band_from_bottom(bottom_row).contains(p.y, slack))
             history.push_back(p);
     }
@@ -468,10 +480,8 @@ TEST_F(Fdtd1dSession, PictureAfterTheRunShowsTheFieldsWhereTheyBelong) {
     PixelCounts red_pixels = count_pixels(shot, plot_band_from_top(top_row), is_red);
     EXPECT_GE(red_pixels.inside, min_line_pixels);
     EXPECT_EQ(red_pixels.outside, 0);
-    EXPECT_GE(count_pixels(shot, plot_band_from_top(middle_row), is_blue).inside,
-              min_line_pixels);
-    EXPECT_GE(count_pixels(shot, plot_band_from_top(bottom_row), is_blue).inside,
-              min_line_pixels);
+    EXPECT_GE(count_pixels(shot, plot_band_from_top(middle_row), is_blue).inside, min_line_pixels);
+    EXPECT_GE(count_pixels(shot, plot_band_from_top(bottom_row), is_blue).inside, min_line_pixels);
 }
 
 } // namespace

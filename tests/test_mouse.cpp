@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "rizodozad/rizodozad.h"
@@ -148,6 +149,15 @@ TEST_F(Mouse, AStaleSelectionIndexCountsAsNoSelection) {
     click(400, 200);
     EXPECT_EQ(axes.mouse_x, 0.0);
     EXPECT_EQ(engine.selected_axes, 0);
+}
+
+// The most negative y lies far above the window, where no integer flip may wrap it below.
+TEST_F(Mouse, PressesAtTheEndsOfTheIntegerRangeLandOnTheirSide) {
+    add_axes({0, 1, 1, 1e7f}); // from the top edge of the window upwards
+    click(400, std::numeric_limits<int>::min());
+    EXPECT_EQ(engine.selected_axes, 0);
+    click(400, std::numeric_limits<int>::max());
+    EXPECT_EQ(engine.selected_axes, -1);
 }
 
 TEST_F(Mouse, ReleasesAndOtherButtonsChangeNothing) {

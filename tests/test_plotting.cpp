@@ -228,6 +228,21 @@ TEST(Subplot, ColumnsCountRowByRowFromTheTopLeft) {
     EXPECT_EQ(engine.axes_list[4].position, (std::array<float, 4>{0.13f, 0.11f, 0.775f, 0.815f}));
 }
 
+// Cells before the first lie above the grid, however far; the arithmetic must not wrap.
+TEST(Subplot, CellsFarOutsideTheGridStayOnTheirSide) {
+    constexpr int lowest = std::numeric_limits<int>::min();
+    constexpr int highest = std::numeric_limits<int>::max();
+    ZarIdor engine;
+    run_pass(engine, display_mode::allocation, [&] {
+        engine.subplot(1, 1, lowest);
+        engine.subplot(highest, 2, highest);
+    });
+    EXPECT_GT(engine.axes_list[2].position[1], 1.0f);
+    EXPECT_EQ(engine.axes_list[2].position[0], 0.13f);
+    EXPECT_LT(engine.axes_list[3].position[1], 1.0f);
+    EXPECT_FLOAT_EQ(engine.axes_list[3].position[0], static_cast<float>(0.13 / 2));
+}
+
 // Axes writes of the application land on the matched record, and the extra call
 // of a pass that composes one axes too many keeps the previous axes current.
 TEST(Subplot, AxesAreMatchedByPositionInLaterPasses) {

@@ -50,9 +50,11 @@ int ZarIdor::subplot(int m, int n, int p) {
     const int handle = create_axes();
     if (m < 1 || n < 1 || !current_axes) return handle;
 
-    const int row_from_top = (p - 1) / n;
-    const int column = (p - 1) % n;
-    const double row = m - 1 - row_from_top; // counted from the bottom
+    // Wide enough that no p, however far outside the grid, overflows the arithmetic.
+    const long long cell = static_cast<long long>(p) - 1;
+    const long long row_from_top = cell / n;
+    const long long column = cell % n;
+    const auto row = static_cast<double>(m - 1 - row_from_top); // counted from the bottom
     const double rows = m;
     const double columns = n;
 

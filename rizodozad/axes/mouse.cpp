@@ -44,8 +44,10 @@ void ZarIdor::axes_click(int button, int state, int x, int y) {
     if (button != left_button || state != button_pressed) return;
     mouse_down_x = static_cast<float>(x);
     mouse_down_y = static_cast<float>(y);
+    // In floats: a press far outside the window must not overflow the flip of y.
+    const auto height = static_cast<float>(window_height);
     const WindowPoint p{static_cast<float>(x) / static_cast<float>(window_width),
-                        static_cast<float>(window_height - y) / static_cast<float>(window_height)};
+                        (height - static_cast<float>(y)) / height};
     if (debug_mouse) std::cout << "Left click: " << p.x << " " << p.y << "\n";
 
     // A press inside an axes that the previous press highlighted reads off its data there.

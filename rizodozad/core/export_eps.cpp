@@ -73,6 +73,7 @@ void ZarIdor::print_eps() {
     const bool closed = std::fclose(file) == 0;
     if (exported && closed) {
         std::printf("Done!\n");
+        std::fflush(stdout); // whoever follows the output learns at once that the file is whole
         return;
     }
     std::printf("\n");

@@ -40,11 +40,9 @@ std::string read_all(int fd) {
 
 ProcessResult run_process(const std::vector<std::string>& argv) {
     ProcessResult result;
-    if (argv.empty())
-        return result;
+    if (argv.empty()) return result;
     int fds[2];
-    if (pipe(fds) != 0)
-        return result;
+    if (pipe(fds) != 0) return result;
     pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
@@ -61,8 +59,7 @@ ProcessResult run_process(const std::vector<std::string>& argv) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFEXITED(status))
-        result.exit_status = WEXITSTATUS(status);
+    if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
     return result;
 }
 

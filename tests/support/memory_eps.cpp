@@ -1,4 +1,4 @@
-#include "tests/memory_eps.h"
+#include "tests/support/memory_eps.h"
 
 #include <gl2ps.h>
 

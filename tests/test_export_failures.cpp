@@ -1,0 +1,216 @@
+// Exports that cannot succeed: a filesystem that fills up partway, a read-only folder,
+// paths that lead to no writable file, streams that refuse writes. Each failure must be
+// said on standard error, "Done!" must not appear, no GL2PS page may stay open, and the
+// program must go on drawing and exporting once the obstacle is gone.
+//
+// The full and read-only filesystems are small tmpfs mounts, which need root (or the
+// right to mount); without it those tests are skipped.
+#include <gl2ps.h>
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/fdtd.h"
+#include "tests/support/feedback.h"
+#include "tests/support/gl_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int steps_before_export = 120;
+// Far smaller than the page of the picture, so the disk fills while it is written.
+constexpr const char* tiny_tmpfs = "size=8k";
+
+// A fresh directory of its own, which becomes the working directory.
+class ScratchDirectory {
+  public:
+    ScratchDirectory() {
+        dir_ = fs::temp_directory_path() / ("export-failures-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
+    }
+    ~ScratchDirectory() {
+        fs::current_path(previous_);
+        fs::remove_all(dir_);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    const fs::path& path() const { return dir_; }
+
+  private:
+    fs::path dir_;
+    fs::path previous_;
+};
+
+// A tmpfs mounted on a directory for the life of the object.
+class TmpfsMount {
+  public:
+    TmpfsMount(const fs::path& at, unsigned long flags, const char* options) : at_(at) {
+        fs::create_directories(at_);
+        mounted_ = ::mount("tmpfs", at_.c_str(), "tmpfs", flags, options) == 0;
+        if (!mounted_) reason_ = std::strerror(errno);
+    }
+    ~TmpfsMount() {
+        if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
+    }
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    bool mounted() const { return mounted_; }
+    const std::string& reason() const { return reason_; }
+
+  private:
+    fs::path at_;
+    bool mounted_ = false;
+    std::string reason_;
+};
+
+struct Outcome {
+    std::string out;
+    std::string err;
+};
+
+// GL2PS answers GL2PS_UNINITIALIZED to every call while no page is open.
+bool no_page_open() { return gl2psEnable(GL2PS_LINE_STIPPLE) == GL2PS_UNINITIALIZED; }
+
+class ExportFailures : public testsupport::GlTest {
+  protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        testsupport::size_like_window(app);
+        app.init_fields(grid_cell_size);
+        app.running = 1;
+        testing::internal::CaptureStdout();
+        for (int k = 0; k < steps_before_export; ++k)
+            app.step();
+        testing::internal::GetCapturedStdout();
+        app.display_cycle();
+    }
+
+    // print_eps in dir, with what it said.
+    Outcome print_in(const fs::path& dir) {
+        const fs::path previous = fs::current_path();
+        fs::current_path(dir);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        app.print_eps();
+        Outcome outcome{testing::internal::GetCapturedStdout(),
+                        testing::internal::GetCapturedStderr()};
+        fs::current_path(previous);
+        return outcome;
+    }
+
+    // The failure was said, nothing claims success, and drawing goes on as before.
+    void expect_reported_and_recovered(const Outcome& outcome, int error, const char* what) {
+        EXPECT_EQ(outcome.out.find("Done!"), std::string::npos) << what << ": " << outcome.out;
+        EXPECT_NE(outcome.err.find("out.eps"), std::string::npos) << what << ": " << outcome.err;
+        EXPECT_NE(outcome.err.find(std::strerror(error)), std::string::npos)
+            << what << ": " << outcome.err;
+        EXPECT_TRUE(no_page_open()) << what;
+        EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << what;
+        const auto drawn = testsupport::capture_feedback([&] { app.display_cycle(); });
+        EXPECT_GT(drawn.count(testsupport::PrimitiveKind::line),
+                  static_cast<std::size_t>(2 * grid_cells))
+            << what;
+        EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << what;
+    }
+
+    FDTD app;
+};
+
+} // namespace
+
+TEST_F(ExportFailures, AFilesystemThatFillsUpPartwayIsReported) {
+    ScratchDirectory scratch;
+    const fs::path full = scratch.path() / "full";
+    TmpfsMount disk(full, 0, tiny_tmpfs);
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.reason();
+
+    const Outcome outcome = print_in(full);
+    EXPECT_EQ(outcome.out.find("Writing 'out.eps'... "), 0u);
+    expect_reported_and_recovered(outcome, ENOSPC, "full tmpfs");
+
+    // Room again: the next export goes through.
+    fs::remove(full / "out.eps");
+    const Outcome after = print_in(scratch.path());
+    EXPECT_EQ(after.out, "Writing 'out.eps'... Done!\n");
+    EXPECT_GT(fs::file_size(scratch.path() / "out.eps"), static_cast<std::uintmax_t>(8192));
+}
+
+TEST_F(ExportFailures, AReadOnlyFolderIsReported) {
+    ScratchDirectory scratch;
+    const fs::path read_only = scratch.path() / "read-only";
+    // Root writes through any permission bits, but not into a read-only filesystem.
+    TmpfsMount disk(read_only, MS_RDONLY, tiny_tmpfs);
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.reason();
+
+    const Outcome outcome = print_in(read_only);
+    EXPECT_EQ(outcome.out, "");
+    expect_reported_and_recovered(outcome, EROFS, "read-only tmpfs");
+    EXPECT_FALSE(fs::exists(read_only / "out.eps"));
+}
+
+TEST_F(ExportFailures, PathsThatLeadToNoWritableFileAreReported) {
+    ScratchDirectory scratch;
+    struct Case {
+        const char* what;
+        void (*make)(const fs::path& out_eps);
+        int error;
+    };
+    const Case cases[] = {
+        {"a directory", [](const fs::path& p) { fs::create_directory(p); }, EISDIR},
+        {"a link into a missing folder",
+         [](const fs::path& p) { fs::create_symlink("missing/out.eps", p); }, ENOENT},
+        {"a link to itself", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }, ELOOP},
+        {"a link to the full device", [](const fs::path& p) { fs::create_symlink("/dev/full", p); },
+         ENOSPC},
+    };
+    for (const Case& c : cases) {
+        const fs::path dir = scratch.path() / c.what;
+        fs::create_directories(dir);
+        c.make(dir / "out.eps");
+        expect_reported_and_recovered(print_in(dir), c.error, c.what);
+    }
+    EXPECT_EQ(print_in(scratch.path()).out, "Writing 'out.eps'... Done!\n");
+}
+
+TEST_F(ExportFailures, StreamsThatRefuseWritesAreNotTakenForSuccess) {
+    ScratchDirectory scratch;
+    {
+        std::FILE* touch = std::fopen("existing.eps", "wb");
+        std::fclose(touch);
+    }
+    std::FILE* read_only = std::fopen("existing.eps", "rb");
+    ASSERT_NE(read_only, nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.export_eps(read_only, "existing.eps"));
+    const std::string err = testing::internal::GetCapturedStderr();
+    std::fclose(read_only);
+    EXPECT_NE(err.find("existing.eps"), std::string::npos) << err;
+    EXPECT_TRUE(no_page_open());
+    EXPECT_EQ(fs::file_size("existing.eps"), 0u);
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(app.export_eps(nullptr, "nothing.eps"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("nothing.eps"), std::string::npos);
+    EXPECT_TRUE(no_page_open());
+
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* memory = open_memstream(&data, &size);
+    ASSERT_NE(memory, nullptr);
+    EXPECT_TRUE(app.export_eps(memory, "out.eps"));
+    std::fclose(memory);
+    EXPECT_NE(std::string(data, size).find("(Ez in space)"), std::string::npos);
+    std::free(data);
+}

@@ -1,0 +1,138 @@
+// A long run of the application's picture: one solver step and one display cycle per
+// iteration, without a step limit, so the history line keeps growing. Resident memory is
+// sampled along the way and must level off apart from what the history itself needs;
+// every cycle must stay within a generous time.
+//
+// The full soak is 100,000 cycles (about two minutes in a Release build). Sanitizer builds
+// run a shortened soak by default, and ASan's quarantine of freed blocks makes resident
+// memory meaningless there, so memory is only judged without it. RIZODOZAD_SOAK_CYCLES
+// sets the number of cycles in any build.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/fdtd.h"
+#include "tests/support/gl_fixture.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool under_sanitizer = true;
+constexpr long default_cycles = 5000;
+#else
+constexpr bool under_sanitizer = false;
+constexpr long default_cycles = 100000;
+#endif
+
+constexpr int samples = 10;
+constexpr double mib = 1024.0 * 1024.0;
+
+// What the history costs per point: ez_history, and the line's x and y copies.
+constexpr double history_bytes_per_point = 3 * sizeof(double);
+// Vectors grow by doubling, so a copy may hold up to twice its points.
+constexpr double capacity_slack = 2;
+// Allowance beyond the history for allocator and GL driver caches settling.
+constexpr double settling_mib = 8;
+
+// Generous bounds on one step plus one display cycle, in milliseconds.
+constexpr double max_cycle_ms = under_sanitizer ? 2000 : 500;
+constexpr double max_median_ms = under_sanitizer ? 200 : 50;
+
+double resident_mib() {
+    std::ifstream statm("/proc/self/statm");
+    long size_pages = 0;
+    long resident_pages = 0;
+    statm >> size_pages >> resident_pages;
+    return static_cast<double>(resident_pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / mib;
+}
+
+long cycles_wanted() {
+    const char* text = std::getenv("RIZODOZAD_SOAK_CYCLES");
+    if (text == nullptr || *text == '\0') return default_cycles;
+    return std::max(std::strtol(text, nullptr, 10), static_cast<long>(samples));
+}
+
+double median_of(std::vector<double> values) {
+    if (values.empty()) return 0;
+    const auto middle = values.begin() + static_cast<long>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+struct Sample {
+    long cycles = 0;
+    std::size_t history = 0;
+    double resident = 0;  // MiB
+    double median_ms = 0; // of the cycles since the previous sample
+    double max_ms = 0;
+};
+
+class Soak : public testsupport::GlTest {};
+
+} // namespace
+
+TEST_F(Soak, ResidentMemoryLevelsOffAndEveryCycleStaysQuick) {
+    FDTD app;
+    testsupport::size_like_window(app);
+    app.init_fields(grid_cell_size);
+    app.max_steps = 0; // no limit: the history grows with every cycle
+    app.running = 1;
+
+    const long cycles = cycles_wanted();
+    const long per_sample = cycles / samples;
+    std::vector<Sample> curve{{0, 0, resident_mib(), 0, 0}};
+    double worst_ms = 0;
+    std::vector<double> all_ms;
+    all_ms.reserve(static_cast<std::size_t>(cycles));
+
+    for (int s = 0; s < samples; ++s) {
+        std::vector<double> ms;
+        ms.reserve(static_cast<std::size_t>(per_sample));
+        testing::internal::CaptureStdout(); // one timing line per step
+        for (long k = 0; k < per_sample; ++k) {
+            const auto start = std::chrono::steady_clock::now();
+            app.step();
+            app.display_cycle();
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            ms.push_back(took.count());
+        }
+        testing::internal::GetCapturedStdout();
+        const double max_ms = *std::max_element(ms.begin(), ms.end());
+        worst_ms = std::max(worst_ms, max_ms);
+        all_ms.insert(all_ms.end(), ms.begin(), ms.end());
+        curve.push_back({curve.back().cycles + per_sample, app.ez_history.size(), resident_mib(),
+                         median_of(ms), max_ms});
+    }
+
+    std::printf("soak: %ld cycles%s\n  cycles  history  resident MiB  median ms  max ms\n",
+                curve.back().cycles, under_sanitizer ? " (sanitizer build)" : "");
+    for (const Sample& s : curve)
+        std::printf("  %6ld  %7zu  %12.1f  %9.3f  %6.2f\n", s.cycles, s.history, s.resident,
+                    s.median_ms, s.max_ms);
+    const double median_ms = median_of(all_ms);
+    std::printf("  every cycle: median %.3f ms, max %.2f ms\n", median_ms, worst_ms);
+
+    EXPECT_EQ(app.step_count, curve.back().cycles);
+    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_LT(worst_ms, max_cycle_ms);
+    EXPECT_LT(median_ms, max_median_ms);
+
+    if (under_sanitizer) return;
+    const Sample& middle = curve[samples / 2];
+    const Sample& last = curve.back();
+    const double history_growth_mib = static_cast<double>(last.history - middle.history) *
+                                      history_bytes_per_point * capacity_slack / mib;
+    EXPECT_LT(last.resident - middle.resident, history_growth_mib + settling_mib)
+        << "the second half grew by " << last.resident - middle.resident
+        << " MiB; the history needs at most " << history_growth_mib << " MiB";
+}
