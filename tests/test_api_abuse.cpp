@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstddef>
 #include <cstdio>
@@ -221,8 +222,8 @@ Call random_call(Dice& dice, int last_handle) {
     case Op::line_looks:
     case Op::surface_looks:
         call.a = dice.vector();
-        call.b =
-            dice.chance(0.7) ? std::vector<double>(call.a.size(), dice.value()) : dice.vector();
+        // As many y as x mostly, another count now and then.
+        call.b.resize(dice.chance(0.7) ? call.a.size() : static_cast<std::size_t>(dice.below(12)));
         for (double& y : call.b)
             y = dice.chance(0.9) ? dice.uniform(-3, 3) : dice.value();
         call.c = dice.vector();
@@ -538,6 +539,7 @@ void random_pointer_events(Dice& dice, AbusedEngine& engine) {
     const int y = dice.chance(0.7) ? dice.below(400) : dice.integer();
     engine.pointer_x = dice.chance(0.3) ? dice.below(30) : x;
     engine.pointer_y = y;
+    engine.debug_mouse = dice.below(2);
     engine.layer_list_click_at(dice.below(3), dice.below(2), dice.below(30), y, dice.below(100000));
     engine.axes_click(dice.below(3), dice.below(2), x, y);
     engine.axes_drag(dice.chance(0.8) ? dice.below(1000) : dice.integer(), y);
@@ -584,7 +586,7 @@ void abuse_round(Dice& dice, Tally& tally) {
             EXPECT_TRUE(exported) << "round " << tally.rounds;
             ++tally.exports;
         }
-        if (dice.chance(0.3)) random_pointer_events(dice, engine);
+        if (dice.chance(0.3)) quietly([&] { random_pointer_events(dice, engine); });
         if (dice.chance(0.3)) {
             // Change the composition: the next cycle may find other counts and rebuild.
             first_or_changed = true;

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/fdtd.h"
@@ -186,10 +187,7 @@ TEST_F(ExportFailures, PathsThatLeadToNoWritableFileAreReported) {
 
 TEST_F(ExportFailures, StreamsThatRefuseWritesAreNotTakenForSuccess) {
     ScratchDirectory scratch;
-    {
-        std::FILE* touch = std::fopen("existing.eps", "wb");
-        std::fclose(touch);
-    }
+    std::ofstream("existing.eps").close();
     std::FILE* read_only = std::fopen("existing.eps", "rb");
     ASSERT_NE(read_only, nullptr);
     testing::internal::CaptureStderr();
