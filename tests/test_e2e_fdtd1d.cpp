@@ -1,8 +1,11 @@
-// End-to-end: the real fdtd1d on the X display in DISPLAY, driven through
-// scripts/lib/fdtd1d-driver.sh with real key presses and clicks.
+// End-to-end: the real fdtd1d on a virtual X display of its own, driven through
+// scripts/lib/fdtd1d-driver.sh with real key presses and clicks. A display of its own,
+// because without a window manager every window the other tests open lands on top and
+// would take the clicks and hide the window from screenshots.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -77,6 +80,7 @@ set -euo pipefail
 app="$1" driver="$2" dir="$3" arg="${4:-}"
 source "$driver"
 trap fdtd_cleanup EXIT
+fdtd_start_virtual_display
 log="$dir/stdout.log"
 count_steps() { fdtd_count_lines "$log" "$FDTD_STEP_REGEX"; }
 export_picture() {
@@ -139,10 +143,12 @@ bool is_step_line(const std::string& line) {
     return true;
 }
 
+constexpr const char* xvfb_binary = "/usr/bin/Xvfb";
+
 class Fdtd1dSession : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display; run under xvfb-run";
+        if (access(xvfb_binary, X_OK) != 0) GTEST_SKIP() << "no Xvfb to run the program on";
         std::string pattern = (std::filesystem::temp_directory_path() / "fdtd1d-e2e-XXXXXX");
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
