@@ -15,6 +15,7 @@
 #include "app/fdtd.h"
 #include "rizodozad/core/export_eps.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -44,27 +45,6 @@ class MemoryStream {
     char* data_ = nullptr;
     std::size_t size_ = 0;
     std::FILE* stream_;
-};
-
-// Runs the test body in a fresh directory of its own, which becomes the working directory.
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        dir_ = fs::temp_directory_path() / ("export-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    ~ScratchDirectory() {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    const fs::path& path() const { return dir_; }
-
-  private:
-    fs::path dir_;
-    fs::path previous_;
 };
 
 std::string file_text(const fs::path& path) {
@@ -156,7 +136,7 @@ TEST_F(Export, TheLayerListIsPrintedOnlyWhileThePointerIsAtTheLeftEdge) {
 }
 
 TEST_F(Export, PrintingTwiceOverwritesTheFileWithOneLineOfOutputEach) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export");
     testing::internal::CaptureStdout();
     app.print_eps();
     const auto first_size = fs::file_size(scratch.path() / "out.eps");
@@ -171,7 +151,7 @@ TEST_F(Export, PrintingTwiceOverwritesTheFileWithOneLineOfOutputEach) {
 }
 
 TEST_F(Export, AnUnopenableFileIsReportedAndNothingIsWritten) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export");
     fs::create_directory(scratch.path() / "out.eps");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
@@ -191,7 +171,7 @@ TEST_F(Export, AFullDiskIsReportedInsteadOfDone) {
               std::string::npos);
     std::fclose(full);
 
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export");
     fs::create_symlink("/dev/full", scratch.path() / "out.eps");
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();

@@ -22,6 +22,7 @@
 #include "app/fdtd.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -30,29 +31,6 @@ namespace fs = std::filesystem;
 constexpr int steps_before_export = 120;
 // Far smaller than the page of the picture, so the disk fills while it is written.
 constexpr const char* tiny_tmpfs = "size=8k";
-
-// A fresh directory of its own, which becomes the working directory.
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        dir_ = fs::temp_directory_path() / ("export-failures-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    ~ScratchDirectory() {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const fs::path& path() const { return dir_; }
-
-  private:
-    fs::path dir_;
-    fs::path previous_;
-};
 
 // A tmpfs mounted on a directory for the life of the object.
 class TmpfsMount {
@@ -132,7 +110,7 @@ class ExportFailures : public testsupport::GlTest {
 } // namespace
 
 TEST_F(ExportFailures, AFilesystemThatFillsUpPartwayIsReported) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export-failures");
     const fs::path full = scratch.path() / "full";
     TmpfsMount disk(full, 0, tiny_tmpfs);
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.reason();
@@ -149,7 +127,7 @@ TEST_F(ExportFailures, AFilesystemThatFillsUpPartwayIsReported) {
 }
 
 TEST_F(ExportFailures, AReadOnlyFolderIsReported) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export-failures");
     const fs::path read_only = scratch.path() / "read-only";
     // Root writes through any permission bits, but not into a read-only filesystem.
     TmpfsMount disk(read_only, MS_RDONLY, tiny_tmpfs);
@@ -162,7 +140,7 @@ TEST_F(ExportFailures, AReadOnlyFolderIsReported) {
 }
 
 TEST_F(ExportFailures, PathsThatLeadToNoWritableFileAreReported) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export-failures");
     struct Case {
         const char* what;
         void (*make)(const fs::path& out_eps);
@@ -186,7 +164,7 @@ TEST_F(ExportFailures, PathsThatLeadToNoWritableFileAreReported) {
 }
 
 TEST_F(ExportFailures, StreamsThatRefuseWritesAreNotTakenForSuccess) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("export-failures");
     std::ofstream("existing.eps").close();
     std::FILE* read_only = std::fopen("existing.eps", "rb");
     ASSERT_NE(read_only, nullptr);

@@ -20,6 +20,7 @@
 #include "app/fdtd.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -35,29 +36,6 @@ constexpr unsigned storm_seed = 77u;
 // Window coordinates from well inside to the ends of the integer range.
 const std::vector<int> far_coordinates{INT_MIN, -1000000, -1,  0,   1,       199,
                                        399,     400,      799, 800, 1000000, INT_MAX};
-
-// Runs a test in a fresh working directory of its own, where 'p' may write out.eps.
-class ScratchDirectory {
-  public:
-    ScratchDirectory() {
-        dir_ = fs::temp_directory_path() / ("window-abuse-" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        previous_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    ~ScratchDirectory() {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const fs::path& path() const { return dir_; }
-
-  private:
-    fs::path dir_;
-    fs::path previous_;
-};
 
 class WindowAbuse : public testsupport::GlTest {
   protected:
@@ -150,7 +128,7 @@ TEST_F(WindowAbuse, PressesAndDragsFarOutsideTheWindowLeaveTheRunAlone) {
 }
 
 TEST_F(WindowAbuse, DegenerateAndHugeWindowsDrawAndExport) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("window-abuse");
     app.running = 1;
     idle_turns(40);
     const std::vector<double> ez = app.Ez;
@@ -182,7 +160,7 @@ TEST_F(WindowAbuse, DegenerateAndHugeWindowsDrawAndExport) {
 
 // Every byte but the three exit keys; only space and 'r' change anything, and 'p' exports.
 TEST_F(WindowAbuse, EveryOtherKeyLeavesTheRunAsItWas) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("window-abuse");
     handle_display(app);
     int expected_steps = 0;
     testing::internal::CaptureStdout();
@@ -215,7 +193,7 @@ TEST_F(WindowAbuse, ExitKeysStillEndTheProcessAfterAbuse) {
 
 // A random mix of every callback; the step count follows the idle turns taken while running.
 TEST_F(WindowAbuse, ARandomStormOfEventsKeepsTheStepCount) {
-    ScratchDirectory scratch;
+    testsupport::ScratchDirectory scratch("window-abuse");
     std::mt19937 rng(storm_seed);
     const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
     const auto coordinate = [&] {
