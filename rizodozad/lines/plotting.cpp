@@ -4,15 +4,13 @@
 #include <utility>
 #include <vector>
 
+#include "rizodozad/axes/data_extents.h"
 #include "rizodozad/core/create_or_match.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
 namespace {
-
-constexpr int linear_scale = 0;
-constexpr int log_scale = 1;
 
 // A configuration pass refills the points; colours and styles stay as set.
 void forget_points(Line& line) {
@@ -21,12 +19,6 @@ void forget_points(Line& line) {
     line.z_data.clear();
     line.error_upper.clear();
     line.error_lower.clear();
-}
-
-// Strict comparisons, so a NaN never moves an extent.
-void widen(double v, double& min, double& max) {
-    if (v < min) min = v;
-    if (v > max) max = v;
 }
 
 } // namespace
@@ -70,25 +62,15 @@ int ZarIdor::plot_y(std::vector<double> y) {
     return plot(linspace(0.0, n - 1.0, n), std::move(y));
 }
 
-// On a logarithmic x axis only positive values can be the lower end.
+// On a logarithmic x axis only positive values can be the lower end; a line's y and
+// z values widen their extents whatever the scale.
 void ZarIdor::update_data_range() {
     Axes* axes = current_axes.get();
     const Line* line = current_line.get();
     if (axes == nullptr || line == nullptr) return;
-
-    if (axes->x_scale == linear_scale) {
-        for (double v : line->x_data)
-            widen(v, axes->data_x_min, axes->data_x_max);
-    } else if (axes->x_scale == log_scale) {
-        for (double v : line->x_data) {
-            if (v < axes->data_x_min && v > 0) axes->data_x_min = v;
-            if (v > axes->data_x_max) axes->data_x_max = v;
-        }
-    }
-    for (double v : line->y_data)
-        widen(v, axes->data_y_min, axes->data_y_max);
-    for (double v : line->z_data)
-        widen(v, axes->data_z_min, axes->data_z_max);
+    data_extents::widen(*axes, data_extents::Axis::x, line->x_data);
+    data_extents::widen_linear(*axes, data_extents::Axis::y, line->y_data);
+    data_extents::widen_linear(*axes, data_extents::Axis::z, line->z_data);
 }
 
 } // namespace rizodozad

@@ -6,7 +6,7 @@
 
 #include "rizodozad/rizodozad.h"
 #include "rizodozad/surfaces/creator_support.h"
-#include "rizodozad/surfaces/data_extents.h"
+#include "rizodozad/axes/data_extents.h"
 
 namespace rizodozad {
 

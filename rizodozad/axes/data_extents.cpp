@@ -1,5 +1,5 @@
 // Widening of an axes' data extents by the values of its children.
-#include "rizodozad/surfaces/data_extents.h"
+#include "rizodozad/axes/data_extents.h"
 
 namespace rizodozad::data_extents {
 
@@ -36,16 +36,22 @@ Extent extent_of(Axes& axes, Axis axis) {
     }
 }
 
-} // namespace
-
-void widen(Axes& axes, Axis axis, const std::vector<double>& values) {
-    const Rule rule = rule_of(axes, axis);
+void widen_by(Extent extent, Rule rule, const std::vector<double>& values) {
     if (rule == Rule::ignored) return;
-    Extent extent = extent_of(axes, axis);
     for (double v : values) {
         if (v < extent.min && (rule == Rule::linear || v > 0)) extent.min = v;
         if (v > extent.max) extent.max = v;
     }
+}
+
+} // namespace
+
+void widen(Axes& axes, Axis axis, const std::vector<double>& values) {
+    widen_by(extent_of(axes, axis), rule_of(axes, axis), values);
+}
+
+void widen_linear(Axes& axes, Axis axis, const std::vector<double>& values) {
+    widen_by(extent_of(axes, axis), Rule::linear, values);
 }
 
 void widen(Axes& axes, Axis axis, const Matrix& rows) {
