@@ -6,6 +6,7 @@
 #include "app/fdtd.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/quiet_steps.h"
 
 namespace {
 
@@ -21,10 +22,7 @@ class Composition : public testsupport::GlTest {
 
     void run_steps(int steps) {
         app.running = 1;
-        testing::internal::CaptureStdout();
-        for (int k = 0; k < steps; ++k)
-            app.step();
-        testing::internal::GetCapturedStdout();
+        testsupport::run_quietly(app, steps);
         app.running = 0;
     }
 

@@ -22,6 +22,7 @@
 #include "app/fdtd.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/quiet_steps.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
@@ -69,10 +70,7 @@ class ExportFailures : public testsupport::GlTest {
         testsupport::size_like_window(app);
         app.init_fields(grid_cell_size);
         app.running = 1;
-        testing::internal::CaptureStdout();
-        for (int k = 0; k < steps_before_export; ++k)
-            app.step();
-        testing::internal::GetCapturedStdout();
+        testsupport::run_quietly(app, steps_before_export);
         app.display_cycle();
     }
 

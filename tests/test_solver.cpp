@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/fdtd.h"
+#include "tests/support/quiet_steps.h"
 
 namespace {
 
@@ -15,14 +16,6 @@ constexpr int full_run_steps = step_limit + 1;
 void start_on_fresh_grid(FDTD& app) {
     app.init_fields(grid_cell_size);
     app.running = 1;
-}
-
-// Runs steps with the timing lines kept out of the test output.
-void run_quietly(FDTD& app, int steps) {
-    testing::internal::CaptureStdout();
-    for (int k = 0; k < steps; ++k)
-        app.step();
-    testing::internal::GetCapturedStdout();
 }
 
 // The leapfrog equations in plain serial loops, the reference the solver must match.
@@ -97,14 +90,14 @@ TEST(Step, FirstStepDrivesTheSourceAndReportsItsTime) {
 TEST(Step, SourcePeaksAtStepThirty) {
     FDTD app;
     start_on_fresh_grid(app);
-    run_quietly(app, 31);
+    testsupport::run_quietly(app, 31);
     EXPECT_EQ(app.Ez[0], 1.0);
 }
 
 TEST(Step, ProbeSeesThePulsePassAndComeBackInverted) {
     FDTD app;
     start_on_fresh_grid(app);
-    run_quietly(app, full_run_steps);
+    testsupport::run_quietly(app, full_run_steps);
     const auto& h = app.ez_history;
     ASSERT_EQ(h.size(), static_cast<std::size_t>(full_run_steps));
     for (int k = 0; k < 50; ++k)
@@ -150,7 +143,7 @@ TEST(Step, SweepsOnATeamMatchASerialReferenceBitForBit) {
 TEST(Step, ShortOrMissingGridsAreSweptWithoutReadingPastTheEnd) {
     FDTD app;
     app.running = 1;
-    run_quietly(app, 2); // never sized: only the count advances
+    testsupport::run_quietly(app, 2); // never sized: only the count advances
     EXPECT_TRUE(app.Ez.empty());
     EXPECT_TRUE(app.ez_history.empty());
     EXPECT_EQ(app.step_count, 2);
@@ -159,7 +152,7 @@ TEST(Step, ShortOrMissingGridsAreSweptWithoutReadingPastTheEnd) {
     uneven.running = 1;
     uneven.Ez.assign(3, 0.0);
     uneven.Hz.assign(1, 0.0);
-    run_quietly(uneven, 1);
+    testsupport::run_quietly(uneven, 1);
     EXPECT_EQ(uneven.Ez[0], exp_minus_9);
     EXPECT_EQ(uneven.Hz.size(), 1u);
 }
