@@ -35,33 +35,19 @@ constexpr int patch_type_3d = 1;
 // [SECTION] Grid line styles
 //-----------------------------------------------------------------------------
 
-constexpr GLushort dashed_pattern = 0xF0F0;
-constexpr GLushort dotted_pattern = 0xCCCC;
-constexpr GLushort dash_dot_pattern = 0x087F;
-constexpr GLint stipple_factor = 1;
-
 // The stipple pattern of a grid style, or none for a solid grid; unknown styles are dotted.
 std::optional<GLushort> grid_stipple(const std::string& style) {
     if (style == "-") return std::nullopt;
-    if (style == "- -") return dashed_pattern;
-    if (style == "-.") return dash_dot_pattern;
-    return dotted_pattern;
+    if (style == "- -") return print_mirror::dashed_pattern;
+    if (style == "-.") return print_mirror::dash_dot_pattern;
+    return print_mirror::dotted_pattern;
 }
 
 void set_stipple(std::optional<GLushort> pattern) {
-    if (!pattern) {
-        glDisable(GL_LINE_STIPPLE);
-        print_mirror::stipple(false);
-        return;
-    }
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(stipple_factor, *pattern);
-    print_mirror::stipple(true);
-}
-
-void set_line_width(float width) {
-    glLineWidth(width);
-    print_mirror::line_width(width);
+    if (pattern)
+        print_mirror::stippled_lines(*pattern);
+    else
+        print_mirror::solid_lines();
 }
 
 void segment(double x0, double y0, double x1, double y1) {
@@ -163,7 +149,7 @@ void ZarIdor::display_axes_2d() {
 
     if (axes->box) {
         // Frame; a selected axes is twice as wide on screen but keeps its width in a print.
-        set_line_width(axes->line_width);
+        print_mirror::set_line_width(axes->line_width);
         if (axes->selected) {
             glLineWidth(2 * axes->line_width);
             print_mirror::line_width(axes->line_width);
@@ -182,7 +168,7 @@ void ZarIdor::display_axes_2d() {
         // Grid lines, each with the style set again before it.
         const std::optional<GLushort> grid_pattern = grid_stipple(axes->grid_line_style);
         if (axes->x_grid) {
-            set_line_width(axes->line_width);
+            print_mirror::set_line_width(axes->line_width);
             for (const double t : axes->x_tick) {
                 set_stipple(grid_pattern);
                 const double x = data_to_window_x(t);

@@ -69,10 +69,8 @@ void ZarIdor::display_layer_list() {
     glViewport(0, 0, window_width, window_height);
     glLoadIdentity();
     gluOrtho2D(0, window_width, window_height, 0);
-    glDisable(GL_LINE_STIPPLE);
-    print_mirror::stipple(false);
-    glLineWidth(list_line_width);
-    print_mirror::line_width(list_line_width);
+    print_mirror::solid_lines();
+    print_mirror::set_line_width(list_line_width);
     glColor3f(0, 0, 1);
 
     for (std::size_t i = 0; i < layer_list.size(); ++i) {

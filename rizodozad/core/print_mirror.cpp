@@ -27,4 +27,21 @@ void stipple(bool enabled) {
 
 void text(const std::string& text) { gl2psText(text.c_str(), "Arial", 12); }
 
+void solid_lines() {
+    glDisable(GL_LINE_STIPPLE);
+    stipple(false);
+}
+
+void stippled_lines(unsigned short pattern) {
+    constexpr GLint stipple_factor = 1;
+    glEnable(GL_LINE_STIPPLE);
+    glLineStipple(stipple_factor, pattern);
+    stipple(true);
+}
+
+void set_line_width(float width) {
+    glLineWidth(width);
+    line_width(width);
+}
+
 } // namespace rizodozad::print_mirror

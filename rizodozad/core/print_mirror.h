@@ -1,5 +1,5 @@
 // While an EPS page is open, renderers hand their width, point-size and stipple
-// changes and their strings to GL2PS as well; outside a page these do nothing.
+// changes and their strings to GL2PS as well; outside a page the mirrors do nothing.
 #pragma once
 
 #include <string>
@@ -11,5 +11,15 @@ void line_width(float width);
 void point_size(float size);
 void stipple(bool enabled); // call after glLineStipple: GL2PS reads the pattern OpenGL holds
 void text(const std::string& text); // "Arial" 12 at the current raster position
+
+// Stipple patterns of the dashed, dotted and dash-dot styles, drawn with factor 1.
+constexpr unsigned short dashed_pattern = 0xF0F0;
+constexpr unsigned short dotted_pattern = 0xCCCC;
+constexpr unsigned short dash_dot_pattern = 0x087F;
+
+// The OpenGL state change followed by its mirror, the pairing nearly every renderer wants.
+void solid_lines();
+void stippled_lines(unsigned short pattern);
+void set_line_width(float width);
 
 } // namespace rizodozad::print_mirror

@@ -26,30 +26,14 @@ constexpr float vertical_bar_reach = 2; // the bar is twice as tall as the other
 // [SECTION] Line styles
 //-----------------------------------------------------------------------------
 
-constexpr GLushort dashed_pattern = 0xF0F0;
-constexpr GLushort dotted_pattern = 0xCCCC;
-constexpr GLushort dash_dot_pattern = 0x087F;
-constexpr GLint stipple_factor = 1;
-
-void disable_stipple() {
-    glDisable(GL_LINE_STIPPLE);
-    print_mirror::stipple(false);
-}
-
-void enable_stipple(GLushort pattern) {
-    glEnable(GL_LINE_STIPPLE);
-    glLineStipple(stipple_factor, pattern);
-    print_mirror::stipple(true);
-}
-
 // Sets the stipple state of a line style; false for "none", which draws no polyline.
 // A style outside the table leaves the stipple state as earlier drawing left it.
 bool apply_line_style(const std::string& style) {
     if (style == "none") return false;
-    if (style == "-") disable_stipple();
-    if (style == "- -") enable_stipple(dashed_pattern);
-    if (style == ":") enable_stipple(dotted_pattern);
-    if (style == "-.") enable_stipple(dash_dot_pattern);
+    if (style == "-") print_mirror::solid_lines();
+    if (style == "- -") print_mirror::stippled_lines(print_mirror::dashed_pattern);
+    if (style == ":") print_mirror::stippled_lines(print_mirror::dotted_pattern);
+    if (style == "-.") print_mirror::stippled_lines(print_mirror::dash_dot_pattern);
     return true;
 }
 
@@ -72,9 +56,9 @@ enum class Marker {
 };
 
 constexpr std::pair<const char*, Marker> marker_names[] = {
-    {".", Marker::point},   {"+", Marker::plus},        {"x", Marker::cross},
-    {"d", Marker::diamond}, {"^", Marker::triangle_up}, {"v", Marker::triangle_down},
-    {"o", Marker::circle},  {"*", Marker::star},        {"s", Marker::square},
+    {".", Marker::point},       {"+", Marker::plus},        {"x", Marker::cross},
+    {"d", Marker::diamond},     {"^", Marker::triangle_up}, {"v", Marker::triangle_down},
+    {"o", Marker::circle},      {"*", Marker::star},        {"s", Marker::square},
     {"|", Marker::vertical_bar}};
 
 // Every other string, ">", "<", "p" and "h" among them, draws no marker.
@@ -99,7 +83,8 @@ void strip(float x0, float y0, float x1, float y1) {
 
 void loop(std::initializer_list<std::pair<float, float>> corners) {
     glBegin(GL_LINE_LOOP);
-    for (const auto& [x, y] : corners) glVertex2f(x, y);
+    for (const auto& [x, y] : corners)
+        glVertex2f(x, y);
     glEnd();
 }
 
@@ -192,7 +177,8 @@ void draw_marker_3d(Marker marker, float x, float y, float z, MarkerExtent e, fl
 // A point is drawn only when every sequence read for it holds a value there.
 std::size_t covered_points(std::initializer_list<const std::vector<double>*> sequences) {
     std::size_t count = (*sequences.begin())->size();
-    for (const auto* sequence : sequences) count = std::min(count, sequence->size());
+    for (const auto* sequence : sequences)
+        count = std::min(count, sequence->size());
     return count;
 }
 
@@ -213,7 +199,7 @@ void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
     }
 
     if (line.marker != "none") {
-        disable_stipple();
+        print_mirror::solid_lines();
         const Marker marker = marker_of(line.marker);
         for (std::size_t i = 0; i < n; ++i) {
             const auto [px, py] = point(i);
@@ -222,7 +208,7 @@ void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
     }
 
     if (line.error_bar) {
-        disable_stipple();
+        print_mirror::solid_lines();
         const std::size_t bars =
             covered_points({&line.x_data, &line.y_data, &line.error_upper, &line.error_lower});
         const float hx = extent.hx;
@@ -257,7 +243,7 @@ void draw_line_3d(const Axes& axes, const Line& line, MarkerExtent extent) {
     }
 
     if (line.marker != "none") {
-        disable_stipple();
+        print_mirror::solid_lines();
         const Marker marker = marker_of(line.marker);
         for (std::size_t i = 0; i < n; ++i) {
             const auto [x, y, z] = vertex(i);

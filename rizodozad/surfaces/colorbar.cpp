@@ -43,15 +43,13 @@ void ZarIdor::display_colorbar() {
     glViewport(0, 0, window_width, window_height);
     glLoadIdentity();
     gluOrtho2D(0, 1, 0, 1);
-    glDisable(GL_LINE_STIPPLE);
-    print_mirror::stipple(false);
+    print_mirror::solid_lines();
 
     //-------------------------------------------------------------------------
     // Frame, tick marks and labels
     //-------------------------------------------------------------------------
     if (axes->box != 0) {
-        glLineWidth(axes->line_width);
-        print_mirror::line_width(axes->line_width);
+        print_mirror::set_line_width(axes->line_width);
         glColor3f(0, 0, 0);
         glBegin(GL_LINE_LOOP);
         glVertex2f(left, bottom);

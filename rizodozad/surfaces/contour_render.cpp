@@ -22,10 +22,8 @@ void ZarIdor::display_contour() {
     const ContourMatrix matrix = trace_contours(surface->x_data.front(), surface->y_data.front(),
                                                 surface->z_data, surface->contour_levels);
 
-    glDisable(GL_LINE_STIPPLE);
-    print_mirror::stipple(false);
-    glLineWidth(contour_line_width);
-    print_mirror::line_width(contour_line_width);
+    print_mirror::solid_lines();
+    print_mirror::set_line_width(contour_line_width);
     glColor3f(0, 0, 0);
 
     // Each block is a header column (level, point count) and then its points.

@@ -42,8 +42,7 @@ void draw_polygons(const Patch& patch, bool with_z, const CornerVertex& corner_v
     for (std::size_t j = 0; j < patch.x_data.size(); ++j) {
         const std::size_t n = polygon_corners(patch, j, with_z);
         if (outline) {
-            glLineWidth(patch.line_width);
-            print_mirror::line_width(patch.line_width);
+            print_mirror::set_line_width(patch.line_width);
             set_colour(color_to_rgb(patch.edge_color));
             glBegin(GL_LINE_LOOP);
             for (std::size_t k = 0; k < n; ++k)
