@@ -168,15 +168,6 @@ TEST_F(Export, AFullDiskIsReportedInsteadOfDone) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find(std::strerror(ENOSPC)),
               std::string::npos);
     std::fclose(full);
-
-    testsupport::ScratchDirectory scratch("export");
-    fs::create_symlink("/dev/full", scratch.path() / "out.eps");
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    app.print_eps();
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Writing 'out.eps'... \n");
-    EXPECT_NE(err.find(std::strerror(ENOSPC)), std::string::npos) << err;
 }
 
 TEST_F(Export, TheBufferGrowsUntilThePictureFitsWithinABound) {

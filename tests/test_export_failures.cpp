@@ -1,7 +1,8 @@
 // Exports that cannot succeed: a filesystem that fills up partway, a read-only folder,
-// paths that lead to no writable file, streams that refuse writes. Each failure must be
-// said on standard error, "Done!" must not appear, no GL2PS page may stay open, and the
-// program must go on drawing and exporting once the obstacle is gone.
+// streams that refuse writes. Each failure must be said on standard error, "Done!" must
+// not appear, no GL2PS page may stay open, the old out.eps must survive
+// byte for byte with no temporary left beside it, and the program must go on drawing and
+// exporting once the obstacle is gone. Links and FIFOs planted as out.eps are replaced.
 //
 // The full and read-only filesystems are small tmpfs mounts, which need root (or the
 // right to mount); without it those tests are skipped.
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +19,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/fdtd.h"
@@ -59,6 +62,22 @@ struct Outcome {
     std::string out;
     std::string err;
 };
+
+constexpr const char* old_picture = "%!PS-Adobe-3.0 EPSF-3.0 the previous picture\n";
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void plant_old_picture(const fs::path& dir) {
+    std::ofstream(dir / "out.eps", std::ios::binary) << old_picture;
+}
+
+std::size_t entries_in(const fs::path& dir) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
 
 // GL2PS answers GL2PS_UNINITIALIZED to every call while no page is open.
 bool no_page_open() { return gl2psEnable(GL2PS_LINE_STIPPLE) == GL2PS_UNINITIALIZED; }
@@ -112,13 +131,15 @@ TEST_F(ExportFailures, AFilesystemThatFillsUpPartwayIsReported) {
     const fs::path full = scratch.path() / "full";
     TmpfsMount disk(full, 0, tiny_tmpfs);
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.reason();
+    plant_old_picture(full);
 
     const Outcome outcome = print_in(full);
     EXPECT_EQ(outcome.out.find("Writing 'out.eps'... "), 0u);
     expect_reported_and_recovered(outcome, ENOSPC, "full tmpfs");
+    EXPECT_EQ(contents(full / "out.eps"), old_picture);
+    EXPECT_EQ(entries_in(full), 1u);
 
     // Room again: the next export goes through.
-    fs::remove(full / "out.eps");
     const Outcome after = print_in(scratch.path());
     EXPECT_EQ(after.out, "Writing 'out.eps'... Done!\n");
     EXPECT_GT(fs::file_size(scratch.path() / "out.eps"), static_cast<std::uintmax_t>(8192));
@@ -128,37 +149,49 @@ TEST_F(ExportFailures, AReadOnlyFolderIsReported) {
     testsupport::ScratchDirectory scratch("export-failures");
     const fs::path read_only = scratch.path() / "read-only";
     // Root writes through any permission bits, but not into a read-only filesystem.
-    TmpfsMount disk(read_only, MS_RDONLY, tiny_tmpfs);
+    TmpfsMount disk(read_only, 0, tiny_tmpfs);
     if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs: " << disk.reason();
+    plant_old_picture(read_only);
+    ASSERT_EQ(::mount(nullptr, read_only.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0)
+        << std::strerror(errno);
 
     const Outcome outcome = print_in(read_only);
     EXPECT_EQ(outcome.out, "");
     expect_reported_and_recovered(outcome, EROFS, "read-only tmpfs");
-    EXPECT_FALSE(fs::exists(read_only / "out.eps"));
+    EXPECT_EQ(contents(read_only / "out.eps"), old_picture);
+    EXPECT_EQ(entries_in(read_only), 1u);
 }
 
-TEST_F(ExportFailures, PathsThatLeadToNoWritableFileAreReported) {
+// What is planted as out.eps is replaced by the picture, never written through: a link
+// must not reach the file it points to, and a FIFO must not block the export.
+TEST_F(ExportFailures, PlantedLinksAndFifosAreReplacedNotFollowed) {
     testsupport::ScratchDirectory scratch("export-failures");
+    plant_old_picture(scratch.path());
+    fs::rename(scratch.path() / "out.eps", scratch.path() / "victim");
     struct Case {
         const char* what;
         void (*make)(const fs::path& out_eps);
-        int error;
     };
     const Case cases[] = {
-        {"a directory", [](const fs::path& p) { fs::create_directory(p); }, EISDIR},
+        {"a link to another's file", [](const fs::path& p) { fs::create_symlink("../victim", p); }},
         {"a link into a missing folder",
-         [](const fs::path& p) { fs::create_symlink("missing/out.eps", p); }, ENOENT},
-        {"a link to itself", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }, ELOOP},
-        {"a link to the full device", [](const fs::path& p) { fs::create_symlink("/dev/full", p); },
-         ENOSPC},
+         [](const fs::path& p) { fs::create_symlink("missing/out.eps", p); }},
+        {"a link to itself", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }},
+        {"a link to the full device",
+         [](const fs::path& p) { fs::create_symlink("/dev/full", p); }},
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
     };
     for (const Case& c : cases) {
         const fs::path dir = scratch.path() / c.what;
         fs::create_directories(dir);
         c.make(dir / "out.eps");
-        expect_reported_and_recovered(print_in(dir), c.error, c.what);
+        EXPECT_EQ(print_in(dir).out, "Writing 'out.eps'... Done!\n") << c.what;
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "out.eps"))) << c.what;
+        EXPECT_NE(contents(dir / "out.eps").find("(Ez in space)"), std::string::npos) << c.what;
+        EXPECT_EQ(entries_in(dir), 1u) << c.what;
     }
-    EXPECT_EQ(print_in(scratch.path()).out, "Writing 'out.eps'... Done!\n");
+    EXPECT_EQ(contents(scratch.path() / "victim"), old_picture);
+    EXPECT_FALSE(fs::exists(scratch.path() / "a link into a missing folder" / "missing"));
 }
 
 TEST_F(ExportFailures, StreamsThatRefuseWritesAreNotTakenForSuccess) {

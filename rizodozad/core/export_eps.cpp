@@ -1,6 +1,8 @@
 // Writing the picture as Encapsulated PostScript through GL2PS.
 #include "rizodozad/core/export_eps.h"
 
+#include "rizodozad/core/atomic_file.h"
+
 #include <gl2ps.h>
 
 #include <cerrno>
@@ -61,24 +63,22 @@ bool ZarIdor::export_eps(std::FILE* stream, const char* file_name) {
 }
 
 void ZarIdor::print_eps() {
-    std::FILE* file = std::fopen(eps_file_name, "wb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "Cannot open '%s': %s\n", eps_file_name, std::strerror(errno));
+    AtomicFile file(eps_file_name);
+    if (file.stream() == nullptr) {
+        std::fprintf(stderr, "Cannot open '%s': %s\n", eps_file_name, file.error_text());
         return;
     }
     std::printf("Writing '%s'... ", eps_file_name);
     std::fflush(stdout);
-    const bool exported = export_eps(file, eps_file_name);
+    const bool exported = export_eps(file.stream(), eps_file_name);
     // A full disk may show only when the last buffer is written out.
-    const bool closed = std::fclose(file) == 0;
-    if (exported && closed) {
+    if (exported && file.commit()) {
         std::printf("Done!\n");
         std::fflush(stdout); // whoever follows the output learns at once that the file is whole
         return;
     }
     std::printf("\n");
-    if (!closed)
-        std::fprintf(stderr, "Cannot write '%s': %s\n", eps_file_name, std::strerror(errno));
+    if (exported) std::fprintf(stderr, "Cannot write '%s': %s\n", eps_file_name, file.error_text());
 }
 
 } // namespace rizodozad

@@ -1,0 +1,42 @@
+// A file written whole or not at all: the bytes go to a fresh temporary beside the target,
+// which replaces the target by rename only once it is complete and on disk. A failure at
+// any point removes the temporary and leaves whatever was at the target untouched. The
+// target itself is never opened, so a FIFO there cannot block and a symbolic link there
+// is replaced, not followed.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace rizodozad {
+
+class AtomicFile {
+  public:
+    // Creates the temporary; stream() is null (and error() says why) when that fails.
+    explicit AtomicFile(std::string target);
+    ~AtomicFile(); // discards the temporary unless commit() succeeded
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Where to write; null once committed or discarded, or if no temporary could be made.
+    std::FILE* stream() const { return stream_; }
+    // Flushes, syncs and renames the temporary over the target. False, with error() set,
+    // when any of that fails; the temporary is then gone and the target as it was.
+    bool commit();
+    // Closes and removes the temporary; the target stays as it was.
+    void discard();
+
+    const std::string& target() const { return target_; }
+    int error() const { return error_; } // errno of the first failure, 0 while none
+    const char* error_text() const;      // strerror of error(), "" while none
+
+  private:
+    bool fail(int error); // records error, discards, returns false
+
+    std::string target_;
+    std::string temporary_;
+    std::FILE* stream_ = nullptr;
+    int error_ = 0;
+};
+
+} // namespace rizodozad

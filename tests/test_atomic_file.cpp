@@ -1,0 +1,102 @@
+// Whole-or-nothing file writing: the target changes only by a complete rename, failures
+// leave it and its folder as they were, and whatever sits at the target is never opened.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "rizodozad/core/atomic_file.h"
+#include "tests/support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using rizodozad::AtomicFile;
+
+std::string contents(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& file, const std::string& text) {
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+std::vector<std::string> names_in(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename());
+    return names;
+}
+
+bool write_and_commit(const std::string& target, const std::string& text) {
+    AtomicFile file(target);
+    if (file.stream() == nullptr) return false;
+    std::fputs(text.c_str(), file.stream());
+    return file.commit();
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesTheTargetWholeWithTheModeOfAFreshFile) {
+    testsupport::ScratchDirectory scratch("atomic-file");
+    write_file("out.eps", "old picture");
+    ASSERT_TRUE(write_and_commit("out.eps", "new picture"));
+    EXPECT_EQ(contents("out.eps"), "new picture");
+    EXPECT_EQ(names_in("."), std::vector<std::string>{"out.eps"});
+
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat("out.eps", &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+
+    fs::create_directory("sub");
+    ASSERT_TRUE(write_and_commit("sub/out.eps", "in a folder"));
+    EXPECT_EQ(contents("sub/out.eps"), "in a folder");
+}
+
+TEST(AtomicFile, AnUncommittedOrFailedWriteLeavesTheOldFileAndNoTemporary) {
+    testsupport::ScratchDirectory scratch("atomic-file");
+    write_file("out.eps", "old picture");
+    {
+        AtomicFile abandoned("out.eps");
+        ASSERT_NE(abandoned.stream(), nullptr);
+        std::fputs("half a pict", abandoned.stream());
+    }
+    EXPECT_EQ(contents("out.eps"), "old picture");
+    EXPECT_EQ(names_in("."), std::vector<std::string>{"out.eps"});
+
+    fs::create_directory("folder.eps");
+    write_file("folder.eps/inside", "kept");
+    AtomicFile onto_folder("folder.eps");
+    EXPECT_FALSE(onto_folder.commit());
+    EXPECT_EQ(onto_folder.error(), EISDIR);
+    EXPECT_EQ(contents("folder.eps/inside"), "kept");
+    EXPECT_EQ(names_in(".").size(), 2u);
+
+    AtomicFile nowhere("missing/out.eps");
+    EXPECT_EQ(nowhere.stream(), nullptr);
+    EXPECT_EQ(nowhere.error(), ENOENT);
+    EXPECT_FALSE(nowhere.commit());
+}
+
+TEST(AtomicFile, APlantedLinkOrFifoIsReplacedNeverOpened) {
+    testsupport::ScratchDirectory scratch("atomic-file");
+    write_file("victim", "only its owner's");
+    fs::create_symlink("victim", "out.eps");
+    ASSERT_TRUE(write_and_commit("out.eps", "picture"));
+    EXPECT_EQ(contents("victim"), "only its owner's");
+    EXPECT_FALSE(fs::is_symlink("out.eps"));
+    EXPECT_EQ(contents("out.eps"), "picture");
+
+    // Opening a FIFO for writing blocks until a reader comes: this would hang.
+    ASSERT_EQ(::mkfifo("pipe.eps", 0600), 0);
+    ASSERT_TRUE(write_and_commit("pipe.eps", "picture"));
+    EXPECT_TRUE(fs::is_regular_file("pipe.eps"));
+}
