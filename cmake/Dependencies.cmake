@@ -4,6 +4,8 @@ set(OpenGL_GL_PREFERENCE GLVND)
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 find_package(GLUT REQUIRED)
 find_package(OpenMP REQUIRED)
+find_package(PNG REQUIRED)
+find_package(GIF REQUIRED)
 
 # Debian ships neither a CMake config nor a pkg-config file for GL2PS.
 find_path(GL2PS_INCLUDE_DIR gl2ps.h REQUIRED)

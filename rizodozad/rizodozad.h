@@ -9,7 +9,7 @@
 //   [SECTION] Lines, styles and colours
 //   [SECTION] Surfaces, contours, patches, texts, colour bars
 //   [SECTION] Creators of surfaces, patches, texts and colour bars
-//   [SECTION] EPS export
+//   [SECTION] Export
 //
 // An application derives from ZarIdor and overrides compose_figure(), which
 // describes the whole picture with create calls. display_cycle() runs it in an
@@ -29,6 +29,8 @@
 #include "rizodozad/ticks.h"
 
 namespace rizodozad {
+
+struct Frame;
 
 // n values evenly from min to max; n below 1 counts as 1.
 std::vector<double> linspace(double min, double max, int n);
@@ -213,8 +215,16 @@ class ZarIdor {
     int colorbar();
 
     //-------------------------------------------------------------------------
-    // [SECTION] EPS export
+    // [SECTION] Export
     //-------------------------------------------------------------------------
+
+    // Writes the picture to path in the format its extension names (case aside):
+    // .eps, .pdf and .svg as vector pages, .png as the window's pixels. The file is
+    // replaced whole or not at all; false, with the reason on standard error, otherwise.
+    bool export_picture(const std::string& path);
+    // Runs a display cycle and returns the picture's pixels (window_width x
+    // window_height), read just before the swap shows them.
+    Frame capture_picture();
 
     // Writes the picture to "out.eps" in the working directory.
     void print_eps();
@@ -222,6 +232,8 @@ class ZarIdor {
     bool export_eps(std::FILE* stream, const char* file_name);
 
   private:
+    Frame* capture_target_ = nullptr; // filled by the display pass before its swap
+
     void allocation_pass();
     bool configuration_pass(); // false on a mismatch of a list with its counter
     void display_pass();

@@ -16,8 +16,8 @@ constexpr const char* eps_file_name = "out.eps";
 constexpr const char* page_title = "test";
 constexpr const char* page_producer = "gl2ps";
 
-bool begin_page(std::FILE* stream, const char* file_name, int buffer_size) {
-    return gl2psBeginPage(page_title, page_producer, nullptr, GL2PS_EPS, GL2PS_SIMPLE_SORT,
+bool begin_page(std::FILE* stream, const char* file_name, int buffer_size, int format) {
+    return gl2psBeginPage(page_title, page_producer, nullptr, format, GL2PS_SIMPLE_SORT,
                           GL2PS_USE_CURRENT_VIEWPORT, GL_RGBA, 0, nullptr, 0, 0, 0, buffer_size,
                           stream, file_name) == GL2PS_SUCCESS;
 }
@@ -29,6 +29,11 @@ bool page_complete(GLint state) { return state == GL2PS_SUCCESS || state == GL2P
 
 bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
                       const BufferBudget& budget) {
+    return export_page(engine, stream, file_name, budget, GL2PS_EPS);
+}
+
+bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+                      const BufferBudget& budget, int gl2ps_format) {
     if (stream == nullptr) {
         std::fprintf(stderr, "Cannot export '%s': no stream\n", file_name);
         return false;
@@ -36,7 +41,7 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
     int buffer_size = 0;
     for (int attempt = 0; attempt < budget.attempts; ++attempt) {
         buffer_size += budget.step;
-        if (!begin_page(stream, file_name, buffer_size)) {
+        if (!begin_page(stream, file_name, buffer_size, gl2ps_format)) {
             std::fprintf(stderr, "Cannot export '%s': GL2PS refused the page\n", file_name);
             return false;
         }

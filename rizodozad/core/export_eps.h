@@ -1,4 +1,4 @@
-// The retry loop of an EPS export, with its buffer budget open to tests.
+// The retry loop of a GL2PS export (EPS, PDF or SVG), with its buffer budget open to tests.
 #pragma once
 
 #include <cstdio>
@@ -14,8 +14,11 @@ struct BufferBudget {
 };
 
 // One GL2PS page holding a display cycle of engine, written to stream; false (with a
-// reason on standard error) when the page could not be written in full.
+// reason on standard error) when the page could not be written in full. gl2ps_format
+// is GL2PS_EPS, GL2PS_PDF or GL2PS_SVG.
 bool export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
-                 const BufferBudget& budget);
+                 const BufferBudget& budget, int gl2ps_format);
+bool export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+                 const BufferBudget& budget); // EPS
 
 } // namespace rizodozad::eps

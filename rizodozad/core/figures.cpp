@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "rizodozad/core/create_or_match.h"
+#include "rizodozad/pictures.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -81,6 +82,7 @@ void ZarIdor::display_figure() {
         glFlush();
         glViewport(0, 0, window_width, window_height);
     }
+    if (capture_target_ != nullptr) *capture_target_ = capture_frame(window_width, window_height);
     glutSwapBuffers();
 }
 

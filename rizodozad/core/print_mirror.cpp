@@ -2,6 +2,8 @@
 
 #include <gl2ps.h>
 
+#include "rizodozad/core/text_escape.h"
+
 namespace rizodozad::print_mirror {
 
 bool page_open() {
@@ -25,7 +27,25 @@ void stipple(bool enabled) {
         gl2psDisable(GL2PS_LINE_STIPPLE);
 }
 
-void text(const std::string& text) { gl2psText(text.c_str(), "Arial", 12); }
+namespace {
+
+// GL2PS copies a string into the file as it is, so each format needs its own escapes.
+std::string escaped_for_page(const std::string& text) {
+    switch (gl2psGetFileFormat()) {
+    case GL2PS_PDF:
+        return text_escape::pdf_string(text);
+    case GL2PS_SVG:
+        return text_escape::svg_text(text);
+    default:
+        return text;
+    }
+}
+
+} // namespace
+
+void text(const std::string& text) {
+    if (page_open()) gl2psText(escaped_for_page(text).c_str(), "Arial", 12);
+}
 
 void solid_lines() {
     glDisable(GL_LINE_STIPPLE);
