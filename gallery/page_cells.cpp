@@ -35,10 +35,10 @@ Matrix sample_landscape(const std::vector<double>& x, const std::vector<double>&
     return z;
 }
 
-// Levels on both sides of zero. The zero level itself is left out: it wanders through the
-// flat plain between the bumps, where the traced line breaks up into short pieces.
+// Zero, where the line wanders through the flat plain between the bumps, and levels on
+// both sides of it.
 std::vector<double> contour_levels() {
-    std::vector<double> levels;
+    std::vector<double> levels{0.0};
     for (double level = level_step; level < value_range[1]; level += level_step) {
         levels.push_back(-level);
         levels.push_back(level);

@@ -1,5 +1,12 @@
-// Contour tracing: exact polylines on small grids, and the indexed search against the scan.
+// Contour tracing: exact polylines on small grids, the marching-squares property on random
+// grids, and the indexed search against the scan.
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <map>
 #include <random>
+#include <set>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -54,23 +61,29 @@ TEST(TraceContours, OpenLineRunsBorderToBorder) {
               blocks({{1, {{12.5, -1}, {12.5, 3}}}}));
 }
 
-// Four cells of four crossings each: the list order picks the neighbours, and the start
-// of the first polyline stays open to later chains until it is reached again.
-TEST(TraceContours, SaddlesFollowListOrder) {
+// A line runs on through the cell beyond each edge, so an arm below its start is not lost.
+TEST(TraceContours, OpenLineKeepsEveryArm) {
+    const Grid valley{{1, 1, 1}, {1, 0, 1}, {1, 0, 1}};
+    EXPECT_EQ(trace_both(three, three, valley, {0.5}),
+              blocks({{0.5, {{1.5, 2}, {1.5, 1}, {1, 0.5}, {0.5, 1}, {0.5, 2}}}}));
+}
+
+// In a cell with four crossings the corners on the other side of the level from the
+// centre are cut off; a centre on the level counts as below it.
+TEST(TraceContours, SaddlesAreDecidedByTheirCentre) {
+    const Values two{0, 1};
+    const Grid saddle{{0, 1}, {1, 0}}; // centre 0.5
+    EXPECT_EQ(trace_both(two, two, saddle, {0.4}),
+              blocks({{0.4, {{0.4, 0}, {0, 0.4}}}, {0.4, {{1, 0.6}, {0.6, 1}}}}));
+    EXPECT_EQ(trace_both(two, two, saddle, {0.6}),
+              blocks({{0.6, {{0.6, 0}, {1, 0.4}}}, {0.6, {{0, 0.6}, {0.4, 1}}}}));
+
     const Grid saddles{{0, 1, 0}, {1, 0, 1}, {0, 1, 0}};
-    EXPECT_EQ(trace_both(three, three, saddles, {0.5}), blocks({{0.5,
-                                                                 {{0.5, 0},
-                                                                  {0, 0.5},
-                                                                  {1, 0.5},
-                                                                  {0.5, 0},
-                                                                  {0.5, 1},
-                                                                  {0, 1.5},
-                                                                  {1, 1.5},
-                                                                  {1.5, 1},
-                                                                  {1.5, 0},
-                                                                  {2, 0.5}}},
-                                                                {0.5, {{2, 1.5}, {1.5, 2}}},
-                                                                {0.5, {{0.5, 2}}}}));
+    EXPECT_EQ(trace_both(three, three, saddles, {0.5}),
+              blocks({{0.5, {{0.5, 0}, {1, 0.5}, {1.5, 0}}},
+                      {0.5, {{0, 0.5}, {0.5, 1}, {0, 1.5}}},
+                      {0.5, {{2, 0.5}, {1.5, 1}, {2, 1.5}}},
+                      {0.5, {{1.5, 2}, {1, 1.5}, {0.5, 2}}}}));
 }
 
 TEST(TraceContours, GridValueAtTheLevelGivesNoCrossing) {
@@ -175,6 +188,126 @@ TEST(TraceContours, IndexedSearchMatchesScanOnRandomGrids) {
         }
     }
     EXPECT_GT(polylines, 100); // the grids really hold contours
+}
+
+// Marching squares, checked from the outside on unit-spaced grids whose values are whole
+// numbers and whose levels lie between them: every crossing edge is drawn exactly once,
+// each segment joins two crossings of one cell (adjacent sides in a saddle), every
+// crossing is joined once in each cell it bounds, so open lines end on the border and
+// closed ones end where they began.
+struct GridEdge {
+    int column;
+    int row;
+    bool vertical;
+    bool operator<(const GridEdge& o) const {
+        return std::tie(column, row, vertical) < std::tie(o.column, o.row, o.vertical);
+    }
+    bool operator==(const GridEdge& o) const { return !(*this < o) && !(o < *this); }
+};
+
+// A horizontal edge's crossing lies on a grid row, a vertical edge's on a grid column.
+GridEdge edge_at(double x, double y) {
+    if (y == std::floor(y)) return {static_cast<int>(std::floor(x)), static_cast<int>(y), false};
+    return {static_cast<int>(x), static_cast<int>(std::floor(y)), true};
+}
+
+using CellId = std::pair<int, int>; // (row, column)
+
+std::vector<CellId> cells_of(const GridEdge& e, int rows, int cols) {
+    std::vector<CellId> cells;
+    const CellId candidates[] = {
+        e.vertical ? CellId{e.row, e.column - 1} : CellId{e.row - 1, e.column}, {e.row, e.column}};
+    for (const CellId& c : candidates) {
+        if (c.first >= 0 && c.first < rows - 1 && c.second >= 0 && c.second < cols - 1)
+            cells.push_back(c);
+    }
+    return cells;
+}
+
+std::set<GridEdge> crossing_edges(const Grid& z, double level) {
+    std::set<GridEdge> edges;
+    const auto cross = [&](double a, double b) { return (a < level) != (b < level); };
+    for (int i = 0; i < static_cast<int>(z.size()); ++i) {
+        for (int j = 0; j < static_cast<int>(z[0].size()); ++j) {
+            if (j + 1 < static_cast<int>(z[0].size()) && cross(z[i][j], z[i][j + 1]))
+                edges.insert({j, i, false});
+            if (i + 1 < static_cast<int>(z.size()) && cross(z[i][j], z[i + 1][j]))
+                edges.insert({j, i, true});
+        }
+    }
+    return edges;
+}
+
+// Returns the number of segments drawn in saddle cells; fails the test where the property
+// breaks.
+int check_marching_squares(const Grid& z, double level, const ContourMatrix& m) {
+    const int rows = static_cast<int>(z.size());
+    const int cols = static_cast<int>(z[0].size());
+    const std::set<GridEdge> expected = crossing_edges(z, level);
+    std::set<GridEdge> drawn;
+    std::map<std::pair<GridEdge, CellId>, int> joins;
+    std::map<CellId, int> per_cell;
+    for (const GridEdge& e : expected) {
+        for (const CellId& c : cells_of(e, rows, cols))
+            ++per_cell[c];
+    }
+    int saddles = 0;
+    for (std::size_t column = 0; column < m[0].size();) {
+        const auto count = static_cast<std::size_t>(m[1][column]);
+        std::vector<GridEdge> line;
+        for (std::size_t k = column + 1; k <= column + count; ++k)
+            line.push_back(edge_at(m[0][k], m[1][k]));
+        column += count + 1;
+        const bool closed = line.size() > 2 && line.front() == line.back();
+        for (std::size_t k = 0; k < line.size() - (closed ? 1 : 0); ++k)
+            EXPECT_TRUE(drawn.insert(line[k]).second) << "crossing drawn twice";
+        for (std::size_t k = 0; k + 1 < line.size(); ++k) {
+            const auto a = cells_of(line[k], rows, cols);
+            const auto b = cells_of(line[k + 1], rows, cols);
+            std::vector<CellId> common;
+            std::set_intersection(a.begin(), a.end(), b.begin(), b.end(),
+                                  std::back_inserter(common));
+            if (common.size() != 1) {
+                ADD_FAILURE() << "a segment leaves its cell";
+                continue;
+            }
+            ++joins[{line[k], common[0]}];
+            ++joins[{line[k + 1], common[0]}];
+            if (per_cell[common[0]] == 4) {
+                ++saddles;
+                EXPECT_NE(line[k].vertical, line[k + 1].vertical) << "a saddle joined across";
+            }
+        }
+    }
+    EXPECT_EQ(drawn, expected);
+    for (const GridEdge& e : expected) {
+        for (const CellId& c : cells_of(e, rows, cols))
+            EXPECT_EQ((joins[{e, c}]), 1) << "a crossing joined other than once in a cell";
+    }
+    return saddles;
+}
+
+TEST(TraceContours, EveryCrossingIsJoinedOnceInEachOfItsCells) {
+    std::mt19937 random(1234);
+    std::uniform_int_distribution<int> size(2, 9);
+    const Values levels{-0.5, 0.5, 1.5, 2.5, 3.5};
+    int saddles = 0;
+    for (int repeat = 0; repeat < 300; ++repeat) {
+        const int rows = size(random);
+        const int cols = size(random);
+        Grid z = random_grid(random, rows, cols, 6);
+        for (auto& row : z) {
+            for (double& v : row)
+                v -= 1; // -1 .. 4
+        }
+        for (double level : levels) {
+            const ContourMatrix m =
+                trace_both(coordinates(cols, 1), coordinates(rows, 1), z, {level});
+            saddles += check_marching_squares(z, level, m);
+            if (testing::Test::HasFailure()) FAIL() << "grid " << repeat << ", level " << level;
+        }
+    }
+    EXPECT_GT(saddles, 200); // the grids really hold saddle cells
 }
 
 // Every column of a block lies inside the grid's bounding box, and the counts add up.

@@ -1,10 +1,14 @@
 // Contour tracing: crossings of each level on the grid edges, linked into polylines.
 // Plain arithmetic: no OpenGL here.
 //
-// Two neighbour searches give the same polylines: one scans the whole crossing list
-// for every step (simple, quadratic), the other looks the few candidate edges up in an
-// index of the crossings by edge. Both take, among the eligible neighbours, the one
-// that comes first in the crossing list, which decides where four crossings share a cell.
+// The linking is that of marching squares: a line leaves a crossing only into the cell
+// on the far side of the edge it came along, and inside a cell the crossings are joined
+// in pairs. A cell with four crossings (a saddle) is decided by the value at its centre,
+// so every crossing is joined once in each cell whose side it lies on.
+//
+// Two searches find the crossing on a given edge and give the same polylines: one scans
+// the whole crossing list (simple, quadratic), the other looks the edge up in an index
+// of the crossings by row.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -148,45 +152,94 @@ std::vector<Crossing> find_crossings(const Grid& grid, const SpanRanges& spans, 
 }
 
 //-----------------------------------------------------------------------------
-// [SECTION] Neighbour rule
+// [SECTION] Cells and the pairing of their crossings
 //-----------------------------------------------------------------------------
 
-struct EdgeSlot {
+struct Edge {
     int column;
     int row;
     int direction;
 };
 
-constexpr int neighbour_slots = 6;
+struct Cell {
+    int row; // grid cell (row, column) lies between grid rows row and row + 1
+    int column;
+};
 
-// The edges that bound one of the two cells the given edge bounds.
-std::array<EdgeSlot, neighbour_slots> neighbour_edges(const Crossing& c) {
-    const int col = c.column;
-    const int row = c.row;
-    if (c.direction == horizontal) {
-        return {{{col, row - 1, horizontal},
-                 {col, row + 1, horizontal},
-                 {col, row, vertical},
-                 {col + 1, row, vertical},
-                 {col, row - 1, vertical},
-                 {col + 1, row - 1, vertical}}};
-    }
-    return {{{col + 1, row, vertical},
-             {col - 1, row, vertical},
-             {col, row, horizontal},
-             {col, row + 1, horizontal},
-             {col - 1, row, horizontal},
-             {col - 1, row + 1, horizontal}}};
+bool operator==(const Cell& a, const Cell& b) { return a.row == b.row && a.column == b.column; }
+
+Edge edge_of(const Crossing& c) { return {c.column, c.row, c.direction}; }
+
+// The two cells an edge bounds: above and below a horizontal edge, left and right of a
+// vertical one. Either may lie off the grid.
+std::array<Cell, 2> cells_beside(const Edge& e) {
+    if (e.direction == horizontal) return {{{e.row - 1, e.column}, {e.row, e.column}}};
+    return {{{e.row, e.column - 1}, {e.row, e.column}}};
 }
 
-bool is_neighbour(const Crossing& current, const Crossing& candidate) {
-    for (const EdgeSlot& slot : neighbour_edges(current)) {
-        if (candidate.column == slot.column && candidate.row == slot.row &&
-            candidate.direction == slot.direction) {
-            return true;
-        }
+Cell far_side(const Edge& e, const Cell& near) {
+    const std::array<Cell, 2> cells = cells_beside(e);
+    return cells[0] == near ? cells[1] : cells[0];
+}
+
+bool on_grid(const Grid& grid, const Cell& c) {
+    return c.row >= 0 && c.row < grid.nrows - 1 && c.column >= 0 && c.column < grid.ncols - 1;
+}
+
+// A cell's sides in turn around it: top, right, bottom, left. Each corner lies between
+// two sides that follow each other: top-left between 3 and 0, top-right between 0 and 1.
+constexpr int cell_sides = 4;
+
+std::array<Edge, cell_sides> sides_of(const Cell& c) {
+    return {{{c.column, c.row, horizontal},
+             {c.column + 1, c.row, vertical},
+             {c.column, c.row + 1, horizontal},
+             {c.column, c.row, vertical}}};
+}
+
+bool edge_crosses(const Grid& grid, const Edge& e, double level) {
+    const double a = grid.z[e.row][e.column];
+    const double b =
+        e.direction == horizontal ? grid.z[e.row][e.column + 1] : grid.z[e.row + 1][e.column];
+    return crosses(a, b, level);
+}
+
+// Pairs the side of a saddle cell: the two corners on the other side of the level from
+// the centre are cut off, each by the segment joining its two sides.
+int saddle_partner(const Grid& grid, const Cell& c, int side, double level) {
+    const double top_left = grid.z[c.row][c.column];
+    const double centre = (top_left + grid.z[c.row][c.column + 1] + grid.z[c.row + 1][c.column] +
+                           grid.z[c.row + 1][c.column + 1]) /
+                          4;
+    const bool top_left_joins_centre = (top_left > level) == (centre > level);
+    // top-right and bottom-left cut off: 0-1 and 2-3; else top-left and bottom-right: 0-3, 1-2
+    return top_left_joins_centre ? side ^ 1 : cell_sides - 1 - side;
+}
+
+// The edge joined to edge `from` inside cell c, if any. A cell has 0, 1, 2 or 4
+// crossings: with one (a corner value on the level) the line ends there.
+bool partner_edge(const Grid& grid, const Cell& c, const Edge& from, double level, Edge& partner) {
+    const std::array<Edge, cell_sides> sides = sides_of(c);
+    int from_side = -1;
+    int crossing_sides = 0;
+    int other_side = -1;
+    for (int k = 0; k < cell_sides; ++k) {
+        const Edge& e = sides[k];
+        const bool same =
+            e.column == from.column && e.row == from.row && e.direction == from.direction;
+        if (same) from_side = k;
+        if (!edge_crosses(grid, e, level)) continue;
+        ++crossing_sides;
+        if (!same) other_side = k;
     }
-    return false;
+    if (from_side < 0) return false;
+    if (crossing_sides == 2 && other_side >= 0) {
+        partner = sides[other_side];
+        return true;
+    }
+    if (crossing_sides != cell_sides) return false;
+    partner = sides[saddle_partner(grid, c, from_side, level)];
+    return true;
 }
 
 // A start crossing may be reached again only by a chain long enough to close a loop.
@@ -195,7 +248,7 @@ bool is_eligible(const Crossing& candidate, std::size_t chain_length) {
 }
 
 //-----------------------------------------------------------------------------
-// [SECTION] Neighbour searches
+// [SECTION] Finding the crossing on an edge
 //-----------------------------------------------------------------------------
 
 class ScanSearch {
@@ -203,12 +256,10 @@ class ScanSearch {
     explicit ScanSearch(const Grid&) {}
     void index_level(const std::vector<Crossing>&) {}
 
-    std::size_t find(const Crossing& current, const std::vector<Crossing>& crossings,
-                     std::size_t chain_length) const {
+    std::size_t find(const Edge& e, const std::vector<Crossing>& crossings) const {
         for (std::size_t k = 0; k < crossings.size(); ++k) {
-            if (is_neighbour(current, crossings[k]) && is_eligible(crossings[k], chain_length)) {
-                return k;
-            }
+            const Crossing& c = crossings[k];
+            if (c.column == e.column && c.row == e.row && c.direction == e.direction) return k;
         }
         return none;
     }
@@ -216,13 +267,12 @@ class ScanSearch {
 
 // The crossing list is in edge order (row, then column, then direction), and each edge
 // holds at most one crossing of a level, so the list is its own index by edge once the
-// first position of every row is known: a candidate edge is searched for only among
-// the few crossings of its row.
+// first position of every row is known: an edge is searched for only among the few
+// crossings of its row.
 class IndexedSearch {
   public:
     explicit IndexedSearch(const Grid& grid)
-        : ncols_(grid.ncols), nrows_(grid.nrows), row_begin_(static_cast<std::size_t>(nrows_) + 1) {
-    }
+        : nrows_(grid.nrows), row_begin_(static_cast<std::size_t>(nrows_) + 1) {}
 
     void index_level(const std::vector<Crossing>& crossings) {
         std::size_t k = 0;
@@ -233,35 +283,23 @@ class IndexedSearch {
         }
     }
 
-    std::size_t find(const Crossing& current, const std::vector<Crossing>& crossings,
-                     std::size_t chain_length) const {
-        std::size_t best = none;
-        for (const EdgeSlot& edge : neighbour_edges(current)) {
-            if (edge.column < 0 || edge.column >= ncols_ || edge.row < 0 || edge.row >= nrows_) {
-                continue;
-            }
-            const std::size_t k = position_of(edge, crossings);
-            if (k < best && is_eligible(crossings[k], chain_length)) best = k;
-        }
-        return best;
-    }
-
-  private:
-    std::size_t position_of(const EdgeSlot& edge, const std::vector<Crossing>& crossings) const {
-        const auto row = static_cast<std::size_t>(edge.row);
+    std::size_t find(const Edge& e, const std::vector<Crossing>& crossings) const {
+        if (e.row < 0 || e.row >= nrows_) return none;
+        const auto row = static_cast<std::size_t>(e.row);
         const auto first = crossings.begin() + static_cast<std::ptrdiff_t>(row_begin_[row]);
         const auto last = crossings.begin() + static_cast<std::ptrdiff_t>(row_begin_[row + 1]);
-        const auto before = [](const Crossing& c, const EdgeSlot& e) {
-            return c.column < e.column || (c.column == e.column && c.direction < e.direction);
+        const auto before = [](const Crossing& c, const Edge& edge) {
+            return c.column < edge.column ||
+                   (c.column == edge.column && c.direction < edge.direction);
         };
-        const auto found = std::lower_bound(first, last, edge, before);
-        if (found == last || found->column != edge.column || found->direction != edge.direction) {
+        const auto found = std::lower_bound(first, last, e, before);
+        if (found == last || found->column != e.column || found->direction != e.direction) {
             return none;
         }
         return static_cast<std::size_t>(found - crossings.begin());
     }
 
-    int ncols_;
+  private:
     int nrows_;
     std::vector<std::size_t> row_begin_; // row r's crossings: [row_begin_[r], row_begin_[r + 1])
 };
@@ -281,41 +319,62 @@ void append_polyline(double level, const std::deque<std::size_t>& chain,
     }
 }
 
-// Each polyline starts at the first free crossing, runs forward to its end, then from
-// its start backward to the other end, and is emitted from the backward end forward.
+// Each polyline starts at the first free crossing and runs forward through the cell
+// holding the partner that comes first in the crossing list, then from its start
+// backward through the other cell; it is emitted from the backward end forward.
 // A closed contour reaches its start again and so holds it twice.
-template <class Search>
-void link_level(double level, std::vector<Crossing>& crossings, const Search& search,
-                ContourMatrix& result) {
-    std::deque<std::size_t> chain; // positions in crossings
-    std::size_t first_free = 0;    // marks never return to free, so this only advances
-    while (true) {
-        while (first_free < crossings.size() && crossings[first_free].mark != mark::free) {
-            ++first_free;
-        }
-        if (first_free == crossings.size()) return;
+template <class Search> class LevelLinker {
+  public:
+    LevelLinker(const Grid& grid, double level, std::vector<Crossing>& crossings,
+                const Search& search)
+        : grid_(grid), level_(level), crossings_(crossings), search_(search) {}
 
-        chain.clear();
-        crossings[first_free].mark = mark::start;
-        chain.push_back(first_free);
-
-        for (std::size_t current = first_free;;) {
-            const std::size_t next = search.find(crossings[current], crossings, chain.size());
-            if (next == none) break;
-            crossings[next].mark = mark::taken;
-            chain.push_back(next);
-            current = next;
+    void link(ContourMatrix& result) {
+        for (std::size_t first_free = 0;; ++first_free) {
+            while (first_free < crossings_.size() && crossings_[first_free].mark != mark::free)
+                ++first_free;
+            if (first_free == crossings_.size()) return;
+            chain_.assign(1, first_free);
+            crossings_[first_free].mark = mark::start;
+            std::array<Cell, 2> cells = cells_beside(edge_of(crossings_[first_free]));
+            if (joined(first_free, cells[1]) < joined(first_free, cells[0]))
+                std::swap(cells[0], cells[1]);
+            follow(first_free, cells[0], true);
+            follow(first_free, cells[1], false);
+            append_polyline(level_, chain_, crossings_, result);
         }
-        for (std::size_t current = chain.front();;) {
-            const std::size_t next = search.find(crossings[current], crossings, chain.size());
-            if (next == none) break;
-            crossings[next].mark = mark::taken;
-            chain.push_front(next);
-            current = next;
-        }
-        append_polyline(level, chain, crossings, result);
     }
-}
+
+  private:
+    // The crossing joined to crossing k inside cell c, if it may be taken now.
+    std::size_t joined(std::size_t k, const Cell& c) const {
+        Edge partner{};
+        if (!on_grid(grid_, c) || !partner_edge(grid_, c, edge_of(crossings_[k]), level_, partner))
+            return none;
+        const std::size_t found = search_.find(partner, crossings_);
+        if (found == none || !is_eligible(crossings_[found], chain_.size())) return none;
+        return found;
+    }
+
+    // Walks from crossing k into cell c and on, cell by cell, growing one end of the chain.
+    void follow(std::size_t k, Cell c, bool forward) {
+        for (std::size_t next = joined(k, c); next != none; next = joined(k, c)) {
+            crossings_[next].mark = mark::taken;
+            if (forward)
+                chain_.push_back(next);
+            else
+                chain_.push_front(next);
+            c = far_side(edge_of(crossings_[next]), c);
+            k = next;
+        }
+    }
+
+    const Grid& grid_;
+    double level_;
+    std::vector<Crossing>& crossings_;
+    const Search& search_;
+    std::deque<std::size_t> chain_; // positions in crossings_
+};
 
 template <class Search>
 ContourMatrix trace_with(const std::vector<double>& x, const std::vector<double>& y,
@@ -329,7 +388,7 @@ ContourMatrix trace_with(const std::vector<double>& x, const std::vector<double>
     for (double level : levels) {
         std::vector<Crossing> crossings = find_crossings(grid, spans, level);
         search.index_level(crossings);
-        link_level(level, crossings, search, result);
+        LevelLinker<Search>(grid, level, crossings, search).link(result);
     }
     return result;
 }
