@@ -32,6 +32,9 @@ namespace {
 // GL2PS copies a string into the file as it is, so each format needs its own escapes.
 std::string escaped_for_page(const std::string& text) {
     switch (gl2psGetFileFormat()) {
+    case GL2PS_EPS:
+    case GL2PS_PS:
+        return text_escape::postscript_string(text);
     case GL2PS_PDF:
         return text_escape::pdf_string(text);
     case GL2PS_SVG:

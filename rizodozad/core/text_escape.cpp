@@ -42,6 +42,20 @@ std::string octal_escape(unsigned char code) {
 
 } // namespace
 
+std::string postscript_string(const std::string& bytes) {
+    std::string escaped;
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '(' || c == ')')
+            escaped += {'\\', c};
+        else if (byte < first_printable || byte >= delete_byte)
+            escaped += octal_escape(byte);
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 std::string pdf_string(const std::string& latin1) {
     std::string escaped;
     for (char c : latin1) {

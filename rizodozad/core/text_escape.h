@@ -7,6 +7,10 @@
 
 namespace rizodozad::text_escape {
 
+// The inside of a PostScript string "( )": backslashes and parentheses escaped, every byte
+// outside printable ASCII as an octal escape, so the string reads back byte for byte.
+std::string postscript_string(const std::string& bytes);
+
 // The inside of a PDF literal string "( )" for a Type 1 font in MacRomanEncoding
 // (what GL2PS declares): backslashes and parentheses escaped, ISO 8859-1 letters
 // carried over to their MacRoman codes as octal escapes, '?' for letters MacRoman lacks.
