@@ -6,6 +6,8 @@ find_package(GLUT REQUIRED)
 find_package(OpenMP REQUIRED)
 find_package(PNG REQUIRED)
 find_package(GIF REQUIRED)
+find_package(tomlplusplus REQUIRED) # scenario files of the lab
+find_package(CLI11 REQUIRED)        # the lab's command line
 
 # Debian ships neither a CMake config nor a pkg-config file for GL2PS.
 find_path(GL2PS_INCLUDE_DIR gl2ps.h REQUIRED)

@@ -1,0 +1,68 @@
+// A scenario's run together with its normalisation run (the same scenario without
+// materials), stepped side by side, and the spectra they give at any step:
+//   R = |E_refl - E_refl,norm|^2 / |E_inc|^2,   T = Y_t |E_trans|^2 / |E_inc|^2,
+// with E_inc the normalisation run's transform at the transmitted probe and Y_t the
+// admittance of the transmitted probe's cell.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lab/scenario.h"
+#include "lab/simulation.h"
+#include "lab/theory.h"
+
+namespace lab {
+
+struct Spectra {
+    std::vector<double> frequency_hz;
+    // NaN where the incident spectrum is below incident_floor of its peak: too little
+    // of the pulse there to measure.
+    std::vector<double> R, T;
+    std::optional<std::vector<Reflection>> theory; // when the layers form a stack
+};
+
+// Amplitude, relative to the incident spectrum's peak, below which R and T are not measured.
+constexpr double incident_floor = 1e-3;
+
+// The layers as an optical stack seen from the reflected probe, when they form one:
+// vacuum around the source and the reflected probe, the transmitted probe behind the last
+// layer (or inside it when it reaches the right end: a half-space).
+struct StackModel {
+    std::vector<OpticalLayer> layers; // at one frequency: conductivity enters per frequency
+    std::complex<double> exit_eps_r = 1.0, exit_mu_r = 1.0;
+};
+std::optional<StackModel> stack_model(const Scenario& scenario, double frequency_hz);
+
+class Experiment {
+  public:
+    explicit Experiment(const Scenario& scenario);
+
+    void step(); // both runs
+    void reset();
+
+    Simulation& run() { return run_; }
+    const Simulation& run() const { return run_; }
+    // The normalisation run; nothing without a [spectrum] section.
+    const Simulation* normalisation() const { return normalisation_.get(); }
+    bool has_spectra() const { return normalisation_ != nullptr; }
+    Spectra spectra() const; // from the transforms so far; empty without a spectrum
+
+    // Changes that restart both runs (see Simulation); materials only touch the run itself.
+    std::optional<std::string> set_boundary(Side side, Boundary boundary);
+    std::optional<std::string> set_source_type(SourceType type);
+    std::optional<std::string> set_waveform(Waveform waveform);
+    std::optional<std::string> set_source_cell(int cell);
+    std::optional<std::string> set_probe_cell(std::size_t probe, int cell);
+    void set_materials(bool on);
+
+  private:
+    template <class Change> std::optional<std::string> on_both(const Change& change);
+
+    Simulation run_;
+    std::unique_ptr<Simulation> normalisation_;
+};
+
+} // namespace lab

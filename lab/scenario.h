@@ -1,0 +1,110 @@
+// A scenario: the plain, validated description of one lab experiment (grid, ends, source,
+// material layers, probes, spectrum), as read from a TOML file or built in code.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace lab {
+
+//-----------------------------------------------------------------------------
+// [SECTION] Choices and their names
+//-----------------------------------------------------------------------------
+
+enum class Boundary { pec, pmc, abc, mur, pml };
+enum class SourceType { hard, soft, tfsf };
+enum class Waveform { gaussian, ricker, sine, modulated };
+enum class Side { left, right };
+
+const char* name_of(Boundary boundary);
+const char* name_of(SourceType type);
+const char* name_of(Waveform waveform);
+const char* name_of(Side side);
+
+// The names a file may use, in order, joined for messages: "pec, pmc, abc, mur, pml".
+std::vector<std::string> boundary_names();
+std::vector<std::string> source_type_names();
+std::vector<std::string> waveform_names();
+std::string joined(const std::vector<std::string>& names);
+
+std::optional<Boundary> boundary_named(const std::string& name);
+std::optional<SourceType> source_type_named(const std::string& name);
+std::optional<Waveform> waveform_named(const std::string& name);
+
+//-----------------------------------------------------------------------------
+// [SECTION] The scenario
+//-----------------------------------------------------------------------------
+
+struct GridSettings {
+    int cells = 0;               // number of Ez nodes
+    double cell_size_m = 0.0;    // dx
+    double courant = 1.0;        // S = c0 dt / dx
+    int steps = 0;               // time steps of a full run
+    bool allow_unstable = false; // S > 1 is refused unless this is set
+};
+
+struct BoundarySettings {
+    Boundary left = Boundary::pec;
+    Boundary right = Boundary::pec;
+    int pml_cells = 20; // thickness of a pml end
+};
+
+struct SourceSettings {
+    SourceType type = SourceType::soft;
+    int cell = 0;
+    Waveform waveform = Waveform::gaussian;
+    double delay_steps = 40.0; // gaussian, ricker, modulated: the pulse's centre
+    double width_steps = 10.0; // gaussian, modulated: exp(-((n - delay) / width)^2)
+    double frequency_hz = 0.0; // ricker (peak), sine, modulated (carrier)
+    double ramp_periods = 3.0; // sine: periods of the smooth switch-on
+};
+
+struct Layer {
+    int first = 0; // cells first..last inclusive
+    int last = 0;
+    double eps_r = 1.0;
+    double mu_r = 1.0;
+    double sigma_s_per_m = 0.0; // electric conductivity
+};
+
+struct Probe {
+    std::string name;
+    int cell = 0;
+};
+
+struct SpectrumSettings {
+    double f_min_hz = 0.0;
+    double f_max_hz = 0.0;
+    int points = 0;
+    std::string reflected; // probe names used for R and T
+    std::string transmitted;
+};
+
+// Where a value came from in its file, 1-based; 0 when unknown.
+struct SourcePosition {
+    int line = 0;
+    int column = 0;
+};
+
+struct Scenario {
+    GridSettings grid;
+    BoundarySettings boundary;
+    SourceSettings source;
+    std::vector<Layer> layers;
+    std::vector<Probe> probes;
+    std::optional<SpectrumSettings> spectrum;
+
+    std::string file; // the file it was read from; empty when built in code
+    // Position of each value read, by key path: "grid.cells", "layer[1].last", "probe[0].cell".
+    std::map<std::string, SourcePosition> positions;
+
+    double time_step_s() const;     // dt = S dx / c0
+    int pml_cells(Side side) const; // 0 unless that end is a pml
+};
+
+// The frequencies of a spectrum section: points values spaced evenly from f_min to f_max.
+std::vector<double> spectrum_frequencies(const SpectrumSettings& spectrum);
+
+} // namespace lab

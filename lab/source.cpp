@@ -1,0 +1,73 @@
+#include "lab/source.h"
+
+#include "lab/waveforms.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lab {
+
+namespace {
+
+// The incident grid: a hard source at node 0 and the tfsf boundary at node incident_offset.
+// Whatever its far end sends back would cross the boundary as a scattered wave: at S = 1 an
+// abc end sends nothing back; below, the grid is long enough that no echo returns within
+// the run (capped, beyond which a pml keeps the echo near 1e-5).
+constexpr int incident_offset = 2;
+constexpr int incident_margin_cells = 10;
+constexpr int incident_pml_cells = 40;
+constexpr int incident_cap_cells = 100'000;
+
+std::unique_ptr<FieldGrid> incident_grid(const Scenario& s) {
+    const double S = s.grid.courant;
+    const Boundary end = S == 1.0 ? Boundary::abc : Boundary::pml;
+    // Signals move at most S cells per step; an echo has to go there and back.
+    const double echo_free = S == 1.0 ? 0.0 : std::ceil(0.5 * s.grid.steps * S);
+    const int run =
+        static_cast<int>(std::min<double>(echo_free, std::max(s.grid.cells, incident_cap_cells)));
+    const int cells = incident_offset + incident_margin_cells + run +
+                      (end == Boundary::pml ? incident_pml_cells : 0);
+    const CellMaterials vacuum = cell_materials(cells, {});
+    return std::make_unique<FieldGrid>(vacuum, s.grid.cell_size_m, s.time_step_s(), Boundary::pec,
+                                       end, incident_pml_cells, S);
+}
+
+} // namespace
+
+Source::Source(const Scenario& s)
+    : settings_(s.source), dt_s_(s.time_step_s()), cell_(static_cast<std::size_t>(s.source.cell)) {
+    if (settings_.type == SourceType::tfsf) incident_ = incident_grid(s);
+}
+
+void Source::after_h(FieldGrid& grid) {
+    if (!incident_) return;
+    // Hy just left of the boundary is a scattered field: take the incident Ez out of its curl.
+    FieldArrays& f = grid.fields();
+    f.hy[cell_ - 1] -= f.db[cell_ - 1] * incident_->fields().ez[incident_offset];
+    incident_->update_h();
+}
+
+void Source::after_e(FieldGrid& grid, int n) {
+    FieldArrays& f = grid.fields();
+    const double value = source_value(settings_, n, dt_s_);
+    switch (settings_.type) {
+    case SourceType::hard:
+        f.ez[cell_] = value;
+        break;
+    case SourceType::soft:
+        f.ez[cell_] += value;
+        break;
+    case SourceType::tfsf:
+        // Ez at the boundary is a total field: its curl needs the incident Hy beside it.
+        f.ez[cell_] -= f.cb[cell_] * incident_->fields().hy[incident_offset - 1];
+        incident_->update_e();
+        incident_->fields().ez[0] = value;
+        break;
+    }
+}
+
+void Source::clear() {
+    if (incident_) incident_->clear();
+}
+
+} // namespace lab

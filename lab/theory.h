@@ -1,0 +1,42 @@
+// Closed-form results the lab's measurements are held against: reflectance and
+// transmittance of a layer stack (transfer matrices), Fresnel's half-space, and the phase
+// velocity of the grid's own dispersion relation. Normal incidence from vacuum throughout.
+#pragma once
+
+#include <complex>
+#include <optional>
+#include <vector>
+
+namespace lab {
+
+struct Reflection {
+    double R = 0.0; // reflected power over incident power
+    double T = 0.0; // transmitted power over incident power
+};
+
+// A layer of the stack; complex permittivity carries loss (eps_r - i sigma / (omega eps0)).
+struct OpticalLayer {
+    std::complex<double> eps_r;
+    std::complex<double> mu_r;
+    double thickness_m = 0.0;
+};
+
+// eps_r - i sigma / (omega eps0): the permittivity a conductor shows at frequency f.
+std::complex<double> lossy_permittivity(double eps_r, double sigma_s_per_m, double frequency_hz);
+
+// R and T of layers between vacuum and an exit half-space (vacuum by default), from their
+// characteristic matrices. T is the power carried into the exit medium.
+Reflection stack_reflection(const std::vector<OpticalLayer>& layers, double frequency_hz,
+                            std::complex<double> exit_eps_r = 1.0,
+                            std::complex<double> exit_mu_r = 1.0);
+
+// A single interface from vacuum into a half-space: R = |(1 - n') / (1 + n')|^2 with
+// n' = sqrt(eps_r / mu_r) the relative admittance.
+Reflection fresnel_half_space(std::complex<double> eps_r, std::complex<double> mu_r = 1.0);
+
+// omega / k of a wave of this frequency on a vacuum grid of cell dx and Courant number S,
+// from sin(omega dt / 2) / (c0 dt) = sin(k dx / 2) / dx. Nothing when the grid cannot carry
+// the frequency (the wave is evanescent there).
+std::optional<double> grid_phase_velocity(double frequency_hz, double dx_m, double courant);
+
+} // namespace lab

@@ -1,0 +1,82 @@
+// Reflectance and transmittance measured by the lab against the transfer-matrix result.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "lab/constants.h"
+#include "lab/experiment.h"
+#include "tests/test_lab_support.h"
+
+namespace {
+
+struct Deviation {
+    double R = 0.0, T = 0.0, sum = 0.0; // largest |R - R_th|, |T - T_th|, |R + T - 1|
+    double absorbed = 1.0;              // smallest 1 - R - T
+};
+
+// A layer at S = 1 between abc ends (exact in vacuum there), lit by a soft Gaussian;
+// its band reaches up to the frequency with cells_per_wavelength cells per wavelength in it.
+// A layer of thickness_cells, or a half-space when that is 0.
+Deviation measure(double eps_r, double sigma, double cells_per_wavelength, int thickness_cells) {
+    const double n = std::sqrt(eps_r);
+    const double f_max = lab::c0 / (cells_per_wavelength * n * labtest::cell_size_m);
+    const bool half_space = thickness_cells == 0;
+    const int first = 60, last = half_space ? 299 : first + thickness_cells - 1;
+    const int cells = half_space ? 300 : last + 40;
+    // Enough steps for the echoes inside the layer to die away (they lose 1 - r^2 a trip).
+    const int steps = 600 + (half_space ? 0 : 24 * static_cast<int>(2 * n * thickness_cells));
+    lab::Scenario s = labtest::vacuum_line(cells, 1.0, steps, lab::Boundary::abc);
+    s.boundary.right = half_space ? lab::Boundary::pml : lab::Boundary::abc;
+    s.source.cell = 20;
+    s.layers = {{first, last, eps_r, 1.0, sigma}};
+    s.probes = {{"r", 40}, {"t", half_space ? first + 60 : last + 20}};
+    s.spectrum = lab::SpectrumSettings{f_max / 10.0, f_max, 40, "r", "t"};
+    lab::Experiment e(s);
+    while (!e.run().finished())
+        e.step();
+
+    const lab::Spectra sp = e.spectra();
+    Deviation d;
+    for (std::size_t k = 0; k < sp.frequency_hz.size(); ++k) {
+        const lab::Reflection th = sp.theory->at(k);
+        d.R = std::max(d.R, std::fabs(sp.R[k] - th.R));
+        d.T = std::max(d.T, std::fabs(sp.T[k] - th.T));
+        d.sum = std::max(d.sum, std::fabs(sp.R[k] + sp.T[k] - 1.0));
+        d.absorbed = std::min(d.absorbed, 1.0 - sp.R[k] - sp.T[k]);
+    }
+    std::printf("eps_r %g sigma %g, %g cells per wavelength, %d cells thick: |dR| %.4f "
+                "|dT| %.4f |R+T-1| %.1e\n",
+                eps_r, sigma, cells_per_wavelength, thickness_cells, d.R, d.T, d.sum);
+    return d;
+}
+
+TEST(LabSpectra, DielectricHalfSpaceReflectsLikeFresnel) {
+    EXPECT_LE(measure(2.25, 0.0, 20.0, 0).R, 2e-3);
+    // The grid's own interface reflects |(a - n b) / (1/a + n b)|^2, a = exp(i k0 dx/2),
+    // b = exp(i n k0 dx/2): for n = 2 at 20 cells per wavelength 0.11388 instead of 1/9,
+    // so the band for 2e-3 ends at 25 cells per wavelength there.
+    EXPECT_LE(measure(4.0, 0.0, 25.0, 0).R, 2e-3);
+}
+
+TEST(LabSpectra, SlabsFollowTheTransferMatrix) {
+    for (double eps_r : {2.25, 4.0, 9.0}) {
+        for (double cells : {40.0, 80.0}) {
+            const double tolerance = cells == 40.0 ? 0.01 : 0.002;
+            // One and a half wavelengths thick at the top of the band: three fringes.
+            const Deviation d = measure(eps_r, 0.0, cells, static_cast<int>(1.5 * cells));
+            EXPECT_LE(d.R, tolerance) << "eps_r " << eps_r << ", " << cells << " cells";
+            EXPECT_LE(d.T, tolerance) << "eps_r " << eps_r << ", " << cells << " cells";
+            EXPECT_LE(d.sum, 1e-4) << "eps_r " << eps_r << ", " << cells << " cells";
+        }
+    }
+}
+
+TEST(LabSpectra, LossySlabAbsorbs) {
+    // sigma / (omega eps0) runs from 1.4 down to 0.14 over the band.
+    const Deviation d = measure(4.0, 0.5, 40.0, 60);
+    EXPECT_LE(d.R, 0.01);
+    EXPECT_LE(d.T, 0.01);
+    EXPECT_GT(d.absorbed, 0.05);
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+// The closed forms against values worked by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "lab/constants.h"
+#include "lab/theory.h"
+
+namespace {
+
+using lab::OpticalLayer;
+constexpr double f_hz = 1e9;
+const double wavelength_m = lab::c0 / f_hz;
+
+TEST(LabTheory, FresnelOfAGlassHalfSpace) {
+    // n = 2: r = (1 - 2) / (1 + 2), R = 1/9, T = 8/9.
+    const lab::Reflection glass = lab::fresnel_half_space(4.0);
+    EXPECT_NEAR(glass.R, 1.0 / 9.0, 1e-15);
+    EXPECT_NEAR(glass.T, 8.0 / 9.0, 1e-15);
+    // No layers in front of the same half-space: the stack gives the same.
+    const lab::Reflection stack = lab::stack_reflection({}, f_hz, 4.0);
+    EXPECT_NEAR(stack.R, 1.0 / 9.0, 1e-15);
+    EXPECT_NEAR(stack.T, 8.0 / 9.0, 1e-15);
+}
+
+TEST(LabTheory, QuarterAndHalfWaveLayers) {
+    // A quarter-wave layer of index n in vacuum reflects ((1 - n^2) / (1 + n^2))^2 = 0.36
+    // for n = 2; a half-wave layer is invisible.
+    const double quarter = wavelength_m / (4.0 * 2.0);
+    const lab::Reflection q = lab::stack_reflection({OpticalLayer{4.0, 1.0, quarter}}, f_hz);
+    EXPECT_NEAR(q.R, 0.36, 1e-12);
+    EXPECT_NEAR(q.T, 0.64, 1e-12);
+    const lab::Reflection h = lab::stack_reflection({OpticalLayer{4.0, 1.0, 2.0 * quarter}}, f_hz);
+    EXPECT_NEAR(h.R, 0.0, 1e-12);
+    EXPECT_NEAR(h.T, 1.0, 1e-12);
+    // Quarter-wave layers of n = 3 then n = 2 on vacuum turn its admittance into
+    // (3/2)^2 = 2.25: R = ((1 - 2.25) / (1 + 2.25))^2.
+    const lab::Reflection pair = lab::stack_reflection(
+        {OpticalLayer{9.0, 1.0, wavelength_m / 12.0}, OpticalLayer{4.0, 1.0, quarter}}, f_hz);
+    EXPECT_NEAR(pair.R, std::pow(1.25 / 3.25, 2), 1e-12);
+}
+
+TEST(LabTheory, LossyMaterials) {
+    // sigma = 1 S/m at 1 GHz: sigma / (omega eps0) = 17.975103574736355.
+    const std::complex<double> eps = lab::lossy_permittivity(4.0, 1.0, f_hz);
+    EXPECT_DOUBLE_EQ(eps.real(), 4.0);
+    EXPECT_NEAR(eps.imag(), -17.975103574736355, 1e-12);
+    // eps = 4 - 4i: n = sqrt(32)^(1/2) exp(-i pi/8) = 2.197368 - 0.910180i,
+    // R = |1 - n|^2 / |1 + n|^2 = 0.2046870768506.
+    const lab::Reflection half = lab::fresnel_half_space({4.0, -4.0});
+    EXPECT_NEAR(half.R, 0.2046870768506, 1e-12);
+    EXPECT_NEAR(half.T, 1.0 - half.R, 1e-12);
+    // Five wavelengths of it absorb everything that enters: the stack reflects like the
+    // half-space and transmits nothing.
+    const lab::Reflection thick =
+        lab::stack_reflection({OpticalLayer{{4.0, -4.0}, 1.0, 5.0 * wavelength_m}}, f_hz);
+    EXPECT_NEAR(thick.R, half.R, 1e-12);
+    EXPECT_LT(thick.T, 1e-20);
+}
+
+TEST(LabTheory, GridPhaseVelocity) {
+    const double dx = wavelength_m / 10.0;
+    // At S = 1 the grid carries every frequency it can at c0.
+    EXPECT_NEAR(*lab::grid_phase_velocity(f_hz, dx, 1.0) / lab::c0, 1.0, 1e-14);
+    // S = 0.5, 10 cells per wavelength: w = pi/20, k dx/2 = asin(2 sin w) = 0.3181924,
+    // v / c0 = w / (0.5 * 0.3181924) = 0.9872637013.
+    EXPECT_NEAR(*lab::grid_phase_velocity(f_hz, dx, 0.5) / lab::c0, 0.9872637013399771, 1e-12);
+    // Two cells per wavelength at S = 0.5 is beyond what the grid carries.
+    EXPECT_FALSE(lab::grid_phase_velocity(f_hz, wavelength_m / 2.0, 0.5).has_value());
+}
+
+} // namespace
