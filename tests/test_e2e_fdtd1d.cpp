@@ -376,7 +376,8 @@ std::vector<ReadOut> eps_read_outs(const std::string& eps_path) {
     std::vector<ReadOut> found;
     for (const std::string& line : read_lines(eps_path)) {
         ReadOut r{};
-        if (std::sscanf(line.c_str(), "(Mouse:(%lf,%lf)) %lf %lf", &r.x, &r.y, &r.left,
+        // The read-out's own parentheses are escaped in the PostScript string.
+        if (std::sscanf(line.c_str(), "(Mouse:\\(%lf,%lf\\)) %lf %lf", &r.x, &r.y, &r.left,
                         &r.baseline) == 4)
             found.push_back(r);
     }
