@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/rizodozad.h"
 
 namespace {
@@ -149,6 +150,46 @@ void BM_ContourRedraw(benchmark::State& state) {
     redraw(state, plot);
 }
 
+// Where reduction starts to pay: a strip of (points per column) x 620 points across the
+// 620 columns of a plot, drawn whole and reduced (the reduction counted in).
+constexpr int plot_columns = 620;
+
+std::vector<rizodozad::PlotPoint> strip_points(std::size_t n) {
+    std::vector<rizodozad::PlotPoint> points(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double t = static_cast<double>(i) / static_cast<double>(n);
+        points[i] = {static_cast<float>(t),
+                     static_cast<float>(0.5 + 0.3 * std::sin(2 * pi * 5 * t) +
+                                        0.1 * std::sin(static_cast<double>(i) * 1.7))};
+    }
+    return points;
+}
+
+void draw_strip(const std::vector<rizodozad::PlotPoint>& points) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBegin(GL_LINE_STRIP);
+    for (const auto& p : points)
+        glVertex2f(p.x, p.y);
+    glEnd();
+    glFinish();
+}
+
+void BM_StripWhole(benchmark::State& state) {
+    const auto points = strip_points(static_cast<std::size_t>(state.range(0)) * plot_columns);
+    glViewport(0, 0, plot_columns, window_height);
+    for (auto _ : state)
+        draw_strip(points);
+}
+
+void BM_StripReduced(benchmark::State& state) {
+    const auto points = strip_points(static_cast<std::size_t>(state.range(0)) * plot_columns);
+    glViewport(0, 0, plot_columns, window_height);
+    for (auto _ : state)
+        draw_strip(rizodozad::reduce_to_columns(points, plot_columns));
+}
+
+BENCHMARK(BM_StripWhole)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StripReduced)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LineRedraw)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineExport)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContourRedraw)->RangeMultiplier(2)->Range(256, 1024)->Unit(benchmark::kMillisecond);
