@@ -105,6 +105,14 @@ TEST_F(PictureExport, PngHoldsExactlyWhatTheWindowShows) {
     EXPECT_TRUE(as_bytes(decoded) == shown) << "the PNG differs from the window";
 }
 
+// The same page as print_eps, chosen by the name's extension.
+TEST_F(PictureExport, EpsIsReadByGhostscriptAtTheWindowSize) {
+    ASSERT_TRUE(engine.export_picture("picture.Eps"));
+    output_of({"gs", "-q", "-dSAFER", "-dBATCH", "-dNOPAUSE", "-sDEVICE=png16m", "-dEPSCrop",
+               "-r72", "-sOutputFile=page.png", "picture.Eps"});
+    EXPECT_EQ(output_of({"identify", "-format", "%w %h", "page.png"}), window_size_text());
+}
+
 TEST_F(PictureExport, UnknownNamesAndMissingFoldersFailWithoutAFile) {
     EXPECT_FALSE(engine.export_picture("picture.txt"));
     EXPECT_FALSE(engine.export_picture("picture"));
