@@ -95,12 +95,13 @@ void BM_GifPaletteMedianCut(benchmark::State& state) {
 }
 
 void BM_GifEncodeFrame(benchmark::State& state) {
-    const std::vector<rizodozad::IndexedFrame> frames{
-        rizodozad::index_colours(finished_run().capture_picture())};
-    const std::vector<int> delays{10};
+    const rizodozad::IndexedFrame frame =
+        rizodozad::index_colours(finished_run().capture_picture());
+    constexpr int delay_cs = 10;
     for (auto _ : state) {
         MemoryStream memory;
-        if (!rizodozad::gif::write_animation(memory.stream, "bench", frames, delays))
+        rizodozad::gif::AnimationWriter writer(memory.stream, "bench");
+        if (!writer.put_frame(frame, delay_cs) || !writer.close())
             state.SkipWithError("encoding failed");
     }
 }

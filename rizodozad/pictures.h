@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,36 +35,49 @@ IndexedFrame index_colours(const Frame& frame);
 // right moment.
 Frame capture_frame(int width, int height);
 
-// Collects frames taken at a fixed interval and writes them as a looping animated GIF.
-// Each frame keeps its colours exactly when it has at most 256 of them (the engine's
-// named colours and colormaps always fit); a frame with more is reduced to 256 by
-// median cut. Frames are held as one palette index per pixel until saved. Every frame
-// is shown at the size of the first: a larger one is cropped, a smaller one padded white.
+// Records frames taken at a fixed interval as a looping animated GIF, written as they
+// come into a temporary file beside the target, which replaces the target only when
+// the recording is finished: memory holds one frame whatever the length, and an
+// unfinished or failed recording leaves no file. Each frame keeps its colours exactly
+// when it has at most 256 of them (the engine's named colours and colormaps always
+// fit); a frame with more is reduced to 256 by median cut. Every frame is shown at the
+// size of the first: a larger one is cropped, a smaller one padded white.
 class GifRecorder {
   public:
     // Viewers play delays under 20 ms slower than asked, so shorter intervals become 20 ms.
-    explicit GifRecorder(int interval_ms);
+    GifRecorder(std::string path, int interval_ms);
+    ~GifRecorder(); // an unfinished recording is thrown away
+    GifRecorder(const GifRecorder&) = delete;
+    GifRecorder& operator=(const GifRecorder&) = delete;
 
+    const std::string& path() const { return path_; }
     int interval_ms() const { return interval_ms_; }
     // Whether a frame taken at now_ms (any steady clock) is due: the first always is.
     bool frame_due(long long now_ms) const;
     // Adds a frame taken at now_ms; it plays until the next frame's time. An empty
-    // frame is ignored.
-    void add_frame(const Frame& frame, long long now_ms);
-    std::size_t frame_count() const { return frames_.size(); }
-    void clear();
-
-    // Writes the animation to an open stream; false, with the reason on standard error
-    // naming file_name, when there is no frame or the stream refused a write.
-    bool write(std::FILE* stream, const char* file_name) const;
-    // Writes the animation to path through a temporary file renamed into place; false,
-    // with the reason on standard error, when nothing or not all could be written.
-    bool save(const std::string& path) const;
+    // frame is skipped. False once the recording has failed (the reason went to
+    // standard error) or was finished.
+    bool add_frame(const Frame& frame, long long now_ms);
+    std::size_t frame_count() const { return frame_count_; }
+    // Writes the last frame (shown for one interval) and puts the file in place; false,
+    // with the reason on standard error, when no frame was recorded or writing failed.
+    bool finish();
 
   private:
+    struct Output; // the temporary file and the encoder writing into it
+
+    bool fail();
+    bool write_pending(long long until_ms);
+
+    std::string path_;
     int interval_ms_;
-    std::vector<IndexedFrame> frames_;
-    std::vector<long long> times_ms_;
+    std::unique_ptr<Output> output_;
+    IndexedFrame pending_; // the latest frame, written once its duration is known
+    long long pending_ms_ = 0;
+    long long first_ms_ = 0;
+    std::size_t frame_count_ = 0;
+    bool failed_ = false;
+    bool finished_ = false;
 };
 
 } // namespace rizodozad

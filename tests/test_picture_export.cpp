@@ -130,7 +130,7 @@ std::string gif_frame_rgb(const std::string& file, int index) {
 }
 
 TEST_F(PictureExport, GifKeepsEveryFrameAndColourExactlyWithItsTiming) {
-    rizodozad::GifRecorder recorder(100);
+    rizodozad::GifRecorder recorder("movie.gif", 100);
     std::vector<rizodozad::Frame> frames;
     for (long long now_ms : {0LL, 50LL, 100LL, 250LL, 300LL}) {
         if (!recorder.frame_due(now_ms)) continue;
@@ -139,7 +139,7 @@ TEST_F(PictureExport, GifKeepsEveryFrameAndColourExactlyWithItsTiming) {
         recorder.add_frame(frames.back(), now_ms);
     }
     ASSERT_EQ(recorder.frame_count(), 3u); // taken at 0, 100 and 250 ms
-    ASSERT_TRUE(recorder.save("movie.gif"));
+    ASSERT_TRUE(recorder.finish());
 
     EXPECT_EQ(output_of({"identify", "-format", "%w %h %T,", "movie.gif"}),
               "800 400 10,800 400 15,800 400 10,");
@@ -158,14 +158,14 @@ TEST_F(PictureExport, GifReducesAFrameOfManyColoursCloselyAndPadsSmallerFrames) 
         for (int x = 0; x < side; ++x)
             ramp.rgb.insert(ramp.rgb.end(),
                             {std::uint8_t(4 * x), std::uint8_t(4 * y), std::uint8_t(2 * (x + y))});
-    rizodozad::GifRecorder recorder(40);
+    rizodozad::GifRecorder recorder("ramp.gif", 40);
     recorder.add_frame(ramp, 0);
     recorder.add_frame(
         rizodozad::Frame{side / 2, side / 2, std::vector<std::uint8_t>(side * side * 3 / 4, 0)},
         40);
     recorder.add_frame(rizodozad::Frame{}, 80);
     ASSERT_EQ(recorder.frame_count(), 2u);
-    ASSERT_TRUE(recorder.save("ramp.gif"));
+    ASSERT_TRUE(recorder.finish());
 
     const std::string first = gif_frame_rgb("ramp.gif", 0);
     ASSERT_EQ(first.size(), ramp.rgb.size());
@@ -183,6 +183,19 @@ TEST_F(PictureExport, GifReducesAFrameOfManyColoursCloselyAndPadsSmallerFrames) 
     ASSERT_EQ(second.size(), ramp.rgb.size());
     EXPECT_EQ(second.substr(0, 3), std::string(3, '\0')); // the small frame, top left
     EXPECT_EQ(second.substr(second.size() - 3), std::string(3, '\xff')); // padded white
+}
+
+TEST_F(PictureExport, GifRecordingsThatFailOrAreNotFinishedLeaveNoFile) {
+    {
+        rizodozad::GifRecorder abandoned("abandoned.gif", 100);
+        EXPECT_TRUE(abandoned.add_frame(engine.capture_picture(), 0));
+    }
+    rizodozad::GifRecorder nowhere("no-such-folder/movie.gif", 100);
+    EXPECT_FALSE(nowhere.add_frame(engine.capture_picture(), 0));
+    EXPECT_FALSE(nowhere.finish());
+    rizodozad::GifRecorder empty("empty.gif", 100);
+    EXPECT_FALSE(empty.finish());
+    EXPECT_TRUE(fs::is_empty(scratch.path()));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
-// The animated GIF recorder: frames indexed as they come, written on request.
+// The animated GIF recorder: each frame indexed as it comes and written out once the
+// next one tells how long it lasts.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "rizodozad/core/atomic_file.h"
 #include "rizodozad/core/gif_writer.h"
@@ -35,64 +37,78 @@ Frame fitted(const Frame& frame, int width, int height) {
     return fit;
 }
 
-// Each frame lasts until the next one's time, rounded on the common time line so
-// that rounding errors do not add up; the last lasts one interval.
-std::vector<int> frame_delays_cs(const std::vector<long long>& times_ms, int interval_ms) {
-    std::vector<int> delays;
-    const auto units = [&](long long ms) {
-        return std::llround(double(ms - times_ms.front()) / ms_per_gif_delay_unit);
-    };
-    // A clock that stepped back must not give a negative delay.
-    for (std::size_t i = 0; i + 1 < times_ms.size(); ++i)
-        delays.push_back(
-            int(std::clamp(units(times_ms[i + 1]) - units(times_ms[i]), 0LL, longest_delay_cs)));
-    delays.push_back(int(std::lround(interval_ms / ms_per_gif_delay_unit)));
-    return delays;
-}
-
 } // namespace
 
-GifRecorder::GifRecorder(int interval_ms)
-    : interval_ms_(std::max(interval_ms, shortest_interval_ms)) {}
+struct GifRecorder::Output {
+    explicit Output(const std::string& path) : file(path), writer(file.stream(), path) {}
+    AtomicFile file;
+    gif::AnimationWriter writer; // ends before the file it writes into
+};
+
+GifRecorder::GifRecorder(std::string path, int interval_ms)
+    : path_(std::move(path)), interval_ms_(std::max(interval_ms, shortest_interval_ms)) {}
+
+GifRecorder::~GifRecorder() = default;
 
 bool GifRecorder::frame_due(long long now_ms) const {
-    return times_ms_.empty() || now_ms - times_ms_.back() >= interval_ms_;
+    return frame_count_ == 0 || now_ms - pending_ms_ >= interval_ms_;
 }
 
-void GifRecorder::add_frame(const Frame& frame, long long now_ms) {
-    if (!complete(frame)) return;
-    IndexedFrame indexed = frames_.empty()
-                               ? index_colours(frame)
-                               : index_colours(fitted(frame, frames_[0].width, frames_[0].height));
-    if (indexed.indices.empty()) return;
-    frames_.push_back(std::move(indexed));
-    times_ms_.push_back(now_ms);
-}
-
-void GifRecorder::clear() {
-    frames_.clear();
-    times_ms_.clear();
-}
-
-bool GifRecorder::write(std::FILE* stream, const char* file_name) const {
-    if (frames_.empty()) {
-        std::fprintf(stderr, "Cannot write '%s': no frame was recorded\n", file_name);
-        return false;
-    }
-    return gif::write_animation(stream, file_name, frames_,
-                                frame_delays_cs(times_ms_, interval_ms_));
-}
-
-bool GifRecorder::save(const std::string& path) const {
-    AtomicFile file(path);
-    if (file.stream() == nullptr) {
-        std::fprintf(stderr, "Cannot open '%s': %s\n", path.c_str(), file.error_text());
-        return false;
-    }
-    if (!write(file.stream(), path.c_str())) return false;
-    if (file.commit()) return true;
-    std::fprintf(stderr, "Cannot write '%s': %s\n", path.c_str(), file.error_text());
+bool GifRecorder::fail() {
+    failed_ = true;
+    output_.reset(); // the temporary goes; the target stays as it was
     return false;
+}
+
+// Frames last from their time to the next one's, each rounded on the common time line
+// so that rounding errors do not add up; a clock that stepped back gives no negative delay.
+bool GifRecorder::write_pending(long long until_ms) {
+    const auto units = [this](long long ms) {
+        return std::llround(double(ms - first_ms_) / ms_per_gif_delay_unit);
+    };
+    const long long delay = std::clamp(units(until_ms) - units(pending_ms_), 0LL, longest_delay_cs);
+    return output_->writer.put_frame(pending_, static_cast<int>(delay)) || fail();
+}
+
+bool GifRecorder::add_frame(const Frame& frame, long long now_ms) {
+    if (failed_ || finished_) return false;
+    if (!complete(frame)) return true;
+    IndexedFrame indexed = frame_count_ == 0
+                               ? index_colours(frame)
+                               : index_colours(fitted(frame, pending_.width, pending_.height));
+    if (indexed.indices.empty()) return true;
+    if (frame_count_ == 0) {
+        output_ = std::make_unique<Output>(path_);
+        if (output_->file.stream() == nullptr) {
+            std::fprintf(stderr, "Cannot open '%s': %s\n", path_.c_str(),
+                         output_->file.error_text());
+            return fail();
+        }
+        first_ms_ = now_ms;
+    } else if (!write_pending(now_ms)) {
+        return false;
+    }
+    pending_ = std::move(indexed);
+    pending_ms_ = now_ms;
+    ++frame_count_;
+    return true;
+}
+
+bool GifRecorder::finish() {
+    if (failed_ || finished_) return false;
+    finished_ = true;
+    if (frame_count_ == 0) {
+        std::fprintf(stderr, "Cannot write '%s': no frame was recorded\n", path_.c_str());
+        return false;
+    }
+    if (!write_pending(pending_ms_ + interval_ms_) || !output_->writer.close()) return fail();
+    if (!output_->file.commit()) {
+        std::fprintf(stderr, "Cannot write '%s': %s\n", path_.c_str(), output_->file.error_text());
+        return fail();
+    }
+    output_.reset();
+    pending_ = IndexedFrame{};
+    return true;
 }
 
 } // namespace rizodozad

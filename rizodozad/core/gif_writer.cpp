@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 
 namespace rizodozad::gif {
 
@@ -15,6 +16,7 @@ constexpr int colour_resolution_bits = 8;
 // The application extension that makes viewers loop: NETSCAPE2.0, sub-block 1, count 0.
 constexpr char loop_extension_name[] = "NETSCAPE2.0";
 constexpr GifByteType loop_forever[] = {1, 0, 0};
+constexpr int graphics_control_bytes = 4;
 
 int write_to_stream(GifFileType* gif, const GifByteType* bytes, int count) {
     auto* stream = static_cast<std::FILE*>(gif->UserData);
@@ -56,57 +58,76 @@ bool put_delay(GifFileType* gif, int delay_cs) {
     control.DisposalMode = DISPOSE_DO_NOT;
     control.DelayTime = delay_cs;
     control.TransparentColor = NO_TRANSPARENT_COLOR;
-    GifByteType bytes[4];
+    GifByteType bytes[graphics_control_bytes];
     const auto length = EGifGCBToExtension(&control, bytes);
     return EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), bytes) == GIF_OK;
 }
 
-bool put_frame(GifFileType* gif, const IndexedFrame& frame, int delay_cs) {
+bool put_image(GifFileType* gif, const IndexedFrame& frame) {
     const ColorMap map = colour_map(frame.palette);
-    if (!map || !put_delay(gif, delay_cs)) return false;
-    if (EGifPutImageDesc(gif, 0, 0, frame.width, frame.height, false, map.get()) != GIF_OK)
+    if (!map || EGifPutImageDesc(gif, 0, 0, frame.width, frame.height, false, map.get()) != GIF_OK)
         return false;
     for (int row = 0; row < frame.height; ++row) {
+        // giflib takes the line as writable but only reads it.
         auto* line = const_cast<GifPixelType*>(&frame.indices[std::size_t(row) * frame.width]);
         if (EGifPutLine(gif, line, frame.width) != GIF_OK) return false;
     }
     return true;
 }
 
-bool put_all(GifFileType* gif, const std::vector<IndexedFrame>& frames,
-             const std::vector<int>& delays_cs) {
-    EGifSetGifVersion(gif, true);
-    if (EGifPutScreenDesc(gif, frames[0].width, frames[0].height, colour_resolution_bits,
+} // namespace
+
+AnimationWriter::AnimationWriter(std::FILE* stream, std::string file_name)
+    : stream_(stream), file_name_(std::move(file_name)) {}
+
+AnimationWriter::~AnimationWriter() {
+    if (gif_ != nullptr) EGifCloseFile(gif_, nullptr);
+}
+
+bool AnimationWriter::fail(int giflib_error) {
+    if (!failed_)
+        std::fprintf(stderr, "Cannot write '%s': %s\n", file_name_.c_str(),
+                     giflib_error != 0 ? GifErrorString(giflib_error)
+                                       : "the stream refused a write");
+    failed_ = true;
+    return false;
+}
+
+bool AnimationWriter::start(const IndexedFrame& first) {
+    int error = 0;
+    if (stream_ == nullptr) return fail(0);
+    gif_ = EGifOpen(stream_, write_to_stream, &error);
+    if (gif_ == nullptr) return fail(error);
+    EGifSetGifVersion(gif_, true);
+    started_ = true;
+    if (EGifPutScreenDesc(gif_, first.width, first.height, colour_resolution_bits,
                           background_colour, nullptr) != GIF_OK ||
-        !put_loop_extension(gif))
-        return false;
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        if (!put_frame(gif, frames[i], delays_cs[i])) return false;
+        !put_loop_extension(gif_))
+        return fail(gif_->Error);
     return true;
 }
 
-} // namespace
+bool AnimationWriter::put_frame(const IndexedFrame& frame, int delay_cs) {
+    if (failed_) return false;
+    if (!started_ && !start(frame)) return false;
+    if (frame.width != gif_->SWidth || frame.height != gif_->SHeight ||
+        frame.indices.size() < std::size_t(frame.width) * frame.height)
+        return fail(E_GIF_ERR_DATA_TOO_BIG);
+    if (!put_delay(gif_, delay_cs) || !put_image(gif_, frame)) return fail(gif_->Error);
+    return true;
+}
 
-bool write_animation(std::FILE* stream, const char* file_name,
-                     const std::vector<IndexedFrame>& frames, const std::vector<int>& delays_cs) {
-    if (stream == nullptr || frames.empty() || delays_cs.size() != frames.size()) {
-        std::fprintf(stderr, "Cannot write '%s': no frames or no stream\n", file_name);
+bool AnimationWriter::close() {
+    if (failed_) return false;
+    if (!started_) {
+        std::fprintf(stderr, "Cannot write '%s': no frame to write\n", file_name_.c_str());
         return false;
     }
     int error = 0;
-    GifFileType* gif = EGifOpen(stream, write_to_stream, &error);
-    if (gif == nullptr) {
-        std::fprintf(stderr, "Cannot write '%s': %s\n", file_name, GifErrorString(error));
-        return false;
-    }
-    const bool written = put_all(gif, frames, delays_cs);
-    if (!written) error = gif->Error;
-    if (EGifCloseFile(gif, &error) != GIF_OK || !written || std::fflush(stream) != 0 ||
-        std::ferror(stream)) {
-        std::fprintf(stderr, "Cannot write '%s': %s\n", file_name,
-                     error != 0 ? GifErrorString(error) : "the stream refused a write");
-        return false;
-    }
+    const int closed = EGifCloseFile(gif_, &error);
+    gif_ = nullptr;
+    if (closed != GIF_OK) return fail(error);
+    if (std::fflush(stream_) != 0 || std::ferror(stream_)) return fail(0);
     return true;
 }
 

@@ -1,17 +1,39 @@
-// Animated GIF files through giflib.
+// Animated GIF files through giflib, written a frame at a time.
 #pragma once
 
 #include <cstdio>
-#include <vector>
+#include <string>
 
 #include "rizodozad/pictures.h"
 
+struct GifFileType;
+
 namespace rizodozad::gif {
 
-// Writes frames of one size as a GIF that loops forever, frame i shown for
-// delays_cs[i] hundredths of a second; false, with the reason on standard error,
-// when giflib or the stream failed.
-bool write_animation(std::FILE* stream, const char* file_name,
-                     const std::vector<IndexedFrame>& frames, const std::vector<int>& delays_cs);
+// A looping animation written to an open stream as its frames come.
+class AnimationWriter {
+  public:
+    AnimationWriter(std::FILE* stream, std::string file_name);
+    ~AnimationWriter(); // ends giflib's work on the stream if close() was not called
+    AnimationWriter(const AnimationWriter&) = delete;
+    AnimationWriter& operator=(const AnimationWriter&) = delete;
+
+    // Appends a frame shown for delay_cs hundredths of a second; the first frame fixes
+    // the animation's size and every later one must have it. False, with the reason on
+    // standard error, when giflib or the stream failed; nothing more is written then.
+    bool put_frame(const IndexedFrame& frame, int delay_cs);
+    // Ends the file; false, with the reason on standard error, when that failed.
+    bool close();
+
+  private:
+    bool fail(int giflib_error);
+    bool start(const IndexedFrame& first);
+
+    std::FILE* stream_;
+    std::string file_name_;
+    GifFileType* gif_ = nullptr;
+    bool started_ = false;
+    bool failed_ = false;
+};
 
 } // namespace rizodozad::gif
