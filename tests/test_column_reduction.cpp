@@ -5,12 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/lines/column_reduction.h"
+#include "tests/pictures.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/memory_eps.h"
+#include "tests/support/scratch_directory.h"
 
 namespace {
 
@@ -92,6 +99,48 @@ TEST_F(ColumnReduction, DenseLineKeepsEveryColumnsSpan) {
         }
         EXPECT_LE(differing, lit / 200) << n << " points, " << lit << " lit";
     }
+}
+
+// The page of a strip through points exported by GL2PS, rendered by Ghostscript at 300 dpi.
+testsupport::Image print_at_300_dpi(const std::vector<PlotPoint>& points, const std::string& dir,
+                                    const std::string& name) {
+    glViewport(0, 0, plot_width, plot_height);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    const std::string eps = testsupport::export_eps_in_memory([&] {
+        glColor3f(0, 0, 0);
+        rizodozad::print_mirror::set_line_width(0.5f); // the lines' default width
+        glBegin(GL_LINE_STRIP);
+        for (const PlotPoint& p : points)
+            glVertex2f(p.x, p.y);
+        glEnd();
+    });
+    const std::string eps_path = dir + "/" + name + ".eps";
+    const std::string png_path = dir + "/" + name + ".png";
+    std::ofstream(eps_path) << eps;
+    const std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -dEPSCrop -r300 "
+                                "-sOutputFile='" +
+                                png_path + "' '" + eps_path + "'";
+    if (std::system(command.c_str()) != 0) return {};
+    return testsupport::read_png(png_path);
+}
+
+TEST_F(ColumnReduction, ExportResolutionLooksTheSameInPrint) {
+    const testsupport::ScratchDirectory dir("column_reduction");
+    const std::vector<PlotPoint> whole = noisy_history(50000); // fits the export helper's buffer
+    const std::vector<PlotPoint> reduced =
+        rizodozad::reduce_to_columns(whole, plot_width * rizodozad::export_columns_per_pixel);
+    const testsupport::Image expected = print_at_300_dpi(whole, dir.path().string(), "whole");
+    const testsupport::Image printed = print_at_300_dpi(reduced, dir.path().string(), "reduced");
+    ASSERT_FALSE(expected.empty());
+    ASSERT_EQ(printed.rgb.size(), expected.rgb.size());
+    std::size_t differing = 0;
+    for (std::size_t p = 0; p + 2 < expected.rgb.size(); p += 3)
+        differing += expected.rgb[p] != printed.rgb[p] ||
+                     expected.rgb[p + 1] != printed.rgb[p + 1] ||
+                     expected.rgb[p + 2] != printed.rgb[p + 2];
+    const std::size_t pixels = expected.rgb.size() / 3;
+    EXPECT_LE(differing, pixels / 1000) << differing << " of " << pixels << " pixels differ";
 }
 
 TEST(ColumnReductionLogic, KeepsOrderEndsAndGaps) {
