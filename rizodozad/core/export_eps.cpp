@@ -2,9 +2,11 @@
 #include "rizodozad/core/export_eps.h"
 
 #include "rizodozad/core/atomic_file.h"
+#include "rizodozad/core/feedback_estimate.h"
 
 #include <gl2ps.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -63,8 +65,19 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
     return false;
 }
 
+// The first attempt takes what the picture needs, up to the largest buffer the default
+// steps would reach; later attempts (should the count fall short) grow by that much again.
+eps::BufferBudget eps::budget_for(const ZarIdor& engine) {
+    BufferBudget budget;
+    const auto largest = static_cast<std::size_t>(budget.step) * budget.attempts;
+    const std::size_t needed = std::min(feedback_floats_needed(engine), largest);
+    budget.step = std::max(budget.step, static_cast<int>(needed));
+    budget.attempts = static_cast<int>(largest / budget.step);
+    return budget;
+}
+
 bool ZarIdor::export_eps(std::FILE* stream, const char* file_name) {
-    return eps::export_page(*this, stream, file_name, eps::BufferBudget{});
+    return eps::export_page(*this, stream, file_name, eps::budget_for(*this));
 }
 
 void ZarIdor::print_eps() {

@@ -13,6 +13,9 @@ struct BufferBudget {
     int attempts = 16;
 };
 
+// The budget for engine's picture: its first attempt holds the whole picture.
+BufferBudget budget_for(const ZarIdor& engine);
+
 // One GL2PS page holding a display cycle of engine, written to stream; false (with a
 // reason on standard error) when the page could not be written in full. gl2ps_format
 // is GL2PS_EPS, GL2PS_PDF or GL2PS_SVG.

@@ -46,7 +46,8 @@ int gl2ps_format(PictureFormat format) {
 
 bool write_picture(ZarIdor& engine, PictureFormat format, std::FILE* stream, const char* name) {
     if (format != PictureFormat::png)
-        return eps::export_page(engine, stream, name, eps::BufferBudget{}, gl2ps_format(format));
+        return eps::export_page(engine, stream, name, eps::budget_for(engine),
+                                gl2ps_format(format));
     return png::write_frame(stream, name, engine.capture_picture());
 }
 
