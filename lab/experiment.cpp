@@ -108,6 +108,11 @@ std::optional<std::vector<Reflection>> theory_for(const Scenario& s,
 
 } // namespace
 
+void Experiment::keep_history(bool keep) {
+    run_.keep_history(keep);
+    if (normalisation_) normalisation_->keep_history(keep);
+}
+
 Spectra Experiment::spectra() const {
     Spectra out;
     if (!normalisation_) return out;

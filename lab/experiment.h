@@ -42,6 +42,7 @@ class Experiment {
 
     void step(); // both runs
     void reset();
+    void keep_history(bool keep); // of both runs' probes, see Simulation
 
     Simulation& run() { return run_; }
     const Simulation& run() const { return run_; }

@@ -1,0 +1,191 @@
+#include "lab/batch_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "lab/csv_output.h"
+#include "lab/experiment.h"
+#include "lab/scenario_reader.h"
+#include "rizodozad/core/atomic_file.h"
+
+namespace lab {
+
+namespace {
+
+namespace fs = std::filesystem;
+using rizodozad::AtomicFile;
+
+//-----------------------------------------------------------------------------
+// [SECTION] Progress on a terminal
+//-----------------------------------------------------------------------------
+
+class ProgressLine {
+  public:
+    ProgressLine() : shown_(isatty(STDERR_FILENO) == 1) {}
+
+    void update(int step, int total) {
+        if (!shown_) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last_ < interval && step < total) return;
+        last_ = now;
+        std::fprintf(stderr, "\rfdtd-lab: step %d of %d (%d%%)", step, total,
+                     static_cast<int>(100.0 * step / total));
+        std::fflush(stderr);
+    }
+    void finish() {
+        if (shown_) std::fputc('\n', stderr);
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds interval{200};
+    bool shown_;
+    std::chrono::steady_clock::time_point last_{};
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] Output folder and files
+//-----------------------------------------------------------------------------
+
+// The folder, created when missing; an empty string when it is fine, else the reason.
+std::string prepare_folder(const std::string& dir) {
+    std::error_code error;
+    if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
+    fs::create_directories(dir, error);
+    if (error) return dir + ": cannot create: " + error.message();
+    return "";
+}
+
+struct Outputs {
+    std::unique_ptr<AtomicFile> fields, probes, spectra;
+};
+
+// The temporaries of every file the run writes, made before it starts so that an
+// unwritable folder is found at once; an empty string when all could be made.
+std::string open_outputs(const std::string& dir, bool spectra, Outputs& out) {
+    const auto open = [&](const char* name, std::unique_ptr<AtomicFile>& file) {
+        file = std::make_unique<AtomicFile>((fs::path(dir) / name).string());
+        return file->stream() ? std::string()
+                              : file->target() + ": cannot write: " + file->error_text();
+    };
+    std::string problem = open("fields.csv", out.fields);
+    if (problem.empty()) problem = open("probes.csv", out.probes);
+    if (problem.empty() && spectra) problem = open("spectra.csv", out.spectra);
+    return problem;
+}
+
+bool commit(AtomicFile& file) {
+    if (file.commit()) return true;
+    std::fprintf(stderr, "fdtd-lab: %s: cannot write: %s\n", file.target().c_str(),
+                 file.error_text());
+    return false;
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Summaries
+//-----------------------------------------------------------------------------
+
+void report_fields(const AtomicFile& file, const Simulation& sim) {
+    std::printf("wrote %s: Ez and Hy of %zu cells after step %d (t = %.6g s)\n",
+                file.target().c_str(), sim.ez().size(), sim.step_count(), sim.time_s());
+}
+
+void report_probes(const AtomicFile& file, const Simulation& sim) {
+    std::printf("wrote %s: %d steps of %zu probes\n", file.target().c_str(), sim.step_count(),
+                sim.probes().size());
+}
+
+void report_spectra(const AtomicFile& file, const Spectra& s) {
+    int unmeasured = 0;
+    double worst_r = 0.0, worst_t = 0.0;
+    for (std::size_t k = 0; k < s.R.size(); ++k) {
+        if (std::isnan(s.R[k])) {
+            ++unmeasured;
+        } else if (s.theory) {
+            worst_r = std::max(worst_r, std::fabs(s.R[k] - (*s.theory)[k].R));
+            worst_t = std::max(worst_t, std::fabs(s.T[k] - (*s.theory)[k].T));
+        }
+    }
+    std::printf("wrote %s: R and T at %zu frequencies", file.target().c_str(), s.R.size());
+    if (s.theory)
+        std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", worst_r, worst_t);
+    else
+        std::printf("; no theory columns (the layers do not form a stack between the probes)");
+    if (unmeasured > 0)
+        std::printf("; empty at %d frequencies where the source spectrum is below %g of its peak",
+                    unmeasured, incident_floor);
+    std::printf("\n");
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] The run
+//-----------------------------------------------------------------------------
+
+// Steps the experiment to its end, one probes.csv row per step; false on a write error.
+bool step_to_end(Experiment& e, std::FILE* probes) {
+    ProgressLine progress;
+    Simulation& run = e.run();
+    bool ok = write_probe_header(probes, run);
+    while (ok && !run.finished()) {
+        e.step();
+        ok = write_probe_row(probes, run);
+        progress.update(run.step_count(), run.total_steps());
+    }
+    progress.finish();
+    return ok;
+}
+
+int finish(Experiment& e, Outputs& out) {
+    const Simulation& run = e.run();
+    if (!write_fields_csv(out.fields->stream(), run) || !commit(*out.fields)) return exit_failed;
+    if (!commit(*out.probes)) return exit_failed;
+    report_fields(*out.fields, run);
+    report_probes(*out.probes, run);
+    if (run.blown_up()) {
+        std::fprintf(stderr, "fdtd-lab: %s; the files hold the steps up to there%s\n",
+                     run.blow_up_message().c_str(),
+                     out.spectra ? ", spectra.csv is not written" : "");
+        return exit_unstable;
+    }
+    if (!out.spectra) return exit_ok;
+    const Spectra spectra = e.spectra();
+    if (!write_spectra_csv(out.spectra->stream(), spectra) || !commit(*out.spectra))
+        return exit_failed;
+    report_spectra(*out.spectra, spectra);
+    return exit_ok;
+}
+
+} // namespace
+
+int run_batch(const BatchOptions& options) {
+    Scenario scenario;
+    try {
+        scenario = load_scenario(options.scenario_path);
+    } catch (const ScenarioFileError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return exit_bad_input;
+    }
+    std::string problem = prepare_folder(options.out_dir);
+    Outputs out;
+    if (problem.empty())
+        problem = open_outputs(options.out_dir, scenario.spectrum.has_value(), out);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "fdtd-lab: %s\n", problem.c_str());
+        return exit_bad_input;
+    }
+    Experiment e(scenario);
+    e.keep_history(false);
+    if (!step_to_end(e, out.probes->stream())) {
+        std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
+        return exit_failed;
+    }
+    return finish(e, out);
+}
+
+} // namespace lab

@@ -1,0 +1,26 @@
+// The lab's CSV tables: fields after a step, probe rows, spectra. Numbers are written with
+// 17 significant digits so that they read back exactly; a value that is not measured is
+// an empty cell, never "nan".
+#pragma once
+
+#include <cstdio>
+
+#include "lab/experiment.h"
+#include "lab/simulation.h"
+
+namespace lab {
+
+// cell,x_m,Ez,Hy: one row per cell (Hy lies half a cell to the right of x_m).
+bool write_fields_csv(std::FILE* out, const Simulation& sim);
+
+// step,time_s,<name>_Ez,<name>_Hy,... : the header, then one row after each step, with
+// step the index of the step just taken and time_s the time its Ez belongs to.
+bool write_probe_header(std::FILE* out, const Simulation& sim);
+bool write_probe_row(std::FILE* out, const Simulation& sim);
+// All rows of the probe histories at once (a run that kept them).
+bool write_probe_history(std::FILE* out, const Simulation& sim);
+
+// frequency_hz,R,T,R_theory,T_theory
+bool write_spectra_csv(std::FILE* out, const Spectra& spectra);
+
+} // namespace lab

@@ -1,0 +1,139 @@
+// The shipped scenario files, and fdtd-lab run driven as a user would: good runs write the
+// tables, bad input is refused with its position and leaves no files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "lab/scenario_reader.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_directory.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path scenarios = LAB_SCENARIOS;
+
+testsupport::ProcessResult fdtd_lab(const std::string& arguments) {
+    return testsupport::run_process(
+        {"sh", "-c", std::string(FDTD_LAB) + " " + arguments + " 2>&1"});
+}
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+TEST(LabScenarioFiles, AllShippedScenariosLoad) {
+    for (const char* name : {"fdtd1d", "absorbing_ends", "dielectric_interface", "slab",
+                             "lossy_slab", "pml", "dispersion", "instability"})
+        EXPECT_NO_THROW(lab::load_scenario((scenarios / (std::string(name) + ".toml")).string()))
+            << name;
+    const lab::Scenario slab = lab::load_scenario((scenarios / "slab.toml").string());
+    ASSERT_EQ(slab.layers.size(), 1u);
+    EXPECT_EQ(slab.layers[0].eps_r, 4.0);
+    EXPECT_EQ(slab.boundary.left, lab::Boundary::abc);
+    EXPECT_EQ(slab.spectrum->points, 200);
+}
+
+TEST(LabRun, WritesTheTablesOfAScenario) {
+    testsupport::ScratchDirectory scratch("lab-run");
+    const testsupport::ProcessResult run =
+        fdtd_lab("run " + (scenarios / "fdtd1d.toml").string() + " --out tables");
+    ASSERT_EQ(run.exit_status, 0) << run.output;
+    EXPECT_NE(run.output.find("wrote tables/probes.csv: 1001 steps of 1 probes"), std::string::npos)
+        << run.output;
+    const std::vector<std::string> fields = lines_of(read_file("tables/fields.csv"));
+    ASSERT_EQ(fields.size(), 201u);
+    EXPECT_EQ(fields[0], "cell,x_m,Ez,Hy");
+    const std::vector<std::string> probes = lines_of(read_file("tables/probes.csv"));
+    ASSERT_EQ(probes.size(), 1002u);
+    EXPECT_EQ(probes[0], "step,time_s,x50_Ez,x50_Hy");
+    // After step 80 the pulse's peak is at cell 50: Ez = 1 at t = 81 dt.
+    EXPECT_EQ(probes[81].rfind("80,2.70186917", 0), 0u) << probes[81];
+    EXPECT_NEAR(std::stod(probes[81].substr(probes[81].find(',', 3) + 1)), 1.0, 1e-12);
+    EXPECT_FALSE(fs::exists("tables/spectra.csv"));
+}
+
+TEST(LabRun, SpectraAndAnUnstableRun) {
+    testsupport::ScratchDirectory scratch("lab-spectra");
+    ASSERT_EQ(fdtd_lab("run " + (scenarios / "lossy_slab.toml").string() + " --out s").exit_status,
+              0);
+    const std::vector<std::string> spectra = lines_of(read_file("s/spectra.csv"));
+    ASSERT_EQ(spectra.size(), 151u);
+    EXPECT_EQ(spectra[0], "frequency_hz,R,T,R_theory,T_theory");
+    EXPECT_EQ(std::count(spectra[75].begin(), spectra[75].end(), ','), 4);
+
+    const testsupport::ProcessResult run =
+        fdtd_lab("run " + (scenarios / "instability.toml").string() + " --out u");
+    EXPECT_EQ(run.exit_status, 3);
+    EXPECT_NE(run.output.find("unstable"), std::string::npos) << run.output;
+    const std::string probes = read_file("u/probes.csv");
+    for (const char* bad : {"nan", "inf"})
+        EXPECT_EQ(probes.find(bad), std::string::npos) << bad;
+}
+
+struct BadInput {
+    const char* toml;
+    const char* message; // expected after "bad.toml:"
+};
+
+TEST(LabRun, RefusesBadInputWithItsPositionAndWritesNothing) {
+    testsupport::ScratchDirectory scratch("lab-bad");
+    const std::string source = "[source]\ncell = 50\n";
+    const BadInput cases[] = {
+        {"[grid]\ncells = 100\nsize = 1\n", "3:1: unknown key 'size' in [grid]; allowed: cells"},
+        {"[grid]\ncells = \"many\"\n", "2:9: cells must be an integer, not a string"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\ncourant = 0.0\n[source]\ncell = 5\n",
+         "5:11: courant (S) must be greater than 0"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\ncourant = 1.2\n[source]\ncell = 5\n",
+         "5:11: courant 1.2 is above 1"},
+        {"[grid]\ncells = 10\ncell_size = 1e-3\nsteps = 10\n[source]\ncell = 5\n"
+         "[[layer]]\nfirst = 2\nlast = 12\n",
+         "9:8: last cell 12 is outside the grid (0..9)"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\n[source]\ncell = 5\n"
+         "[[layer]]\nfirst = 30\nlast = 20\n",
+         "8:9: first (30) is after last (20)"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\n[boundary]\nleft = \"pml\"\n"
+         "[source]\ncell = 5\n",
+         "8:8: source cell 5 lies inside a pml or at its edge; allowed: 20..99"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\n[boundary]\nleft = \"absorbing\"\n",
+         "6:8: unknown left 'absorbing'; allowed: pec, pmc, abc, mur, pml"},
+        {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\n[[probe]]\nname = \"a\"\ncell = 100\n"
+         "[source]\ncell = 5\n",
+         "7:8: probe cell 100 is outside the grid (0..99)"},
+        {"[grid\ncells = 100\n", "1:6: "},
+    };
+    for (const BadInput& c : cases) {
+        std::ofstream("bad.toml") << c.toml;
+        const testsupport::ProcessResult run = fdtd_lab("run bad.toml --out out");
+        EXPECT_EQ(run.exit_status, 2) << c.toml;
+        EXPECT_NE(run.output.find(std::string("bad.toml:") + c.message), std::string::npos)
+            << "expected bad.toml:" << c.message << "\ngot: " << run.output;
+        EXPECT_FALSE(fs::exists("out")) << c.toml;
+    }
+    const testsupport::ProcessResult missing = fdtd_lab("run missing.toml --out out");
+    EXPECT_EQ(missing.exit_status, 2);
+    EXPECT_NE(missing.output.find("missing.toml: cannot read: No such file"), std::string::npos);
+    std::ofstream("a_file") << "x";
+    const testsupport::ProcessResult not_a_folder =
+        fdtd_lab("run " + (scenarios / "fdtd1d.toml").string() + " --out a_file");
+    EXPECT_EQ(not_a_folder.exit_status, 2);
+    EXPECT_NE(not_a_folder.output.find("a_file: not a folder"), std::string::npos);
+    EXPECT_EQ(fdtd_lab("run").exit_status, 2);
+}
+
+} // namespace
