@@ -1,0 +1,107 @@
+// Cell updates per second of the lab solver from 1e3 to 1e7 cells, against the floor that
+// memory bandwidth sets: a triad a = b + s c over arrays of the same size, measured in the
+// same run. One step streams 9 doubles per cell (Ez sweep: Ez read and written, Hy, ca, cb
+// read; Hy sweep: Hy read and written, Ez, db read), the triad 3 per element, so the floor
+// in cell updates per second is the triad's bytes per second over 72.
+// Prints a table of medians and ratios after the runs (5 repetitions unless told otherwise).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "lab/field_grid.h"
+#include "lab/simulation.h"
+
+namespace {
+
+constexpr double bytes_per_cell_update = 9 * sizeof(double);
+constexpr double bytes_per_triad_element = 3 * sizeof(double);
+
+lab::Scenario vacuum(int cells) {
+    lab::Scenario s;
+    s.grid = {cells, 1e-3, 0.9, 1'000'000'000, false};
+    s.source.cell = cells / 2;
+    return s;
+}
+
+void BM_LabStep(benchmark::State& state) {
+    lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        sim.step();
+        benchmark::DoNotOptimize(sim.ez().data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Shares the work among the team from the same size on as the solver's sweeps do.
+void BM_Triad(benchmark::State& state) {
+    const long n = static_cast<long>(state.range(0));
+    std::vector<double> a(n, 0.0), b(n, 1.0), c(n, 2.0);
+    double* pa = a.data();
+    const double *pb = b.data(), *pc = c.data();
+    const double s = 0.5;
+    const bool shared = static_cast<std::size_t>(n) >= lab::parallel_threshold_cells;
+    for (auto _ : state) {
+        if (shared) {
+#pragma omp parallel for schedule(static)
+            for (long i = 0; i < n; ++i)
+                pa[i] = pb[i] + s * pc[i];
+        } else {
+            for (long i = 0; i < n; ++i)
+                pa[i] = pb[i] + s * pc[i];
+        }
+        benchmark::DoNotOptimize(pa);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * n * bytes_per_triad_element));
+}
+
+// Wall-clock time: from 1e6 cells on the work is shared among threads.
+BENCHMARK(BM_LabStep)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
+BENCHMARK(BM_Triad)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
+
+// Keeps the median of every benchmark and prints cell updates against the floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            // The median of the repetitions, or the single run when there is no repetition.
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (run.aggregate_name != "median" && !single) continue;
+            const bool triad = run.run_name.function_name == "BM_Triad";
+            const auto rate = run.counters.find(triad ? "bytes_per_second" : "items_per_second");
+            if (rate == run.counters.end()) continue;
+            (triad ? triad_ : step_)[std::stol(run.run_name.args)] = rate->second.value;
+        }
+    }
+    void PrintTable() const {
+        std::printf("\n%10s %16s %16s %8s\n", "cells", "updates/s", "floor/s", "ratio");
+        for (const auto& [cells, updates] : step_) {
+            const auto triad = triad_.find(cells);
+            if (triad == triad_.end()) continue;
+            const double floor = triad->second / bytes_per_cell_update;
+            std::printf("%10ld %16.4g %16.4g %8.2f\n", cells, updates, floor, updates / floor);
+        }
+    }
+
+  private:
+    std::map<long, double> step_, triad_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    char repetitions[] = "--benchmark_repetitions=5";
+    args.insert(args.begin() + 1, repetitions); // a later option on the command line wins
+    int count = static_cast<int>(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintTable();
+    benchmark::Shutdown();
+    return 0;
+}
