@@ -10,8 +10,6 @@ namespace {
 
 constexpr int plot_rows = 3;
 constexpr int plot_columns = 1;
-constexpr int manual_limits = 1;
-constexpr int two_dimensional = 0;
 
 constexpr std::array<double, 2> field_y_lim{-2.0, 2.0};
 constexpr std::array<double, 2> history_y_lim{-1.0, 1.0};
@@ -21,11 +19,11 @@ void fix_limits(rizodozad::Axes* axes, std::size_t x_extent, const std::array<do
     if (axes == nullptr) return;
     if (x_extent != 0) {
         axes->x_lim = {0.0, static_cast<double>(x_extent)};
-        axes->x_lim_mode = manual_limits;
+        axes->x_lim_mode = rizodozad::limit_mode::manual;
     }
     axes->y_lim = y_lim;
-    axes->y_lim_mode = manual_limits;
-    axes->type = two_dimensional;
+    axes->y_lim_mode = rizodozad::limit_mode::manual;
+    axes->type = rizodozad::axes_type::two_d;
 }
 
 void set_title(rizodozad::Axes* axes, const char* title) {

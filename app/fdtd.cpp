@@ -10,7 +10,7 @@
 //-----------------------------------------------------------------------------
 
 namespace physics {
-constexpr double pi = 3.14159265358979323846;
+using rizodozad::pi;
 const double mu0 = 1.2566370614359173e-06;
 const double eps0 = 8.854187817620389e-12;
 const double c0 = 1.0 / std::sqrt(mu0 * eps0);

@@ -12,9 +12,6 @@ constexpr int window_width = 800;
 constexpr int window_height = 400;
 constexpr const char* window_title = "rizodozad gallery";
 constexpr unsigned char key_escape = 27;
-// The engine draws its layer list while the pointer is within this many pixels of
-// the left edge.
-constexpr int layer_strip_width = 25;
 
 gallery::Gallery engine;
 
@@ -40,10 +37,10 @@ void on_motion(int x, int y) {
 
 // The layer list appears and disappears as the pointer crosses into the left strip.
 void on_passive_motion(int x, int y) {
-    const bool was_in_strip = engine.pointer_x < layer_strip_width;
+    const bool was_in_strip = engine.pointer_x < rizodozad::layer_strip_width_px;
     engine.pointer_x = x;
     engine.pointer_y = y;
-    if (was_in_strip != (x < layer_strip_width)) glutPostRedisplay();
+    if (was_in_strip != (x < rizodozad::layer_strip_width_px)) glutPostRedisplay();
 }
 
 void show(int page) {

@@ -13,7 +13,7 @@ namespace {
 
 using rizodozad::ZarIdor;
 
-constexpr double pi = 3.14159265358979323846;
+using rizodozad::pi;
 constexpr int curve_points = 120;
 constexpr int rows = 2;
 constexpr int columns = 2;

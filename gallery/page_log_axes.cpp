@@ -13,7 +13,7 @@ namespace {
 using rizodozad::ZarIdor;
 
 constexpr int curve_points = 100;
-constexpr int logarithmic = 1;
+using rizodozad::axis_scale::logarithmic;
 constexpr float curve_width = 1.5f;
 constexpr float marker_size = 10.0f;
 constexpr float marker_outline = 1.0f;

@@ -13,9 +13,7 @@ namespace {
 using rizodozad::Matrix;
 using rizodozad::ZarIdor;
 
-constexpr double pi = 3.14159265358979323846;
-constexpr int three_dimensional = 1;
-constexpr int manual_limits = 1;
+using rizodozad::pi;
 constexpr int grid_points = 25; // per side
 constexpr int helix_points = 300;
 constexpr double helix_turns = 3.0;
@@ -49,9 +47,9 @@ rizodozad::Axes* cube(ZarIdor& engine, int cell) {
     rizodozad::Axes* axes = engine.current_axes.get();
     fix_limits(axes, plane, plane);
     if (axes == nullptr) return axes;
-    axes->type = three_dimensional;
+    axes->type = rizodozad::axes_type::three_d;
     axes->z_lim = height;
-    axes->z_lim_mode = manual_limits;
+    axes->z_lim_mode = rizodozad::limit_mode::manual;
     return axes;
 }
 

@@ -15,9 +15,7 @@ using rizodozad::Colormap;
 using rizodozad::Matrix;
 using rizodozad::ZarIdor;
 
-constexpr double pi = 3.14159265358979323846;
-constexpr int three_dimensional = 1;
-constexpr int manual_limits = 1;
+using rizodozad::pi;
 constexpr float outline_width = 1.5f;
 
 //-----------------------------------------------------------------------------
@@ -102,9 +100,9 @@ void pyramid(ZarIdor& engine) {
     rizodozad::Axes* axes = engine.current_axes.get();
     fix_limits(axes, footprint, footprint);
     if (axes != nullptr) {
-        axes->type = three_dimensional;
+        axes->type = rizodozad::axes_type::three_d;
         axes->z_lim = height;
-        axes->z_lim_mode = manual_limits;
+        axes->z_lim_mode = rizodozad::limit_mode::manual;
     }
     Matrix x;
     Matrix y;

@@ -13,7 +13,7 @@ namespace {
 
 using rizodozad::ZarIdor;
 
-constexpr double pi = 3.14159265358979323846;
+using rizodozad::pi;
 
 // Two panels one above the other, with room under the upper one for its x label.
 constexpr std::array<float, 4> upper_panel{0.13f, 0.55f, 0.775f, 0.36f};

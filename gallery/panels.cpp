@@ -2,10 +2,6 @@
 
 namespace gallery {
 
-namespace {
-constexpr int manual_limits = 1;
-}
-
 rizodozad::Axes* panel(rizodozad::ZarIdor& engine, int rows, int columns, int cell,
                        const char* title) {
     engine.subplot(rows, columns, cell);
@@ -18,8 +14,8 @@ void fix_limits(rizodozad::Axes* axes, const Limits& x, const Limits& y) {
     if (axes == nullptr) return;
     axes->x_lim = x;
     axes->y_lim = y;
-    axes->x_lim_mode = manual_limits;
-    axes->y_lim_mode = manual_limits;
+    axes->x_lim_mode = rizodozad::limit_mode::manual;
+    axes->y_lim_mode = rizodozad::limit_mode::manual;
 }
 
 void set_line_width(rizodozad::ZarIdor& engine, float width) {

@@ -9,6 +9,9 @@ namespace rizodozad {
 
 constexpr int colormap_size = 64;
 
+// Whether spec is one of the 29 colour names ("k", "r", "b", ... "ubr").
+bool is_color_name(const std::string& spec);
+
 // The colour of one of the 29 colour names; black for any other string.
 Rgb color_to_rgb(std::string spec);
 

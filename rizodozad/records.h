@@ -37,6 +37,24 @@ struct Layer {
 // [SECTION] Axes
 //-----------------------------------------------------------------------------
 
+// Codes of the int fields of the records. The fields stay plain ints, so stored values
+// and anything written into them keep their meaning; these only name them.
+namespace axes_type {
+constexpr int two_d = 0;
+constexpr int three_d = 1;
+constexpr int colorbar = 2;
+} // namespace axes_type
+
+namespace limit_mode {
+constexpr int automatic = 0;
+constexpr int manual = 1;
+} // namespace limit_mode
+
+namespace axis_scale {
+constexpr int linear = 0;
+constexpr int logarithmic = 1; // base 10
+} // namespace axis_scale
+
 struct Axes {
     int handle = 0;
     float view_azimuth = 30;   // degrees
@@ -50,7 +68,7 @@ struct Axes {
     double data_y_max = -1e99;
     double data_z_min = 1e99;
     double data_z_max = -1e99;
-    int type = 0; // 0 two-dimensional, 1 three-dimensional, 2 colour bar
+    int type = axes_type::two_d;
     Colormap colormap;
     int box = 1;
     std::string grid_line_style = ":";
@@ -66,11 +84,11 @@ struct Axes {
     std::array<double, 2> x_lim{0, 10};
     std::array<double, 2> y_lim{0, 10};
     std::array<double, 2> z_lim{0, 10};
-    int x_lim_mode = 0; // 0 automatic, 1 manual
-    int y_lim_mode = 0;
-    int z_lim_mode = 0;
-    int x_scale = 0; // 0 linear, 1 logarithmic
-    int y_scale = 0;
+    int x_lim_mode = limit_mode::automatic;
+    int y_lim_mode = limit_mode::automatic;
+    int z_lim_mode = limit_mode::automatic;
+    int x_scale = axis_scale::linear;
+    int y_scale = axis_scale::linear;
     std::vector<double> x_tick;
     std::vector<double> y_tick;
     std::vector<double> z_tick;
@@ -109,8 +127,20 @@ struct Line {
 // [SECTION] Surfaces, patches, texts, colour bars
 //-----------------------------------------------------------------------------
 
+namespace surface_type {
+constexpr int cell_plot = 0;   // flat cells in a two-dimensional axes
+constexpr int mesh = 1;        // wire mesh in a three-dimensional axes
+constexpr int filled_mesh = 2; // faces and edges in a three-dimensional axes
+constexpr int contour = 3;     // contour lines in a two-dimensional axes
+} // namespace surface_type
+
+namespace patch_type {
+constexpr int two_d = 0;
+constexpr int three_d = 1;
+} // namespace patch_type
+
 struct Surface {
-    int type = 0; // 0 cell plot, 1 and 2 mesh in 3D, 3 contour
+    int type = surface_type::cell_plot;
     int handle = 0;
     std::string colormap_name;
     std::vector<double> contour_levels;
@@ -126,7 +156,7 @@ struct Surface {
 
 struct Patch {
     int handle = 0;
-    int type = 0; // 0 two-dimensional, 1 three-dimensional
+    int type = patch_type::two_d;
     std::vector<std::vector<int>> faces; // indices into vertices; the first three are drawn
     Matrix vertices;                     // x at 0, y at 1
     Matrix x_data;                       // row j: the corners of polygon j

@@ -44,6 +44,20 @@ constexpr int configuration = 1;
 constexpr int display = 2;
 } // namespace display_mode
 
+// Button and state codes of the click handlers, as GLUT reports them.
+namespace mouse {
+constexpr int left_button = 0;
+constexpr int middle_button = 1;
+constexpr int right_button = 2;
+constexpr int pressed = 0;
+constexpr int released = 1;
+} // namespace mouse
+
+// The layer list shows while the pointer is left of this pixel column.
+constexpr int layer_strip_width_px = 25;
+
+constexpr double pi = 3.14159265358979323846;
+
 class ZarIdor {
   public:
     ZarIdor();
@@ -238,6 +252,8 @@ class ZarIdor {
     bool configuration_pass(); // false on a mismatch of a list with its counter
     void display_pass();
     void compose_all();
+    void display_child(int handle);
+    void display_any_patch();
     void reset_counters();
     void forget_current_records();
 };

@@ -1,12 +1,12 @@
-// Drawing of one axes: the dispatch to its decoration and children, the
-// two-dimensional decoration (frame, read-out, grid, ticks, labels, title), and
-// the black bitmap text that every renderer writes at window positions.
-#include <GL/glut.h>
+// The two-dimensional decoration of an axes (frame, read-out, grid, ticks, labels,
+// title) and the black bitmap text that renderers write at window positions.
+#include <GL/gl.h>
 
 #include <cstdio>
 #include <optional>
 #include <vector>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -25,11 +25,6 @@ constexpr double char_width_px = 6;
 constexpr double char_height_px = 12;
 constexpr double tick_label_width_px = 24; // tick labels are placed as if 4 characters wide
 constexpr double x_label_drop_px = 24;     // the x label hangs below the tick labels
-constexpr int axes_type_2d = 0;
-constexpr int axes_type_3d = 1;
-constexpr int axes_type_colorbar = 2;
-constexpr int patch_type_2d = 0;
-constexpr int patch_type_3d = 1;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Grid line styles
@@ -50,19 +45,6 @@ void set_stipple(std::optional<GLushort> pattern) {
         print_mirror::solid_lines();
 }
 
-void segment(double x0, double y0, double x1, double y1) {
-    glBegin(GL_LINES);
-    glVertex2d(x0, y0);
-    glVertex2d(x1, y1);
-    glEnd();
-}
-
-void use_unit_square(int x, int y, int width, int height) {
-    glViewport(x, y, width, height);
-    glLoadIdentity();
-    gluOrtho2D(0, 1, 0, 1);
-}
-
 // The read-out of a selected axes, as long as its values need: 1e300 prints 300 digits.
 std::string mouse_readout(double x, double y) {
     constexpr const char* pattern = "Mouse:(%f,%f)";
@@ -73,62 +55,101 @@ std::string mouse_readout(double x, double y) {
     return text;
 }
 
-} // namespace
-
 //-----------------------------------------------------------------------------
-// [SECTION] Axes dispatch
+// [SECTION] Decoration steps
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_axes() {
-    const Axes* axes = current_axes.get();
-    if (!axes) return;
-    if (debug)
-        std::printf("mode: %d handle: %4d Axes  #Children %d\n", mode, axes->handle,
-                    static_cast<int>(axes->children.size()));
+// The frame of the axes in window fractions, in the float the position holds.
+struct Frame {
+    float left;
+    float bottom;
+    float width;
+    float height;
+    float right() const { return left + width; }
+    float top() const { return bottom + height; }
+};
 
-    if (!axes->children.empty()) {
-        if (axes->type == axes_type_2d) display_axes_2d();
-        if (current_axes && current_axes->type == axes_type_3d) display_axes_3d();
+Frame frame_of(const Axes& axes) {
+    return {axes.position[0], axes.position[1], axes.position[2], axes.position[3]};
+}
+
+// A selected axes is framed twice as wide on screen but keeps its width in a print.
+void draw_frame(const Axes& axes, const Frame& f) {
+    print_mirror::set_line_width(axes.line_width);
+    if (axes.selected) {
+        glLineWidth(2 * axes.line_width);
+        print_mirror::line_width(axes.line_width);
     }
-    if (current_axes && current_axes->type == axes_type_colorbar) display_colorbar();
-    if (!current_axes) return;
+    draw::set_colour(draw::black);
+    draw::shape(GL_LINE_LOOP, std::array<draw::Point, 4>{{{f.left, f.bottom, 0},
+                                                          {f.right(), f.bottom, 0},
+                                                          {f.right(), f.top(), 0},
+                                                          {f.left, f.top(), 0}}});
+}
 
-    // A copy: the list is read while the children are drawn.
-    const std::vector<int> children = current_axes->children;
-    for (const int child : children) {
-        const int index = handle_index(child);
-        if (index < 0) continue;
-        const auto position = static_cast<std::size_t>(index);
-        switch (handle_kind(child)) {
-        case kind::line:
-            if (position >= line_list.size()) break;
-            current_line.select(position);
-            display_line();
-            break;
-        case kind::surface:
-            if (position >= surface_list.size()) break;
-            current_surface.select(position);
-            display_surface();
-            break;
-        case kind::text:
-            if (position >= text_list.size()) break;
-            current_text.select(position);
-            display_text();
-            break;
-        case kind::patch:
-            if (position >= patch_list.size()) break;
-            current_patch.select(position);
-            if (debug)
-                std::printf("display:%4d Patch :type %d, Faces.size %d\n", current_patch->handle,
-                            current_patch->type, static_cast<int>(current_patch->faces.size()));
-            if (current_patch->type == patch_type_2d) display_patch();
-            if (current_patch && current_patch->type == patch_type_3d) display_patch_3d();
-            break;
-        default:
-            break;
+// Grid lines, each with the style set again before it.
+void draw_grid(ZarIdor& engine, const Axes& axes, const Frame& f) {
+    const std::optional<GLushort> grid_pattern = grid_stipple(axes.grid_line_style);
+    if (axes.x_grid) {
+        print_mirror::set_line_width(axes.line_width);
+        for (const double t : axes.x_tick) {
+            set_stipple(grid_pattern);
+            const double x = engine.data_to_window_x(t);
+            draw::segment({x, f.bottom, 0}, {x, f.top(), 0});
+        }
+    }
+    if (axes.y_grid) {
+        for (const double t : axes.y_tick) {
+            set_stipple(grid_pattern);
+            const double y = engine.data_to_window_y(t);
+            draw::segment({f.left, y, 0}, {f.right(), y, 0});
         }
     }
 }
+
+void draw_ticks(ZarIdor& engine, const Axes& axes, const Frame& f) {
+    const double reach = tick_length * (axes.tick_dir == "out" ? -1 : 1);
+    set_stipple(std::nullopt);
+    for (const double t : axes.x_tick) {
+        const double x = engine.data_to_window_x(t);
+        draw::segment({x, f.bottom, 0}, {x, f.bottom + reach, 0});
+    }
+    const double ww = engine.window_width;
+    const double wh = engine.window_height;
+    if (axes.show_tick_labels)
+        for (const double t : axes.x_tick)
+            engine.draw_string(
+                static_cast<float>(engine.data_to_window_x(t) - (tick_label_width_px / ww) / 2),
+                static_cast<float>(f.bottom - text_gap - char_height_px / wh),
+                format_tick_label(t));
+    for (const double t : axes.y_tick) {
+        const double y = engine.data_to_window_y(t);
+        draw::segment({f.left, y, 0}, {f.left + reach, y, 0});
+    }
+    if (axes.show_tick_labels)
+        for (const double t : axes.y_tick)
+            engine.draw_string(
+                static_cast<float>(f.left - tick_label_width_px / ww - text_gap),
+                static_cast<float>(engine.data_to_window_y(t) - (char_height_px / 2) / wh),
+                format_tick_label(t));
+}
+
+// Title and axis labels, centred for characters of the nominal width.
+void draw_names(ZarIdor& engine, const Axes& axes, const Frame& f) {
+    const double ww = engine.window_width;
+    const double wh = engine.window_height;
+    const auto centred_left = [&](const std::string& text) {
+        return static_cast<float>(f.left + f.width / 2.0 - (text.size() * char_width_px / ww) / 2);
+    };
+    const auto above = static_cast<float>(f.top() + text_gap);
+    engine.draw_string(centred_left(axes.title), above, axes.title);
+    engine.draw_string(centred_left(axes.x_label),
+                       static_cast<float>(f.bottom - text_gap - x_label_drop_px / wh),
+                       axes.x_label);
+    engine.draw_string(f.left, above, axes.y_label);
+}
+
+} // namespace
 
 //-----------------------------------------------------------------------------
 // [SECTION] Two-dimensional decoration
@@ -137,94 +158,22 @@ void ZarIdor::display_axes() {
 void ZarIdor::display_axes_2d() {
     const Axes* axes = current_axes.get();
     if (!axes) return;
-    const float left = axes->position[0];
-    const float bottom = axes->position[1];
-    const float width = axes->position[2];
-    const float height = axes->position[3];
-    const double ww = window_width;
-    const double wh = window_height;
+    const Frame frame = frame_of(*axes);
 
-    use_unit_square(0, 0, window_width, window_height);
+    draw::window_unit_square(window_width, window_height);
     set_stipple(std::nullopt);
-
     if (axes->box) {
-        // Frame; a selected axes is twice as wide on screen but keeps its width in a print.
-        print_mirror::set_line_width(axes->line_width);
-        if (axes->selected) {
-            glLineWidth(2 * axes->line_width);
-            print_mirror::line_width(axes->line_width);
-        }
-        glColor3f(0, 0, 0);
-        glBegin(GL_LINE_LOOP);
-        glVertex2f(left, bottom);
-        glVertex2f(left + width, bottom);
-        glVertex2f(left + width, bottom + height);
-        glVertex2f(left, bottom + height);
-        glEnd();
+        draw_frame(*axes, frame);
         if (axes->selected)
-            draw_string(left, static_cast<float>(bottom + height + text_gap),
+            draw_string(frame.left, static_cast<float>(frame.top() + text_gap),
                         mouse_readout(axes->mouse_x, axes->mouse_y));
-
-        // Grid lines, each with the style set again before it.
-        const std::optional<GLushort> grid_pattern = grid_stipple(axes->grid_line_style);
-        if (axes->x_grid) {
-            print_mirror::set_line_width(axes->line_width);
-            for (const double t : axes->x_tick) {
-                set_stipple(grid_pattern);
-                const double x = data_to_window_x(t);
-                segment(x, bottom, x, bottom + height);
-            }
-        }
-        if (axes->y_grid) {
-            for (const double t : axes->y_tick) {
-                set_stipple(grid_pattern);
-                const double y = data_to_window_y(t);
-                segment(left, y, left + width, y);
-            }
-        }
-
-        // Ticks and their labels.
-        const double direction = axes->tick_dir == "out" ? -1 : 1;
-        set_stipple(std::nullopt);
-        for (const double t : axes->x_tick) {
-            const double x = data_to_window_x(t);
-            segment(x, bottom, x, bottom + tick_length * direction);
-        }
-        if (axes->show_tick_labels) {
-            for (const double t : axes->x_tick) {
-                const double x = data_to_window_x(t) - (tick_label_width_px / ww) / 2;
-                const double y = bottom - text_gap - char_height_px / wh;
-                draw_string(static_cast<float>(x), static_cast<float>(y), format_tick_label(t));
-            }
-        }
-        for (const double t : axes->y_tick) {
-            const double y = data_to_window_y(t);
-            segment(left, y, left + tick_length * direction, y);
-        }
-        if (axes->show_tick_labels) {
-            for (const double t : axes->y_tick) {
-                const double x = left - tick_label_width_px / ww - text_gap;
-                const double y = data_to_window_y(t) - (char_height_px / 2) / wh;
-                draw_string(static_cast<float>(x), static_cast<float>(y), format_tick_label(t));
-            }
-        }
+        draw_grid(*this, *axes, frame);
+        draw_ticks(*this, *axes, frame);
     }
-
-    // Title and axis labels, centred for characters of the nominal width.
-    const auto centred_left = [&](const std::string& text) {
-        return static_cast<float>(left + width / 2.0 - (text.size() * char_width_px / ww) / 2);
-    };
-    draw_string(centred_left(axes->title), static_cast<float>(bottom + height + text_gap),
-                axes->title);
-    draw_string(centred_left(axes->x_label),
-                static_cast<float>(bottom - text_gap - x_label_drop_px / wh), axes->x_label);
-    draw_string(left, static_cast<float>(bottom + height + text_gap), axes->y_label);
+    draw_names(*this, *axes, frame);
 
     // The children draw in the axes' unit square.
-    const auto fw = static_cast<float>(window_width);
-    const auto fh = static_cast<float>(window_height);
-    use_unit_square(static_cast<int>(fw * left), static_cast<int>(fh * bottom),
-                    static_cast<int>(fw * width), static_cast<int>(fh * height));
+    draw::unit_square_in(axes->position, window_width, window_height);
 }
 
 //-----------------------------------------------------------------------------
@@ -232,12 +181,8 @@ void ZarIdor::display_axes_2d() {
 //-----------------------------------------------------------------------------
 
 void ZarIdor::draw_string(float x, float y, const std::string& text) {
-    use_unit_square(0, 0, window_width, window_height);
-    glColor3f(0, 0, 0);
-    glRasterPos2f(x, y);
-    print_mirror::text(text);
-    for (const char c : text)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
+    draw::window_unit_square(window_width, window_height);
+    draw::text({x, y}, text);
 }
 
 } // namespace rizodozad

@@ -1,12 +1,11 @@
 // Three-dimensional axes: an orthographic view orbiting the origin, three axis
 // lines along edges of the data cube, their ticks, labels and names.
-#include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
 
-#include "rizodozad/core/print_mirror.h"
+#include "rizodozad/core/draw.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -19,7 +18,6 @@ constexpr double view_far = 3.0;
 constexpr float tick_length = 1.05f;
 constexpr float label_distance = 1.2f;
 constexpr float name_distance = 1.4f;
-constexpr double pi = 3.141592653589793;
 constexpr double degrees_per_turn = 360.0;
 constexpr double degrees_per_half_turn = 180.0;
 constexpr double quarter_turn = 90.0;
@@ -50,20 +48,6 @@ AxisEdges axis_edges(float azimuth) {
     return {-1, 1};
 }
 
-void segment(float x0, float y0, float z0, float x1, float y1, float z1) {
-    glBegin(GL_LINES);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y1, z1);
-    glEnd();
-}
-
-void set_viewport(const std::array<float, 4>& rect, int window_width, int window_height) {
-    const auto ww = static_cast<float>(window_width);
-    const auto wh = static_cast<float>(window_height);
-    glViewport(static_cast<int>(ww * rect[0]), static_cast<int>(wh * rect[1]),
-               static_cast<int>(ww * rect[2]), static_cast<int>(wh * rect[3]));
-}
-
 void set_camera(const Axes& axes) {
     const double az = axes.view_azimuth * pi / degrees_per_half_turn;
     const double el = axes.view_elevation * pi / degrees_per_half_turn;
@@ -73,13 +57,60 @@ void set_camera(const Axes& axes) {
               target[1], target[2], up[0], up[1], up[2]);
 }
 
+// The three axis lines along the cube edges and their tick marks.
+void draw_axis_lines(const Axes& axes, AxisEdges edges) {
+    const float d = edges.d;
+    const float e = edges.e;
+    draw::set_colour(draw::black);
+    draw::segment({-1, d, -1}, {1, d, -1});
+    draw::segment({e, -1, -1}, {e, 1, -1});
+    draw::segment({d, -e, -1}, {d, -e, 1});
+
+    for (double t : axes.x_tick) {
+        const float u = unit_cube_coordinate(t, axes.x_lim);
+        draw::segment({u, d, -1}, {u, tick_length * d, -1});
+    }
+    for (double t : axes.y_tick) {
+        const float u = unit_cube_coordinate(t, axes.y_lim);
+        draw::segment({e, u, -1}, {tick_length * e, u, -1});
+    }
+    for (double t : axes.z_tick) {
+        const float u = unit_cube_coordinate(t, axes.z_lim);
+        draw::segment({d, -e, u}, {tick_length * d, -e, u});
+    }
+}
+
+// Tick labels beyond the tick marks, and the axis names further out.
+void draw_axis_labels(ZarIdor& engine, const Axes& axes, AxisEdges edges) {
+    const float d = edges.d;
+    const float e = edges.e;
+    if (axes.show_tick_labels != 0) {
+        for (double t : axes.x_tick)
+            engine.draw_string_3d(unit_cube_coordinate(t, axes.x_lim), label_distance * d, -1,
+                                  format_tick_label(t));
+        for (double t : axes.y_tick)
+            engine.draw_string_3d(label_distance * e, unit_cube_coordinate(t, axes.y_lim), -1,
+                                  format_tick_label(t));
+        for (double t : axes.z_tick)
+            engine.draw_string_3d(label_distance * d, -e, unit_cube_coordinate(t, axes.z_lim),
+                                  format_tick_label(t));
+    }
+    engine.draw_string_3d(0, name_distance * d, -1, "x");
+    engine.draw_string_3d(name_distance * e, 0, -1, "y");
+    engine.draw_string_3d(name_distance * d, -e, 0, "z");
+}
+
 } // namespace
+
+//-----------------------------------------------------------------------------
+// [SECTION] View, axis lines, tick labels and names
+//-----------------------------------------------------------------------------
 
 void ZarIdor::display_axes_3d() {
     const Axes* axes = current_axes.get();
     if (axes == nullptr) return;
 
-    set_viewport(axes->position_3d, window_width, window_height);
+    draw::fraction_viewport(axes->position_3d, window_width, window_height);
     glLoadIdentity();
     glOrtho(-view_half_extent, view_half_extent, -view_half_extent, view_half_extent, view_near,
             view_far);
@@ -87,59 +118,14 @@ void ZarIdor::display_axes_3d() {
     if (axes->box == 0) return;
 
     const AxisEdges edges = axis_edges(axes->view_azimuth);
-    const float d = edges.d;
-    const float e = edges.e;
-
-    //-------------------------------------------------------------------------
-    // Axis lines and ticks
-    //-------------------------------------------------------------------------
-    glColor3f(0, 0, 0);
-    segment(-1, d, -1, 1, d, -1);
-    segment(e, -1, -1, e, 1, -1);
-    segment(d, -e, -1, d, -e, 1);
-
-    for (double t : axes->x_tick) {
-        const float u = unit_cube_coordinate(t, axes->x_lim);
-        segment(u, d, -1, u, tick_length * d, -1);
-    }
-    for (double t : axes->y_tick) {
-        const float u = unit_cube_coordinate(t, axes->y_lim);
-        segment(e, u, -1, tick_length * e, u, -1);
-    }
-    for (double t : axes->z_tick) {
-        const float u = unit_cube_coordinate(t, axes->z_lim);
-        segment(d, -e, u, tick_length * d, -e, u);
-    }
-
-    //-------------------------------------------------------------------------
-    // Tick labels and axis names
-    //-------------------------------------------------------------------------
-    if (axes->show_tick_labels != 0) {
-        for (double t : axes->x_tick)
-            draw_string_3d(unit_cube_coordinate(t, axes->x_lim), label_distance * d, -1,
-                           format_tick_label(t));
-        for (double t : axes->y_tick)
-            draw_string_3d(label_distance * e, unit_cube_coordinate(t, axes->y_lim), -1,
-                           format_tick_label(t));
-        for (double t : axes->z_tick)
-            draw_string_3d(label_distance * d, -e, unit_cube_coordinate(t, axes->z_lim),
-                           format_tick_label(t));
-    }
-    draw_string_3d(0, name_distance * d, -1, "x");
-    draw_string_3d(name_distance * e, 0, -1, "y");
-    draw_string_3d(name_distance * d, -e, 0, "z");
+    draw_axis_lines(*axes, edges);
+    draw_axis_labels(*this, *axes, edges);
 }
 
+// Centred on the point: half its width left, half a character height down.
 void ZarIdor::draw_string_3d(float x, float y, float z, const std::string& text) {
     const auto n = static_cast<int>(text.size());
-    glColor3f(0, 0, 0);
-    glRasterPos3d(x, y, z);
-    // Centre the text on the point: half its width left, half a character height down.
-    glBitmap(0, 0, 0, 0, static_cast<float>(-(n * char_width_px) / 2), -half_char_height_px,
-             nullptr);
-    print_mirror::text(text);
-    for (char c : text)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, c);
+    draw::text({x, y, z, static_cast<float>(-(n * char_width_px) / 2), -half_char_height_px}, text);
 }
 
 } // namespace rizodozad

@@ -5,18 +5,15 @@ namespace rizodozad::data_extents {
 
 namespace {
 
-constexpr int linear_scale = 0;
-constexpr int log_scale = 1;
-
 // How values of one axis enter its extents.
 enum class Rule { linear, positive_lower, ignored };
 
 Rule rule_of(const Axes& axes, Axis axis) {
     if (axis == Axis::x) {
-        if (axes.x_scale == linear_scale) return Rule::linear;
-        return axes.x_scale == log_scale ? Rule::positive_lower : Rule::ignored;
+        if (axes.x_scale == axis_scale::linear) return Rule::linear;
+        return axes.x_scale == axis_scale::logarithmic ? Rule::positive_lower : Rule::ignored;
     }
-    if (axis == Axis::y && axes.y_scale == log_scale) return Rule::positive_lower;
+    if (axis == Axis::y && axes.y_scale == axis_scale::logarithmic) return Rule::positive_lower;
     return Rule::linear;
 }
 

@@ -10,9 +10,6 @@ namespace rizodozad {
 
 namespace {
 
-constexpr int left_button = 0;
-constexpr int button_pressed = 0;
-constexpr int three_dimensional = 1;
 constexpr float min_elevation = -90.0f;
 constexpr float max_elevation = 90.0f;
 constexpr float full_turn = 360.0f;
@@ -41,7 +38,7 @@ void capture(Axes& axes, WindowPoint p) {
 } // namespace
 
 void ZarIdor::axes_click(int button, int state, int x, int y) {
-    if (button != left_button || state != button_pressed) return;
+    if (button != mouse::left_button || state != mouse::pressed) return;
     mouse_down_x = static_cast<float>(x);
     mouse_down_y = static_cast<float>(y);
     // In floats: a press far outside the window must not overflow the flip of y.
@@ -73,7 +70,7 @@ void ZarIdor::axes_click(int button, int state, int x, int y) {
         if (axes.visible == 0 || !hits(axes, p)) continue;
         selected_axes = static_cast<int>(k);
         axes.selected = 1;
-        if (axes.type == three_dimensional) {
+        if (axes.type == axes_type::three_d) {
             drag_start_azimuth = axes.view_azimuth;
             drag_start_elevation = axes.view_elevation;
         }
@@ -86,7 +83,7 @@ void ZarIdor::axes_drag(int x, int y) {
     for (std::size_t k = 1; k < axes_list.size(); ++k) {
         current_axes.select(k);
         Axes& axes = axes_list[k];
-        if (axes.selected == 0 || axes.type != three_dimensional) continue;
+        if (axes.selected == 0 || axes.type != axes_type::three_d) continue;
         // Angles are absolute from the press, so a drag accumulates no rounding.
         float azimuth = drag_start_azimuth - (static_cast<float>(x) - mouse_down_x);
         const float elevation =

@@ -86,9 +86,6 @@ std::string print_number(const char* format, double x) {
 //-----------------------------------------------------------------------------
 
 constexpr float linear_margin = 0.03f; // enters the arithmetic widened to double
-constexpr int automatic_limits = 0;
-constexpr int linear_scale = 0;
-constexpr int log_scale = 1;
 
 void widen_to_data(double data_min, double data_max, float margin, std::array<double, 2>& lim) {
     const double d = data_max - data_min;
@@ -99,9 +96,9 @@ void widen_to_data(double data_min, double data_max, float margin, std::array<do
 // the z axis takes over.
 void fit_axis(int lim_mode, int scale, double data_min, double data_max, std::array<double, 2>& lim,
               float& margin) {
-    if (lim_mode != automatic_limits || !(data_max > data_min)) return;
-    if (scale == linear_scale) margin = linear_margin;
-    if (scale == log_scale) margin = 0;
+    if (lim_mode != limit_mode::automatic || !(data_max > data_min)) return;
+    if (scale == axis_scale::linear) margin = linear_margin;
+    if (scale == axis_scale::logarithmic) margin = 0;
     widen_to_data(data_min, data_max, margin, lim);
 }
 
@@ -138,7 +135,7 @@ void configure_axes(Axes& axes) {
     float margin = 0;
     fit_axis(axes.x_lim_mode, axes.x_scale, axes.data_x_min, axes.data_x_max, axes.x_lim, margin);
     fit_axis(axes.y_lim_mode, axes.y_scale, axes.data_y_min, axes.data_y_max, axes.y_lim, margin);
-    if (axes.z_lim_mode == automatic_limits && axes.data_z_max > axes.data_z_min) {
+    if (axes.z_lim_mode == limit_mode::automatic && axes.data_z_max > axes.data_z_min) {
         widen_to_data(axes.data_z_min, axes.data_z_max, margin, axes.z_lim);
     }
 

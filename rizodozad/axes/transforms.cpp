@@ -9,8 +9,6 @@ namespace rizodozad {
 
 namespace {
 
-constexpr int logarithmic_scale = 1;
-
 // Where v lies between the two limits, 0 at the lower and 1 at the upper one.
 double linear_fraction(double v, const std::array<double, 2>& lim) {
     return (v - lim[0]) / (lim[1] - lim[0]);
@@ -22,7 +20,7 @@ double log_fraction(double v, const std::array<double, 2>& lim) {
 
 // Any scale other than logarithmic is treated as linear.
 double scaled_fraction(double v, const std::array<double, 2>& lim, int scale) {
-    return scale == logarithmic_scale ? log_fraction(v, lim) : linear_fraction(v, lim);
+    return scale == axis_scale::logarithmic ? log_fraction(v, lim) : linear_fraction(v, lim);
 }
 
 } // namespace
@@ -37,7 +35,7 @@ float ZarIdor::data_to_window_x(double x) {
     const double left = axes->position[0];
     const double width = axes->position[2];
     double fraction = 0;
-    if (axes->x_scale == logarithmic_scale)
+    if (axes->x_scale == axis_scale::logarithmic)
         fraction = x > 0 ? log_fraction(x, axes->x_lim) : -1; // no logarithm: left of the frame
     else
         fraction = linear_fraction(x, axes->x_lim);

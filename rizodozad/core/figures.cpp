@@ -1,25 +1,11 @@
-// Figures and layers: their create-or-match calls and the drawing walk from a
-// figure through its visible layers down to their axes.
-#include <GL/freeglut.h>
-
-#include <cstddef>
-#include <cstdio>
+// Figures and layers: their create-or-match calls.
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "rizodozad/core/create_or_match.h"
-#include "rizodozad/pictures.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
-
-namespace {
-
-constexpr double near_plane = -1; // the normalised window's depth range for 3D axes
-constexpr double far_plane = 3;
-
-} // namespace
 
 //-----------------------------------------------------------------------------
 // [SECTION] Create or match
@@ -51,55 +37,6 @@ int ZarIdor::layer(std::string name) {
         current_layer->name = std::move(name);
     }
     return handle;
-}
-
-//-----------------------------------------------------------------------------
-// [SECTION] Drawing walk
-//-----------------------------------------------------------------------------
-
-void ZarIdor::display_figure() {
-    const Figure* figure = current_figure.get();
-    if (figure != nullptr && debug)
-        std::printf("mode: %d handle: %4d Figure\n", mode, figure->handle);
-
-    if (figure != nullptr && figure->visible) {
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LEQUAL);
-        glClearColor(1, 1, 1, 0);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glViewport(0, 0, window_width, window_height);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, near_plane, far_plane);
-
-        const std::vector<int> layers = figure->children;
-        for (int handle : layers) {
-            const auto index = static_cast<std::size_t>(handle_index(handle));
-            if (handle_kind(handle) != kind::layer || index >= layer_list.size()) continue;
-            current_layer.select(index);
-            if (current_layer->visible) display_layer();
-        }
-        display_layer_list();
-        glFlush();
-        glViewport(0, 0, window_width, window_height);
-    }
-    if (capture_target_ != nullptr) *capture_target_ = capture_frame(window_width, window_height);
-    glutSwapBuffers();
-}
-
-void ZarIdor::display_layer() {
-    const Layer* layer = current_layer.get();
-    if (layer == nullptr) return;
-    if (debug)
-        std::printf("mode: %d handle: %4d Layer ( %s ) \n", mode, layer->handle,
-                    layer->name.c_str());
-
-    const std::vector<int> axes = layer->children;
-    for (int handle : axes) {
-        const auto index = static_cast<std::size_t>(handle_index(handle));
-        if (handle_kind(handle) != kind::axes || index >= axes_list.size()) continue;
-        current_axes.select(index);
-        display_axes();
-    }
 }
 
 } // namespace rizodozad

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -14,7 +15,6 @@ namespace rizodozad {
 
 namespace {
 
-constexpr int strip_width = 25; // the list shows while the pointer is left of this pixel
 constexpr int row_pitch = 20;
 constexpr int row_top = 3;
 constexpr int box_left = 4;
@@ -23,12 +23,11 @@ constexpr int box_height = 14;
 constexpr int name_left = 22;
 constexpr int name_baseline = 11;
 constexpr float list_line_width = 2;
+constexpr Rgb list_colour{0, 0, 1};
 
 constexpr int hit_left = 2; // a press hits a row within these columns, borders included
 constexpr int hit_right = 19;
 
-constexpr int left_button = 0;
-constexpr int pressed = 0;
 constexpr double double_press_seconds = 0.05;
 constexpr double ms_per_second = 1000.0;
 
@@ -53,17 +52,13 @@ void draw_check_mark(int y) {
 }
 
 void draw_name(int y, const std::string& name) {
-    glColor3f(0, 0, 1);
-    glRasterPos2i(name_left, y + name_baseline);
-    if (print_mirror::page_open()) print_mirror::text(name);
-    for (char c : name)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, c);
+    draw::text({name_left, static_cast<float>(y + name_baseline)}, name, list_colour);
 }
 
 } // namespace
 
 void ZarIdor::display_layer_list() {
-    if (pointer_x >= strip_width) return;
+    if (pointer_x >= layer_strip_width_px) return;
 
     // Pixel coordinates, origin at the top left as for mouse events.
     glViewport(0, 0, window_width, window_height);
@@ -71,7 +66,7 @@ void ZarIdor::display_layer_list() {
     gluOrtho2D(0, window_width, window_height, 0);
     print_mirror::solid_lines();
     print_mirror::set_line_width(list_line_width);
-    glColor3f(0, 0, 1);
+    draw::set_colour(list_colour);
 
     for (std::size_t i = 0; i < layer_list.size(); ++i) {
         const Layer& layer = layer_list[i];
@@ -83,12 +78,12 @@ void ZarIdor::display_layer_list() {
 }
 
 void ZarIdor::layer_list_click(int button, int state, int x, int y) {
-    if (button != left_button || state != pressed) return;
+    if (button != mouse::left_button || state != mouse::pressed) return;
     layer_list_click_at(button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
 }
 
 void ZarIdor::layer_list_click_at(int button, int state, int x, int y, int elapsed_ms) {
-    if (button != left_button || state != pressed) return;
+    if (button != mouse::left_button || state != mouse::pressed) return;
     if (x < hit_left || x > hit_right) return;
 
     for (std::size_t i = 0; i < layer_list.size(); ++i) {

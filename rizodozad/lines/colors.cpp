@@ -93,6 +93,11 @@ Rgb hot_color(float s) {
 // [SECTION] Public operations
 //-----------------------------------------------------------------------------
 
+bool is_color_name(const std::string& spec) {
+    return std::any_of(named_colors.begin(), named_colors.end(),
+                       [&](const NamedColor& named) { return spec == named.name; });
+}
+
 Rgb color_to_rgb(std::string spec) {
     for (const NamedColor& named : named_colors) {
         if (spec == named.name) return named.rgb;

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -16,9 +18,6 @@ namespace rizodozad {
 
 namespace {
 
-constexpr int axes_type_2d = 0;
-constexpr int axes_type_3d = 1;
-constexpr double pi = 3.141592653589793;
 constexpr int circle_vertices = 20;
 constexpr float vertical_bar_reach = 2; // the bar is twice as tall as the other markers
 
@@ -75,17 +74,19 @@ struct MarkerExtent {
 };
 
 void strip(float x0, float y0, float x1, float y1) {
-    glBegin(GL_LINE_STRIP);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y1);
-    glEnd();
+    draw::shape(GL_LINE_STRIP, std::array<draw::Point, 2>{{{x0, y0, 0}, {x1, y1, 0}}});
 }
 
 void loop(std::initializer_list<std::pair<float, float>> corners) {
-    glBegin(GL_LINE_LOOP);
+    std::vector<draw::Point> points;
     for (const auto& [x, y] : corners)
-        glVertex2f(x, y);
-    glEnd();
+        points.push_back({x, y, 0});
+    draw::shape(GL_LINE_LOOP, points);
+}
+
+void dot(float x, float y, float z, float point_size) {
+    glPointSize(point_size);
+    draw::shape(GL_POINTS, std::array<draw::Point, 1>{{{x, y, z}}});
 }
 
 void plus_strips(float px, float py, MarkerExtent e) {
@@ -99,21 +100,18 @@ void cross_strips(float px, float py, MarkerExtent e) {
 }
 
 void ellipse(float px, float py, MarkerExtent e) {
-    glBegin(GL_LINE_LOOP);
+    std::array<draw::Point, circle_vertices> points{};
     for (int k = 0; k < circle_vertices; ++k) {
         const double a = k * (2 * pi) / circle_vertices;
-        glVertex2d(px + e.hx * std::cos(a), py + e.hy * std::sin(a));
+        points[static_cast<std::size_t>(k)] = {px + e.hx * std::cos(a), py + e.hy * std::sin(a), 0};
     }
-    glEnd();
+    draw::shape(GL_LINE_LOOP, points);
 }
 
 void draw_marker_2d(Marker marker, float px, float py, MarkerExtent e, float point_size) {
     switch (marker) {
     case Marker::point:
-        glPointSize(point_size);
-        glBegin(GL_POINTS);
-        glVertex2f(px, py);
-        glEnd();
+        dot(px, py, 0, point_size);
         break;
     case Marker::plus:
         plus_strips(px, py, e);
@@ -154,19 +152,12 @@ void draw_marker_2d(Marker marker, float px, float py, MarkerExtent e, float poi
 // Three-dimensional axes know only the point and the plus.
 void draw_marker_3d(Marker marker, float x, float y, float z, MarkerExtent e, float point_size) {
     if (marker == Marker::point) {
-        glPointSize(point_size);
-        glBegin(GL_POINTS);
-        glVertex3f(x, y, z);
-        glEnd();
+        dot(x, y, z, point_size);
     } else if (marker == Marker::plus) {
-        glBegin(GL_LINE_STRIP);
-        glVertex3f(x - e.hx, y, z);
-        glVertex3f(x + e.hx, y, z);
-        glEnd();
-        glBegin(GL_LINE_STRIP);
-        glVertex3f(x, y - e.hy, z);
-        glVertex3f(x, y + e.hy, z);
-        glEnd();
+        draw::shape(GL_LINE_STRIP,
+                    std::array<draw::Point, 2>{{{x - e.hx, y, z}, {x + e.hx, y, z}}});
+        draw::shape(GL_LINE_STRIP,
+                    std::array<draw::Point, 2>{{{x, y - e.hy, z}, {x, y + e.hy, z}}});
     }
 }
 
@@ -182,6 +173,23 @@ std::size_t covered_points(std::initializer_list<const std::vector<double>*> seq
     return count;
 }
 
+void draw_error_bars(ZarIdor& engine, const Line& line, MarkerExtent extent) {
+    print_mirror::solid_lines();
+    const std::size_t bars =
+        covered_points({&line.x_data, &line.y_data, &line.error_upper, &line.error_lower});
+    const float hx = extent.hx;
+    for (std::size_t i = 0; i < bars; ++i) {
+        const float px = engine.data_to_unit_x(line.x_data[i]);
+        const float py = engine.data_to_unit_y(line.y_data[i]);
+        const float upper = engine.data_to_unit_y(line.y_data[i] + line.error_upper[i]);
+        const float lower = engine.data_to_unit_y(line.y_data[i] - line.error_lower[i]);
+        strip(px, upper, px, lower);
+        strip(px - hx, py, px + hx, py);
+        strip(px - hx, upper, px + hx, upper);
+        strip(px - hx, lower, px + hx, lower);
+    }
+}
+
 void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
     const std::size_t n = covered_points({&line.x_data, &line.y_data});
     const auto point = [&](std::size_t i) {
@@ -189,13 +197,12 @@ void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
                          engine.data_to_unit_y(line.y_data[i])};
     };
 
-    if (apply_line_style(line.line_style) && n > 0) {
-        glBegin(GL_LINE_STRIP);
+    if (apply_line_style(line.line_style)) {
+        draw::Strip polyline;
         for (std::size_t i = 0; i < n; ++i) {
             const auto [px, py] = point(i);
-            glVertex2f(px, py);
+            polyline.add({px, py, 0});
         }
-        glEnd();
     }
 
     if (line.marker != "none") {
@@ -207,21 +214,7 @@ void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
         }
     }
 
-    if (line.error_bar) {
-        print_mirror::solid_lines();
-        const std::size_t bars =
-            covered_points({&line.x_data, &line.y_data, &line.error_upper, &line.error_lower});
-        const float hx = extent.hx;
-        for (std::size_t i = 0; i < bars; ++i) {
-            const auto [px, py] = point(i);
-            const float upper = engine.data_to_unit_y(line.y_data[i] + line.error_upper[i]);
-            const float lower = engine.data_to_unit_y(line.y_data[i] - line.error_lower[i]);
-            strip(px, upper, px, lower);
-            strip(px - hx, py, px + hx, py);
-            strip(px - hx, upper, px + hx, upper);
-            strip(px - hx, lower, px + hx, lower);
-        }
-    }
+    if (line.error_bar) draw_error_bars(engine, line, extent);
 }
 
 // Scales are ignored in three dimensions: every axis maps its limits onto -1..1.
@@ -233,13 +226,12 @@ void draw_line_3d(const Axes& axes, const Line& line, MarkerExtent extent) {
                                     unit_cube_coordinate(line.z_data[i], axes.z_lim)};
     };
 
-    if (apply_line_style(line.line_style) && n > 0) {
-        glBegin(GL_LINE_STRIP);
+    if (apply_line_style(line.line_style)) {
+        draw::Strip polyline;
         for (std::size_t i = 0; i < n; ++i) {
             const auto [x, y, z] = vertex(i);
-            glVertex3f(x, y, z);
+            polyline.add({x, y, z});
         }
-        glEnd();
     }
 
     if (line.marker != "none") {
@@ -263,8 +255,7 @@ void ZarIdor::display_line() {
     if (!line) return;
     if (debug) std::printf("mode: %d handle: %4d Line \n", mode, line->handle);
 
-    const Rgb rgb = color_to_rgb(line->color);
-    glColor3f(rgb[0], rgb[1], rgb[2]);
+    draw::set_colour(color_to_rgb(line->color));
     glLineWidth(line->line_width);
     glPointSize(line->line_width);
     print_mirror::line_width(line->line_width);
@@ -274,8 +265,8 @@ void ZarIdor::display_line() {
     if (!axes) return;
     const MarkerExtent extent{line->marker_size / static_cast<float>(window_width),
                               line->marker_size / static_cast<float>(window_height)};
-    if (axes->type == axes_type_2d) draw_line_2d(*this, *line, extent);
-    if (axes->type == axes_type_3d) draw_line_3d(*axes, *line, extent);
+    if (axes->type == axes_type::two_d) draw_line_2d(*this, *line, extent);
+    if (axes->type == axes_type::three_d) draw_line_3d(*axes, *line, extent);
 }
 
 } // namespace rizodozad

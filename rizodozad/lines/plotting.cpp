@@ -7,6 +7,7 @@
 #include "rizodozad/axes/data_extents.h"
 #include "rizodozad/core/create_or_match.h"
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/surfaces/creator_support.h"
 
 namespace rizodozad {
 
@@ -42,8 +43,7 @@ int ZarIdor::create_line() {
 // extents. Before any line of the pass is matched there is nowhere to store.
 int ZarIdor::line(std::vector<double> x, std::vector<double> y) {
     const int handle = create_line();
-    const bool layer_shown = !current_layer || current_layer->visible != 0;
-    if (layer_shown && current_line) {
+    if (creator_support::layer_shown(*this) && current_line) {
         current_line->x_data = std::move(x);
         current_line->y_data = std::move(y);
         update_data_range();

@@ -14,10 +14,6 @@ namespace {
 // [SECTION] Style tokens
 //-----------------------------------------------------------------------------
 
-constexpr std::array<const char*, 29> color_tokens{
-    "k",  "r",  "b",  "g",  "c",  "m",  "y",  "w",  "dr", "db", "dg", "dc", "dm", "dy", "lr",
-    "lb", "lg", "lc", "lm", "ly", "ur", "ub", "ug", "uy", "uc", "up", "uo", "um", "ubr"};
-
 constexpr std::array<const char*, 4> line_style_tokens{"-", "- -", ":", "-."};
 
 constexpr std::array<const char*, 14> marker_tokens{".", "+", "x", "d", "^", "v", "o",
@@ -86,7 +82,7 @@ void assign(std::vector<Record>& list, int index, const std::array<PropertyKey<R
 // One whole token applies to the object created last; anything else is ignored.
 void ZarIdor::set(std::string style) {
     const int handle = last_handle;
-    if (is_token(style, color_tokens)) {
+    if (is_color_name(style)) {
         set(handle, "COLOR", style);
     } else if (is_token(style, line_style_tokens)) {
         set(handle, "LineStyle", style);

@@ -4,22 +4,15 @@
 #include <optional>
 #include <utility>
 
+#include "rizodozad/axes/data_extents.h"
 #include "rizodozad/rizodozad.h"
 #include "rizodozad/surfaces/creator_support.h"
-#include "rizodozad/axes/data_extents.h"
 
 namespace rizodozad {
 
 namespace {
 
 using data_extents::Axis;
-
-namespace patch_type {
-constexpr int planar = 0;
-constexpr int spatial = 1;
-} // namespace patch_type
-
-constexpr int colorbar_axes_type = 2;
 
 // A colour bar is a thin strip just right of its plot, as tall as the plot; the tick
 // labels go in the margin beyond it. Window fractions.
@@ -62,11 +55,11 @@ std::optional<std::size_t> current_axes_index(const ZarIdor& engine) {
 } // namespace
 
 int ZarIdor::patch(Matrix x, Matrix y, Colormap colors) {
-    return polygons(*this, patch_type::planar, std::move(x), std::move(y), {}, std::move(colors));
+    return polygons(*this, patch_type::two_d, std::move(x), std::move(y), {}, std::move(colors));
 }
 
 int ZarIdor::patch(Matrix x, Matrix y, Matrix z, Colormap colors) {
-    return polygons(*this, patch_type::spatial, std::move(x), std::move(y), std::move(z),
+    return polygons(*this, patch_type::three_d, std::move(x), std::move(y), std::move(z),
                     std::move(colors));
 }
 
@@ -100,7 +93,7 @@ int ZarIdor::colorbar() {
     const int handle = create_axes();
     Axes* bar = creator_support::matched(current_axes, handle);
     if (bar != nullptr && plot_index) {
-        bar->type = colorbar_axes_type;
+        bar->type = axes_type::colorbar;
         bar->position = beside(plot_position);
         bar->colormap = current_colormap;
         bar->c_lim = plot_c_lim;

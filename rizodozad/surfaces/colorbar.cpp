@@ -1,11 +1,11 @@
 // Colour bars: an axes of type 2 drawn as a framed strip of colormap cells with
 // tick marks and labels for the colour axis.
 #include <GL/gl.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -25,6 +25,50 @@ bool colour_height(const Axes& axes, double t, double& y) {
     return std::isfinite(static_cast<float>(y));
 }
 
+// The bar's rectangle in window fractions, in the float the position holds.
+struct Bar {
+    float left;
+    float bottom;
+    float right;
+    float top;
+    float height;
+};
+
+Bar bar_of(const Axes& axes) {
+    const auto& [left, bottom, width, height] = axes.position;
+    return {left, bottom, left + width, bottom + height, height};
+}
+
+void draw_frame_and_marks(const Axes& axes, const Bar& bar) {
+    print_mirror::set_line_width(axes.line_width);
+    draw::set_colour(draw::black);
+    draw::shape(GL_LINE_LOOP, std::array<draw::Point, 4>{{{bar.left, bar.bottom, 0},
+                                                          {bar.right, bar.bottom, 0},
+                                                          {bar.right, bar.top, 0},
+                                                          {bar.left, bar.top, 0}}});
+    double y = 0;
+    for (double t : axes.c_tick)
+        if (colour_height(axes, t, y))
+            draw::shape(GL_LINE_STRIP,
+                        std::array<draw::Point, 2>{
+                            {{bar.right, y, 0}, {bar.right + tick_mark_length, y, 0}}});
+}
+
+// Cells, bottom to top, no more than the bar's own colormap holds.
+void draw_cells(const Colormap& colours, std::size_t cells, const Bar& bar) {
+    const float height = bar.height;
+    const auto n = static_cast<float>(cells);
+    for (std::size_t i = 0; i < cells; ++i) {
+        const float y0 = static_cast<float>(i) * height / n + bar.bottom;
+        const float y1 = static_cast<float>(i + 1) * height / n + bar.bottom;
+        draw::set_colour(colours[i]);
+        draw::shape(
+            GL_QUADS,
+            std::array<draw::Point, 4>{
+                {{bar.left, y0, 0}, {bar.right, y0, 0}, {bar.right, y1, 0}, {bar.left, y1, 0}}});
+    }
+}
+
 } // namespace
 
 void ZarIdor::display_colorbar() {
@@ -32,63 +76,19 @@ void ZarIdor::display_colorbar() {
     if (axes == nullptr) return;
     // A colour bar takes its colours from the engine's map the first time it is drawn.
     if (axes->colormap.empty()) axes->colormap = current_colormap;
+    const Bar bar = bar_of(*axes);
 
-    const float left = axes->position[0];
-    const float bottom = axes->position[1];
-    const float width = axes->position[2];
-    const float height = axes->position[3];
-    const float right = left + width;
-    const float top = bottom + height;
-
-    glViewport(0, 0, window_width, window_height);
-    glLoadIdentity();
-    gluOrtho2D(0, 1, 0, 1);
+    draw::window_unit_square(window_width, window_height);
     print_mirror::solid_lines();
-
-    //-------------------------------------------------------------------------
-    // Frame, tick marks and labels
-    //-------------------------------------------------------------------------
     if (axes->box != 0) {
-        print_mirror::set_line_width(axes->line_width);
-        glColor3f(0, 0, 0);
-        glBegin(GL_LINE_LOOP);
-        glVertex2f(left, bottom);
-        glVertex2f(right, bottom);
-        glVertex2f(right, top);
-        glVertex2f(left, top);
-        glEnd();
-
+        draw_frame_and_marks(*axes, bar);
+        const auto label_x = static_cast<float>(bar.right + tick_mark_length);
         double y = 0;
-        for (double t : axes->c_tick) {
-            if (!colour_height(*axes, t, y)) continue;
-            glBegin(GL_LINE_STRIP);
-            glVertex2d(right, y);
-            glVertex2d(right + tick_mark_length, y);
-            glEnd();
-        }
-        const auto label_x = static_cast<float>(right + tick_mark_length);
         for (double t : axes->c_tick)
             if (colour_height(*axes, t, y))
                 draw_string(label_x, static_cast<float>(y), format_tick_label(t));
     }
-
-    //-------------------------------------------------------------------------
-    // Cells, bottom to top, no more than the bar's own colormap holds
-    //-------------------------------------------------------------------------
-    const Colormap& colours = axes->colormap;
-    const std::size_t cells = std::min(current_colormap.size(), colours.size());
-    const auto n = static_cast<float>(cells);
-    for (std::size_t i = 0; i < cells; ++i) {
-        const float y0 = static_cast<float>(i) * height / n + bottom;
-        const float y1 = static_cast<float>(i + 1) * height / n + bottom;
-        glColor3f(colours[i][0], colours[i][1], colours[i][2]);
-        glBegin(GL_QUADS);
-        glVertex2f(left, y0);
-        glVertex2f(right, y0);
-        glVertex2f(right, y1);
-        glVertex2f(left, y1);
-        glEnd();
-    }
+    draw_cells(axes->colormap, std::min(current_colormap.size(), axes->colormap.size()), bar);
 }
 
 } // namespace rizodozad

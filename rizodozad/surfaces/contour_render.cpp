@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -11,6 +12,14 @@ namespace rizodozad {
 namespace {
 
 constexpr float contour_line_width = 2.0f;
+
+// The points of a block whose header states `stated`: a count beyond the columns left
+// is cut to them, so every strip is closed.
+std::size_t block_points(double stated, std::size_t columns_left) {
+    if (stated >= 0 && stated <= static_cast<double>(columns_left))
+        return static_cast<std::size_t>(stated);
+    return stated > 0 ? columns_left : 0;
+}
 
 } // namespace
 
@@ -24,30 +33,16 @@ void ZarIdor::display_contour() {
 
     print_mirror::solid_lines();
     print_mirror::set_line_width(contour_line_width);
-    glColor3f(0, 0, 0);
+    draw::set_colour(draw::black);
 
     // Each block is a header column (level, point count) and then its points.
     const std::size_t columns = std::min(matrix[0].size(), matrix[1].size());
-    std::size_t position = 0; // 0 on a header, then 1..count on the block's points
-    std::size_t count = 0;
-    for (std::size_t c = 0; c < columns; ++c) {
-        if (position == 0) {
-            // A count beyond the columns left is cut to them, so every strip is closed.
-            const double stated = matrix[1][c];
-            const std::size_t left = columns - c - 1;
-            count = stated >= 0 && stated <= static_cast<double>(left)
-                        ? static_cast<std::size_t>(stated)
-                        : (stated > 0 ? left : 0);
-            glBegin(GL_LINE_STRIP);
-        } else {
-            glVertex2d(data_to_unit_x(matrix[0][c]), data_to_unit_y(matrix[1][c]));
-        }
-        if (position + 1 > count) {
-            glEnd();
-            position = 0;
-        } else {
-            ++position;
-        }
+    for (std::size_t header = 0; header < columns;) {
+        const std::size_t count = block_points(matrix[1][header], columns - header - 1);
+        draw::Strip line;
+        for (std::size_t c = header + 1; c <= header + count; ++c)
+            line.add({data_to_unit_x(matrix[0][c]), data_to_unit_y(matrix[1][c]), 0});
+        header += count + 1;
     }
 }
 

@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
 
@@ -13,8 +16,6 @@ namespace {
 
 constexpr std::size_t triangle_corners = 3; // the indices of a face that are drawn
 constexpr std::size_t planar_coordinates = 2;
-
-void set_colour(const Rgb& c) { glColor3f(c[0], c[1], c[2]); }
 
 std::size_t row_length(const Matrix& rows, std::size_t j) {
     return j < rows.size() ? rows[j].size() : 0;
@@ -34,29 +35,50 @@ const std::vector<double>* face_vertex(const Patch& patch, int index) {
     return v.size() >= planar_coordinates ? &v : nullptr;
 }
 
+// The corners of polygon j in the current projection, as corner_point places them.
+template <class CornerPoint>
+std::vector<draw::Point> polygon(const Patch& patch, std::size_t j, bool with_z,
+                                 const CornerPoint& corner_point) {
+    std::vector<draw::Point> corners(polygon_corners(patch, j, with_z));
+    for (std::size_t k = 0; k < corners.size(); ++k)
+        corners[k] = corner_point(j, k);
+    return corners;
+}
+
 // The polygons, shared by both views: the outline of each, then its fill.
-template <class CornerVertex>
-void draw_polygons(const Patch& patch, bool with_z, const CornerVertex& corner_vertex) {
+template <class CornerPoint>
+void draw_polygons(const Patch& patch, bool with_z, const CornerPoint& corner_point) {
     const bool outline = patch.edge_color != "none";
     const bool fill = patch.face_color != "none";
     for (std::size_t j = 0; j < patch.x_data.size(); ++j) {
-        const std::size_t n = polygon_corners(patch, j, with_z);
+        const std::vector<draw::Point> corners = polygon(patch, j, with_z, corner_point);
         if (outline) {
             print_mirror::set_line_width(patch.line_width);
-            set_colour(color_to_rgb(patch.edge_color));
-            glBegin(GL_LINE_LOOP);
-            for (std::size_t k = 0; k < n; ++k)
-                corner_vertex(j, k);
-            glEnd();
+            draw::set_colour(color_to_rgb(patch.edge_color));
+            draw::shape(GL_LINE_LOOP, corners);
         }
         // With colours given per polygon, one that has none is left unfilled.
         if (fill && (patch.c_data.empty() || j < patch.c_data.size())) {
-            set_colour(patch.c_data.empty() ? color_to_rgb(patch.face_color) : patch.c_data[j]);
-            glBegin(GL_POLYGON);
-            for (std::size_t k = 0; k < n; ++k)
-                corner_vertex(j, k);
-            glEnd();
+            draw::set_colour(patch.c_data.empty() ? color_to_rgb(patch.face_color)
+                                                  : patch.c_data[j]);
+            draw::shape(GL_POLYGON, corners);
         }
+    }
+}
+
+// Triangles from faces and vertices; they keep whatever colour is current.
+void draw_faces(ZarIdor& engine, const Patch& patch) {
+    for (const auto& face : patch.faces) {
+        if (face.size() < triangle_corners) continue;
+        std::array<draw::Point, triangle_corners> corners{};
+        bool complete = true;
+        for (std::size_t k = 0; k < triangle_corners && complete; ++k) {
+            const std::vector<double>* v = face_vertex(patch, face[k]);
+            complete = v != nullptr;
+            if (complete)
+                corners[k] = {engine.data_to_unit_x((*v)[0]), engine.data_to_unit_y((*v)[1]), 0};
+        }
+        if (complete) draw::shape(GL_TRIANGLES, corners);
     }
 }
 
@@ -69,25 +91,10 @@ void draw_polygons(const Patch& patch, bool with_z, const CornerVertex& corner_v
 void ZarIdor::display_patch() {
     const Patch* patch = current_patch.get();
     if (patch == nullptr) return;
-
-    // The triangles keep whatever colour is current.
-    for (const auto& face : patch->faces) {
-        if (face.size() < triangle_corners) continue;
-        const std::vector<double>* corners[triangle_corners];
-        bool complete = true;
-        for (std::size_t k = 0; k < triangle_corners; ++k) {
-            corners[k] = face_vertex(*patch, face[k]);
-            complete = complete && corners[k] != nullptr;
-        }
-        if (!complete) continue;
-        glBegin(GL_TRIANGLES);
-        for (const auto* v : corners)
-            glVertex2d(data_to_unit_x((*v)[0]), data_to_unit_y((*v)[1]));
-        glEnd();
-    }
-
+    draw_faces(*this, *patch);
     draw_polygons(*patch, false, [this, patch](std::size_t j, std::size_t k) {
-        glVertex2d(data_to_unit_x(patch->x_data[j][k]), data_to_unit_y(patch->y_data[j][k]));
+        return draw::Point{data_to_unit_x(patch->x_data[j][k]), data_to_unit_y(patch->y_data[j][k]),
+                           0};
     });
 }
 
@@ -101,9 +108,9 @@ void ZarIdor::display_patch_3d() {
     if (patch == nullptr || axes == nullptr) return;
 
     draw_polygons(*patch, true, [patch, axes](std::size_t j, std::size_t k) {
-        glVertex3d(unit_cube_coordinate(patch->x_data[j][k], axes->x_lim),
-                   unit_cube_coordinate(patch->y_data[j][k], axes->y_lim),
-                   unit_cube_coordinate(patch->z_data[j][k], axes->z_lim));
+        return draw::Point{unit_cube_coordinate(patch->x_data[j][k], axes->x_lim),
+                           unit_cube_coordinate(patch->y_data[j][k], axes->y_lim),
+                           unit_cube_coordinate(patch->z_data[j][k], axes->z_lim)};
     });
 }
 

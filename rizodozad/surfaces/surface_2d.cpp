@@ -3,21 +3,16 @@
 
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/rizodozad.h"
 #include "rizodozad/surfaces/surface_grid.h"
 
 namespace rizodozad {
 
 namespace {
-
-namespace surface_type {
-constexpr int cell_plot = 0;
-constexpr int mesh = 1;
-constexpr int mesh_alike = 2; // drawn exactly like a mesh
-constexpr int contour = 3;
-} // namespace surface_type
 
 // Where the index grid is reported; kept as the engine has always printed it.
 constexpr const char* index_grid_report_function = "display_surface_2d";
@@ -43,11 +38,120 @@ std::optional<Rgb> face_colour(const Surface& surface, const Rgb& plain, std::si
     return *own;
 }
 
-void set_colour(const Rgb& c) { glColor3f(c[0], c[1], c[2]); }
-
 void set_edge_style(const Surface& surface) {
     glLineWidth(surface.line_width);
-    set_colour(color_to_rgb(surface.edge_color));
+    draw::set_colour(color_to_rgb(surface.edge_color));
+}
+
+using Corner = std::optional<PointXY>;
+using GridPoint = std::function<Corner(std::size_t, std::size_t)>;
+
+// One cell plot being drawn: its records, and how grid point (i, j) is found.
+struct CellPlot {
+    ZarIdor& engine;
+    const Surface& surface;
+    GridPoint point;
+    Rgb plain_face = color_to_rgb(surface.face_color);
+
+    draw::Point unit(const PointXY& p) const {
+        return {engine.data_to_unit_x(p.x), engine.data_to_unit_y(p.y), 0};
+    }
+
+    // One cell as its own quadrilateral, skipped when a corner or its colour is missing.
+    void quad(std::size_t i, std::size_t j, const std::array<Corner, 4>& corners) const {
+        const auto colour = face_colour(surface, plain_face, i, j);
+        if (!colour) return;
+        std::array<draw::Point, 4> unit_corners{};
+        for (std::size_t k = 0; k < corners.size(); ++k) {
+            if (!corners[k]) return;
+            unit_corners[k] = unit(*corners[k]);
+        }
+        draw::set_colour(*colour);
+        draw::shape(GL_QUADS, unit_corners);
+    }
+
+    // Every cell of a rows x columns grid; along_row_first lists a cell's corners from
+    // (i, j) along its row first, else along its column first.
+    void cells(std::size_t rows, std::size_t columns, bool along_row_first) const {
+        if (surface.face_color == "none") return;
+        for (std::size_t i = 0; i + 1 < rows; ++i)
+            for (std::size_t j = 0; j + 1 < columns; ++j) {
+                const Corner across = point(i + 1, j + 1);
+                if (along_row_first)
+                    quad(i, j, {point(i, j), point(i, j + 1), across, point(i + 1, j)});
+                else
+                    quad(i, j, {point(i, j), point(i + 1, j), across, point(i, j + 1)});
+            }
+    }
+
+    // A strip through the grid points `count` steps from (i, j), stopping where the data does.
+    void strip(std::size_t i, std::size_t j, std::size_t di, std::size_t dj,
+               std::size_t count) const {
+        draw::Strip line;
+        for (std::size_t k = 0; k < count; ++k) {
+            const Corner p = point(i + k * di, j + k * dj);
+            if (!p) return;
+            line.add(unit(*p));
+        }
+    }
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] The three forms of grid
+//-----------------------------------------------------------------------------
+
+// Index grid: the values' rows and columns spread evenly across the limits.
+void draw_index_grid(ZarIdor& engine, const Surface& surface, const Axes& axes) {
+    std::printf("%s %s:%d\n", index_grid_report_function, index_grid_report_source,
+                index_grid_report_line);
+    const std::size_t nrows = surface.z_data.size();
+    const std::size_t ncols = surface_grid::column_count(surface.z_data);
+    const CellPlot plot{engine, surface, [&](std::size_t i, std::size_t j) {
+                            return Corner(PointXY{index_grid_coordinate(axes.x_lim, j, ncols),
+                                                  index_grid_coordinate(axes.y_lim, i, nrows)});
+                        }};
+    if (surface.edge_color != "none") {
+        set_edge_style(surface);
+        for (std::size_t i = 0; i < nrows; ++i)
+            plot.strip(i, 0, 0, 1, ncols);
+    }
+    plot.cells(nrows, ncols, true);
+}
+
+// Vector grid: one line per grid row and per grid column, end to end.
+void draw_vector_grid(ZarIdor& engine, const Surface& surface) {
+    const std::size_t nx = surface.x_data.front().size();
+    const std::size_t ny = surface_grid::column_count(surface.y_data);
+    if (nx == 0 || ny == 0) return;
+    const CellPlot plot{engine, surface, [&](std::size_t i, std::size_t j) {
+                            return surface_grid::grid_xy(surface, i, j);
+                        }};
+    if (surface.edge_color != "none") {
+        set_edge_style(surface);
+        for (std::size_t i = 0; i < ny; ++i)
+            plot.strip(i, 0, 0, nx - 1, 2);
+        for (std::size_t j = 0; j < nx; ++j)
+            plot.strip(0, j, ny - 1, 0, 2);
+    }
+    plot.cells(ny, nx, false);
+}
+
+// Matrix grid: every grid point has its own coordinates; a strip stops where a
+// short row ends.
+void draw_matrix_grid(ZarIdor& engine, const Surface& surface) {
+    const std::size_t nrows = surface.x_data.size();
+    const std::size_t ncols = surface_grid::column_count(surface.x_data);
+    const CellPlot plot{engine, surface, [&](std::size_t i, std::size_t j) {
+                            return surface_grid::grid_xy(surface, i, j);
+                        }};
+    if (surface.edge_color != "none") {
+        set_edge_style(surface);
+        for (std::size_t i = 0; i < nrows; ++i)
+            plot.strip(i, 0, 0, 1, ncols);
+        for (std::size_t j = 0; j < ncols; ++j)
+            plot.strip(0, j, 1, 0, nrows);
+    }
+    plot.cells(nrows, ncols, true);
 }
 
 } // namespace
@@ -65,7 +169,7 @@ void ZarIdor::display_surface() {
 
     if (current_surface && current_surface->type == surface_type::cell_plot) display_surface_2d();
     if (current_surface && current_surface->type == surface_type::mesh) display_surface_3d();
-    if (current_surface && current_surface->type == surface_type::mesh_alike) display_surface_3d();
+    if (current_surface && current_surface->type == surface_type::filled_mesh) display_surface_3d();
     if (current_surface && current_surface->type == surface_type::contour) display_contour();
 }
 
@@ -78,106 +182,12 @@ void ZarIdor::display_surface_2d() {
     const Axes* axes = current_axes.get();
     if (surface == nullptr || axes == nullptr) return;
 
-    const bool draw_edges = surface->edge_color != "none";
-    const bool draw_faces = surface->face_color != "none";
-    const Rgb plain_face = color_to_rgb(surface->face_color);
-    const auto vertex = [this](const PointXY& p) {
-        glVertex2d(data_to_unit_x(p.x), data_to_unit_y(p.y));
-    };
-    // One cell as its own quadrilateral, skipped when a corner or its colour is missing.
-    const auto quad = [&](std::size_t i, std::size_t j,
-                          const std::array<std::optional<PointXY>, 4>& corners) {
-        const auto colour = face_colour(*surface, plain_face, i, j);
-        if (!colour) return;
-        for (const auto& corner : corners)
-            if (!corner) return;
-        set_colour(*colour);
-        glBegin(GL_QUADS);
-        for (const auto& corner : corners)
-            vertex(*corner);
-        glEnd();
-    };
-
-    if (surface->x_data.empty()) {
-        // Index grid: the values' rows and columns spread evenly across the limits.
-        std::printf("%s %s:%d\n", index_grid_report_function, index_grid_report_source,
-                    index_grid_report_line);
-        const std::size_t nrows = surface->z_data.size();
-        const std::size_t ncols = surface_grid::column_count(surface->z_data);
-        const auto point = [&](std::size_t i, std::size_t j) {
-            return std::optional<PointXY>(PointXY{index_grid_coordinate(axes->x_lim, j, ncols),
-                                                  index_grid_coordinate(axes->y_lim, i, nrows)});
-        };
-        if (draw_edges) {
-            set_edge_style(*surface);
-            for (std::size_t i = 0; i < nrows; ++i) {
-                glBegin(GL_LINE_STRIP);
-                for (std::size_t j = 0; j < ncols; ++j)
-                    vertex(*point(i, j));
-                glEnd();
-            }
-        }
-        if (draw_faces)
-            for (std::size_t i = 0; i + 1 < nrows; ++i)
-                for (std::size_t j = 0; j + 1 < ncols; ++j)
-                    quad(i, j,
-                         {point(i, j), point(i, j + 1), point(i + 1, j + 1), point(i + 1, j)});
-        return;
-    }
-
-    const auto point = [surface](std::size_t i, std::size_t j) {
-        return surface_grid::grid_xy(*surface, i, j);
-    };
-
-    if (surface->x_data.size() == 1) {
-        // Vector grid: one line per grid row and per grid column, end to end.
-        const std::size_t nx = surface->x_data.front().size();
-        const std::size_t ny = surface_grid::column_count(surface->y_data);
-        if (nx == 0 || ny == 0) return;
-        const auto two_point_strip = [&](const PointXY& from, const PointXY& to) {
-            glBegin(GL_LINE_STRIP);
-            vertex(from);
-            vertex(to);
-            glEnd();
-        };
-        if (draw_edges) {
-            set_edge_style(*surface);
-            for (std::size_t i = 0; i < ny; ++i)
-                two_point_strip(*point(i, 0), *point(i, nx - 1));
-            for (std::size_t j = 0; j < nx; ++j)
-                two_point_strip(*point(0, j), *point(ny - 1, j));
-        }
-        if (draw_faces)
-            for (std::size_t i = 0; i + 1 < ny; ++i)
-                for (std::size_t j = 0; j + 1 < nx; ++j)
-                    quad(i, j,
-                         {point(i, j), point(i + 1, j), point(i + 1, j + 1), point(i, j + 1)});
-        return;
-    }
-
-    // Matrix grid: every grid point has its own coordinates; a strip stops where
-    // a short row ends.
-    const std::size_t nrows = surface->x_data.size();
-    const std::size_t ncols = surface_grid::column_count(surface->x_data);
-    if (draw_edges) {
-        set_edge_style(*surface);
-        for (std::size_t i = 0; i < nrows; ++i) {
-            glBegin(GL_LINE_STRIP);
-            for (std::size_t j = 0; j < ncols && point(i, j); ++j)
-                vertex(*point(i, j));
-            glEnd();
-        }
-        for (std::size_t j = 0; j < ncols; ++j) {
-            glBegin(GL_LINE_STRIP);
-            for (std::size_t i = 0; i < nrows && point(i, j); ++i)
-                vertex(*point(i, j));
-            glEnd();
-        }
-    }
-    if (draw_faces)
-        for (std::size_t i = 0; i + 1 < nrows; ++i)
-            for (std::size_t j = 0; j + 1 < ncols; ++j)
-                quad(i, j, {point(i, j), point(i, j + 1), point(i + 1, j + 1), point(i + 1, j)});
+    if (surface->x_data.empty())
+        draw_index_grid(*this, *surface, *axes);
+    else if (surface->x_data.size() == 1)
+        draw_vector_grid(*this, *surface);
+    else
+        draw_matrix_grid(*this, *surface);
 }
 
 } // namespace rizodozad

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
+#include "rizodozad/axes/data_extents.h"
 #include "rizodozad/rizodozad.h"
 #include "rizodozad/surfaces/creator_support.h"
-#include "rizodozad/axes/data_extents.h"
 
 namespace rizodozad {
 
@@ -26,10 +26,11 @@ struct SurfaceLook {
     const char* edge_color;
 };
 
-constexpr SurfaceLook cell_plot_look{0, "flat", "k"};
-constexpr SurfaceLook wire_mesh_look{1, "none", "b"};
-constexpr SurfaceLook filled_surface_look{2, "flat", "k"};
-constexpr SurfaceLook contour_look{3, "none", "k"}; // contours are drawn black whatever is set
+constexpr SurfaceLook cell_plot_look{surface_type::cell_plot, "flat", "k"};
+constexpr SurfaceLook wire_mesh_look{surface_type::mesh, "none", "b"};
+constexpr SurfaceLook filled_surface_look{surface_type::filled_mesh, "flat", "k"};
+constexpr SurfaceLook contour_look{surface_type::contour, "none",
+                                   "k"}; // contours are drawn black whatever is set
 
 constexpr std::array<double, 2> default_c_lim{0, 1};
 

@@ -1,0 +1,90 @@
+#include "rizodozad/core/draw.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "rizodozad/core/print_mirror.h"
+
+namespace rizodozad::draw {
+
+namespace {
+
+bool finite_as_float(double v) { return std::isfinite(static_cast<float>(v)); }
+
+void unit_square_projection() {
+    glLoadIdentity();
+    gluOrtho2D(0, 1, 0, 1);
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// [SECTION] Colour and viewports
+//-----------------------------------------------------------------------------
+
+void set_colour(const Rgb& colour) { glColor3f(colour[0], colour[1], colour[2]); }
+
+void fraction_viewport(const std::array<float, 4>& rect, int window_width, int window_height) {
+    const auto ww = static_cast<float>(window_width);
+    const auto wh = static_cast<float>(window_height);
+    glViewport(static_cast<int>(ww * rect[0]), static_cast<int>(wh * rect[1]),
+               static_cast<int>(ww * rect[2]), static_cast<int>(wh * rect[3]));
+}
+
+void window_unit_square(int window_width, int window_height) {
+    glViewport(0, 0, window_width, window_height);
+    unit_square_projection();
+}
+
+void unit_square_in(const std::array<float, 4>& rect, int window_width, int window_height) {
+    fraction_viewport(rect, window_width, window_height);
+    unit_square_projection();
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Text
+//-----------------------------------------------------------------------------
+
+void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour) {
+    if (!placeable({anchor.x, anchor.y, anchor.z})) return;
+    set_colour(colour); // before the raster position, which takes the colour with it
+    glRasterPos3f(anchor.x, anchor.y, anchor.z);
+    if (anchor.shift_x_px != 0 || anchor.shift_y_px != 0)
+        glBitmap(0, 0, 0, 0, anchor.shift_x_px, anchor.shift_y_px, nullptr);
+    if (print_mirror::page_open()) print_mirror::text(text);
+    for (const char c : text)
+        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Vertices
+//-----------------------------------------------------------------------------
+
+bool placeable(const Point& p) {
+    return finite_as_float(p[0]) && finite_as_float(p[1]) && finite_as_float(p[2]);
+}
+
+void vertex(const Point& p) { glVertex3d(p[0], p[1], p[2]); }
+
+void Strip::add(const Point& p) {
+    if (!placeable(p)) {
+        end();
+        return;
+    }
+    if (!open_) glBegin(GL_LINE_STRIP);
+    open_ = true;
+    vertex(p);
+}
+
+void Strip::end() {
+    if (open_) glEnd();
+    open_ = false;
+}
+
+void segment(const Point& from, const Point& to) {
+    shape(GL_LINES, std::array<Point, 2>{from, to});
+}
+
+} // namespace rizodozad::draw
