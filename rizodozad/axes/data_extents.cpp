@@ -47,10 +47,6 @@ void widen(Axes& axes, Axis axis, const std::vector<double>& values) {
     widen_by(extent_of(axes, axis), rule_of(axes, axis), values);
 }
 
-void widen_linear(Axes& axes, Axis axis, const std::vector<double>& values) {
-    widen_by(extent_of(axes, axis), Rule::linear, values);
-}
-
 void widen(Axes& axes, Axis axis, const Matrix& rows) {
     for (const auto& row : rows)
         widen(axes, axis, row);

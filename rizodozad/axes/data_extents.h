@@ -15,9 +15,6 @@ enum class Axis { x, y, z };
 // takes nothing. Comparisons are strict, so a NaN never moves an extent.
 void widen(Axes& axes, Axis axis, const std::vector<double>& values);
 
-// The same, except that every value may become either end, whatever the axis' scale.
-void widen_linear(Axes& axes, Axis axis, const std::vector<double>& values);
-
 // The same as widen for every value of every row.
 void widen(Axes& axes, Axis axis, const Matrix& rows);
 

@@ -62,15 +62,15 @@ int ZarIdor::plot_y(std::vector<double> y) {
     return plot(linspace(0.0, n - 1.0, n), std::move(y));
 }
 
-// On a logarithmic x axis only positive values can be the lower end; a line's y and
-// z values widen their extents whatever the scale.
+// On a logarithmic x or y axis only positive values can be the lower end, so the
+// automatic limits, and with them the ticks, leave out what has no logarithm.
 void ZarIdor::update_data_range() {
     Axes* axes = current_axes.get();
     const Line* line = current_line.get();
     if (axes == nullptr || line == nullptr) return;
     data_extents::widen(*axes, data_extents::Axis::x, line->x_data);
-    data_extents::widen_linear(*axes, data_extents::Axis::y, line->y_data);
-    data_extents::widen_linear(*axes, data_extents::Axis::z, line->z_data);
+    data_extents::widen(*axes, data_extents::Axis::y, line->y_data);
+    data_extents::widen(*axes, data_extents::Axis::z, line->z_data);
 }
 
 } // namespace rizodozad
