@@ -60,7 +60,7 @@ std::string mouse_readout(double x, double y) {
 //-----------------------------------------------------------------------------
 
 // The frame of the axes in window fractions, in the float the position holds.
-struct Frame {
+struct AxesBox {
     float left;
     float bottom;
     float width;
@@ -69,12 +69,12 @@ struct Frame {
     float top() const { return bottom + height; }
 };
 
-Frame frame_of(const Axes& axes) {
+AxesBox box_of(const Axes& axes) {
     return {axes.position[0], axes.position[1], axes.position[2], axes.position[3]};
 }
 
 // A selected axes is framed twice as wide on screen but keeps its width in a print.
-void draw_frame(const Axes& axes, const Frame& f) {
+void draw_frame(const Axes& axes, const AxesBox& f) {
     print_mirror::set_line_width(axes.line_width);
     if (axes.selected) {
         glLineWidth(2 * axes.line_width);
@@ -88,7 +88,7 @@ void draw_frame(const Axes& axes, const Frame& f) {
 }
 
 // Grid lines, each with the style set again before it.
-void draw_grid(ZarIdor& engine, const Axes& axes, const Frame& f) {
+void draw_grid(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
     const std::optional<GLushort> grid_pattern = grid_stipple(axes.grid_line_style);
     if (axes.x_grid) {
         print_mirror::set_line_width(axes.line_width);
@@ -107,7 +107,7 @@ void draw_grid(ZarIdor& engine, const Axes& axes, const Frame& f) {
     }
 }
 
-void draw_ticks(ZarIdor& engine, const Axes& axes, const Frame& f) {
+void draw_ticks(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
     const double reach = tick_length * (axes.tick_dir == "out" ? -1 : 1);
     set_stipple(std::nullopt);
     for (const double t : axes.x_tick) {
@@ -135,7 +135,7 @@ void draw_ticks(ZarIdor& engine, const Axes& axes, const Frame& f) {
 }
 
 // Title and axis labels, centred for characters of the nominal width.
-void draw_names(ZarIdor& engine, const Axes& axes, const Frame& f) {
+void draw_names(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
     const double ww = engine.window_width;
     const double wh = engine.window_height;
     const auto centred_left = [&](const std::string& text) {
@@ -158,7 +158,7 @@ void draw_names(ZarIdor& engine, const Axes& axes, const Frame& f) {
 void ZarIdor::display_axes_2d() {
     const Axes* axes = current_axes.get();
     if (!axes) return;
-    const Frame frame = frame_of(*axes);
+    const AxesBox frame = box_of(*axes);
 
     draw::window_unit_square(window_width, window_height);
     set_stipple(std::nullopt);

@@ -53,7 +53,7 @@ void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour) 
     glRasterPos3f(anchor.x, anchor.y, anchor.z);
     if (anchor.shift_x_px != 0 || anchor.shift_y_px != 0)
         glBitmap(0, 0, 0, 0, anchor.shift_x_px, anchor.shift_y_px, nullptr);
-    if (print_mirror::page_open()) print_mirror::text(text);
+    print_mirror::text(text); // only while an export page is open
     for (const char c : text)
         glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
 }
