@@ -5,6 +5,7 @@
 
 #include "lab/constants.h"
 #include "lab/theory.h"
+#include "lab/waveforms.h"
 
 namespace {
 
@@ -67,6 +68,36 @@ TEST(LabTheory, GridPhaseVelocity) {
     EXPECT_NEAR(*lab::grid_phase_velocity(f_hz, dx, 0.5) / lab::c0, 0.9872637013399771, 1e-12);
     // Two cells per wavelength at S = 0.5 is beyond what the grid carries.
     EXPECT_FALSE(lab::grid_phase_velocity(f_hz, wavelength_m / 2.0, 0.5).has_value());
+}
+
+} // namespace
+
+namespace {
+
+TEST(LabWaveforms, ShapesAtHandPickedSteps) {
+    const double dt = 1e-12;
+    lab::SourceSettings s;
+    s.delay_steps = 30.0;
+    s.width_steps = 10.0;
+    s.frequency_hz = 10e9; // a period of 100 steps
+    EXPECT_DOUBLE_EQ(lab::source_value(s, 30, dt), 1.0);
+    EXPECT_NEAR(lab::source_value(s, 40, dt), std::exp(-1.0), 1e-15);
+    // Ricker: 1 at the delay, zero where pi f tau = 1/sqrt(2), 100 / (pi sqrt 2) steps away.
+    s.waveform = lab::Waveform::ricker;
+    EXPECT_DOUBLE_EQ(lab::source_value(s, 30, dt), 1.0);
+    s.delay_steps = 22.0 - 100.0 / (lab::pi * std::sqrt(2.0));
+    EXPECT_NEAR(lab::source_value(s, 22, dt), 0.0, 1e-12);
+    // Sine: silent at the start; at 1.25 of the 3 ramp periods sin = 1 and the ramp is
+    // (1 - cos 75 deg) / 2 = 0.37059047745; after the ramp a plain sine.
+    s.waveform = lab::Waveform::sine;
+    EXPECT_EQ(lab::source_value(s, 0, dt), 0.0);
+    EXPECT_NEAR(lab::source_value(s, 125, dt), 0.37059047745, 1e-10);
+    EXPECT_NEAR(lab::source_value(s, 325, dt), 1.0, 1e-12);
+    // Modulated: the Gaussian times a sine through zero at the delay.
+    s.waveform = lab::Waveform::modulated;
+    s.delay_steps = 30.0;
+    EXPECT_NEAR(lab::source_value(s, 30, dt), 0.0, 1e-15);
+    EXPECT_NEAR(lab::source_value(s, 55, dt), std::exp(-6.25), 1e-15);
 }
 
 } // namespace
