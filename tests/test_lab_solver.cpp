@@ -87,6 +87,23 @@ TEST(LabSolver, PmlAtHalfCourantReflectsBelowMinus60Db) {
     EXPECT_LE(r40, r20);
 }
 
+TEST(LabSolver, EndsOfEachKindMirrorEachOther) {
+    // A pulse from the middle cell of a line with the same end on both sides: what the
+    // left end sends back must mirror what the right end does.
+    for (Boundary end :
+         {Boundary::pec, Boundary::pmc, Boundary::abc, Boundary::mur, Boundary::pml}) {
+        lab::Scenario s = labtest::vacuum_line(201, 0.6, 800, end);
+        s.probes = {{"left", 30}, {"right", 170}};
+        lab::Simulation sim(s);
+        run_all(sim);
+        const std::vector<double>& left = sim.probes()[0].ez_history;
+        const std::vector<double>& right = sim.probes()[1].ez_history;
+        const double scale = largest(left, 0, left.size() - 1);
+        for (std::size_t n = 0; n < left.size(); ++n)
+            ASSERT_NEAR(left[n], right[n], 1e-12 * scale) << lab::name_of(end) << " step " << n;
+    }
+}
+
 TEST(LabSolver, TfsfKeepsTheScatteredSideClean) {
     for (double courant : {1.0, 0.5}) {
         const int steps = static_cast<int>(350 / courant);

@@ -17,7 +17,8 @@ struct Deviation {
 // A layer at S = 1 between abc ends (exact in vacuum there), lit by a soft Gaussian;
 // its band reaches up to the frequency with cells_per_wavelength cells per wavelength in it.
 // A layer of thickness_cells, or a half-space when that is 0.
-Deviation measure(double eps_r, double sigma, double cells_per_wavelength, int thickness_cells) {
+lab::Scenario layer_scenario(double eps_r, double sigma, double cells_per_wavelength,
+                             int thickness_cells) {
     const double n = std::sqrt(eps_r);
     const double f_max = lab::c0 / (cells_per_wavelength * n * labtest::cell_size_m);
     const bool half_space = thickness_cells == 0;
@@ -31,10 +32,13 @@ Deviation measure(double eps_r, double sigma, double cells_per_wavelength, int t
     s.layers = {{first, last, eps_r, 1.0, sigma}};
     s.probes = {{"r", 40}, {"t", half_space ? first + 60 : last + 20}};
     s.spectrum = lab::SpectrumSettings{f_max / 10.0, f_max, 40, "r", "t"};
+    return s;
+}
+
+Deviation run_and_compare(const lab::Scenario& s) {
     lab::Experiment e(s);
     while (!e.run().finished())
         e.step();
-
     const lab::Spectra sp = e.spectra();
     Deviation d;
     for (std::size_t k = 0; k < sp.frequency_hz.size(); ++k) {
@@ -44,6 +48,12 @@ Deviation measure(double eps_r, double sigma, double cells_per_wavelength, int t
         d.sum = std::max(d.sum, std::fabs(sp.R[k] + sp.T[k] - 1.0));
         d.absorbed = std::min(d.absorbed, 1.0 - sp.R[k] - sp.T[k]);
     }
+    return d;
+}
+
+Deviation measure(double eps_r, double sigma, double cells_per_wavelength, int thickness_cells) {
+    const Deviation d =
+        run_and_compare(layer_scenario(eps_r, sigma, cells_per_wavelength, thickness_cells));
     std::printf("eps_r %g sigma %g, %g cells per wavelength, %d cells thick: |dR| %.4f "
                 "|dT| %.4f |R+T-1| %.1e\n",
                 eps_r, sigma, cells_per_wavelength, thickness_cells, d.R, d.T, d.sum);
@@ -77,6 +87,17 @@ TEST(LabSpectra, LossySlabAbsorbs) {
     EXPECT_LE(d.R, 0.01);
     EXPECT_LE(d.T, 0.01);
     EXPECT_GT(d.absorbed, 0.05);
+}
+
+TEST(LabSpectra, TwoLayersWithAGapFollowTheTransferMatrix) {
+    // Room and band of a 100-cell eps_r = 9 slab at 40 cells per wavelength, filled with
+    // 30 cells of eps_r 2.25, 20 of vacuum and 50 of eps_r 9.
+    lab::Scenario s = layer_scenario(9.0, 0.0, 40.0, 100);
+    s.layers = {{60, 89, 2.25}, {110, 159, 9.0}};
+    const Deviation d = run_and_compare(s);
+    EXPECT_LE(d.R, 0.01);
+    EXPECT_LE(d.T, 0.01);
+    EXPECT_LE(d.sum, 1e-4);
 }
 
 } // namespace
