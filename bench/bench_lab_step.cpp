@@ -7,7 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <limits>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "lab/field_grid.h"
@@ -27,6 +29,17 @@ lab::Scenario vacuum(int cells) {
 
 void BM_LabStep(benchmark::State& state) {
     lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        sim.step();
+        benchmark::DoNotOptimize(sim.ez().data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The same step with the sweeps kept on one thread, for the grids that use the team.
+void BM_LabStepSerial(benchmark::State& state) {
+    lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    sim.set_parallel_threshold(std::numeric_limits<std::size_t>::max());
     for (auto _ : state) {
         sim.step();
         benchmark::DoNotOptimize(sim.ez().data());
@@ -60,6 +73,7 @@ void BM_Triad(benchmark::State& state) {
 // Wall-clock time: from 1e6 cells on the work is shared among threads.
 BENCHMARK(BM_LabStep)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
 BENCHMARK(BM_Triad)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
+BENCHMARK(BM_LabStepSerial)->Arg(1'000'000)->Arg(10'000'000)->UseRealTime();
 
 // Keeps the median of every benchmark and prints cell updates against the floor.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -70,24 +84,29 @@ class RatioReporter : public benchmark::ConsoleReporter {
             // The median of the repetitions, or the single run when there is no repetition.
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (run.aggregate_name != "median" && !single) continue;
-            const bool triad = run.run_name.function_name == "BM_Triad";
-            const auto rate = run.counters.find(triad ? "bytes_per_second" : "items_per_second");
-            if (rate == run.counters.end()) continue;
-            (triad ? triad_ : step_)[std::stol(run.run_name.args)] = rate->second.value;
+            const std::string& name = run.run_name.function_name;
+            const auto rate =
+                run.counters.find(name == "BM_Triad" ? "bytes_per_second" : "items_per_second");
+            if (rate != run.counters.end())
+                rates_[name][std::stol(run.run_name.args)] = rate->second.value;
         }
     }
-    void PrintTable() const {
-        std::printf("\n%10s %16s %16s %8s\n", "cells", "updates/s", "floor/s", "ratio");
-        for (const auto& [cells, updates] : step_) {
-            const auto triad = triad_.find(cells);
-            if (triad == triad_.end()) continue;
-            const double floor = triad->second / bytes_per_cell_update;
-            std::printf("%10ld %16.4g %16.4g %8.2f\n", cells, updates, floor, updates / floor);
+
+    void PrintTable() {
+        std::printf("\n%10s %14s %14s %7s %14s\n", "cells", "updates/s", "floor/s", "ratio",
+                    "serial/s");
+        std::map<long, double>& serial = rates_["BM_LabStepSerial"];
+        std::map<long, double>& triad = rates_["BM_Triad"];
+        for (const auto& [cells, updates] : rates_["BM_LabStep"]) {
+            const double floor = triad[cells] / bytes_per_cell_update;
+            std::printf("%10ld %14.4g %14.4g %7.2f", cells, updates, floor, updates / floor);
+            if (serial.count(cells)) std::printf(" %14.4g", serial[cells]);
+            std::printf("\n");
         }
     }
 
   private:
-    std::map<long, double> step_, triad_;
+    std::map<std::string, std::map<long, double>> rates_; // by benchmark, then cells
 };
 
 } // namespace
