@@ -47,8 +47,11 @@ void handle_mouse(FDTD& app, int button, int state, int x, int y) {
 void handle_motion(FDTD& app, int x, int y) { app.axes_drag(x, y); }
 
 void handle_passive_motion(FDTD& app, int x, int y) {
+    const bool list_was_shown = app.layer_list_shown();
     app.pointer_x = x;
     app.pointer_y = y;
+    // After the last step nothing else asks for a redraw: the list would not come or go.
+    if (app.layer_list_shown() != list_was_shown) glutPostRedisplay();
 }
 
 void handle_keyboard(FDTD& app, unsigned char key, int, int) {

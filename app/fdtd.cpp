@@ -1,9 +1,14 @@
 #include "app/fdtd.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 //-----------------------------------------------------------------------------
 // [SECTION] Physical constants
@@ -23,6 +28,9 @@ namespace {
 // Gaussian pulse exp(-(n - delay)^2 / width) driven into cell 0.
 constexpr double source_delay = 30.0;
 constexpr double source_width = 100.0;
+
+// "Time for 1 step " and " microsec\n" around a %lf of any double (up to 309 digits).
+constexpr std::size_t step_line_capacity = 384;
 
 double now_microseconds() {
     using Microseconds = std::chrono::duration<double, std::micro>;
@@ -65,9 +73,19 @@ void FDTD::record_probe() {
     if (Ez.size() > probe_cell) ez_history.push_back(Ez[probe_cell]);
 }
 
-void FDTD::report_step_time(double start_us, double end_us) const {
-    std::printf("Time for 1 step %lf microsec\n", end_us - start_us);
-    std::fflush(stdout); // drivers follow the run line by line
+// One write per line: a line is never split around another message, and drivers that
+// follow the run line by line see each one at once.
+void FDTD::report_step_time(double start_us, double end_us) {
+    std::array<char, step_line_capacity> line{};
+    const int length = std::snprintf(line.data(), line.size(), "Time for 1 step %lf microsec\n",
+                                     end_us - start_us);
+    if (length <= 0 || static_cast<std::size_t>(length) >= line.size()) return;
+    std::fflush(stdout); // whatever stdio still holds comes first
+    const ssize_t written = ::write(STDOUT_FILENO, line.data(), static_cast<std::size_t>(length));
+    if (written == length || step_times_lost_) return;
+    step_times_lost_ = true;
+    std::fprintf(stderr, "fdtd1d: cannot write the step times to standard output: %s\n",
+                 written < 0 ? std::strerror(errno) : "the line was cut short");
 }
 
 //-----------------------------------------------------------------------------

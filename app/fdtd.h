@@ -69,5 +69,7 @@ class FDTD : public rizodozad::ZarIdor {
     void half_time_step();
     void apply_source();
     void record_probe();
-    void report_step_time(double start_us, double end_us) const;
+    void report_step_time(double start_us, double end_us);
+
+    bool step_times_lost_ = false; // a timing line could not be written; said once
 };

@@ -121,7 +121,7 @@ class ZarIdor {
     // [SECTION] Display cycle
     //-------------------------------------------------------------------------
 
-    void display_cycle();
+    void display_cycle(); // called again from inside a cycle (from compose_figure), does nothing
 
     //-------------------------------------------------------------------------
     // [SECTION] Figures and layers
@@ -133,6 +133,7 @@ class ZarIdor {
     void display_figure();
     void display_layer();
     void display_layer_list();
+    bool layer_list_shown() const; // whether the pointer is in the strip that shows the list
     void layer_list_click(int button, int state, int x, int y);
     // The same with the elapsed-time reading given, so that double presses can be tested.
     void layer_list_click_at(int button, int state, int x, int y, int elapsed_ms);
@@ -247,7 +248,9 @@ class ZarIdor {
 
   private:
     Frame* capture_target_ = nullptr; // filled by the display pass before its swap
+    bool cycling_ = false;            // a display cycle is under way
 
+    void run_cycle();
     void allocation_pass();
     bool configuration_pass(); // false on a mismatch of a list with its counter
     void display_pass();

@@ -196,6 +196,18 @@ TEST_F(DisplayCycle, CompositionThatNeverAgreesIsDrawnAfterOneRebuild) {
         EXPECT_FALSE(other.c_tick.empty());
 }
 
+TEST_F(DisplayCycle, ACycleStartedFromTheCompositionIsRefused) {
+    picture.debug = 1;
+    picture.composition = [](Picture& p) {
+        compose_one_plot(p);
+        p.display_cycle();
+    };
+    EXPECT_EQ(cycle_lines(), (Lines{allocation_header, "done", configuration_header, "done",
+                                    display_header, " done "}));
+    EXPECT_EQ(picture.compositions, 2);
+    EXPECT_EQ(picture.line_list.size(), 1u);
+}
+
 TEST_F(DisplayCycle, UnknownModeStartsFromFreshRecords) {
     picture.composition = compose_one_plot;
     picture.display_cycle();

@@ -163,11 +163,12 @@ class Fdtd1dSession : public ::testing::Test {
     }
 
     // Runs one scripted session; the body prints its findings as name=value lines.
-    Facts run_session(const std::string& body, const std::string& arg = "") {
+    Facts run_session(const std::string& body, const std::string& arg = "",
+                      const std::string& app = FDTD1D_BINARY) {
         testsupport::ProcessResult result =
             testsupport::run_process({"timeout", "-k", "5", session_time_limit_seconds, "bash",
                                       "-c", session_settings + session_prelude + body, "fdtd1d-e2e",
-                                      FDTD1D_BINARY, FDTD1D_DRIVER, dir_, arg});
+                                      app, FDTD1D_DRIVER, dir_, arg});
         EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
         return parse_facts(result.output);
     }
@@ -347,6 +348,24 @@ echo "status=$FDTD_EXIT_STATUS"
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, ExitKey, ::testing::Values("q", "x", "Escape"));
+
+// With standard output closed by its caller, the descriptor must not go to the X
+// connection, where the step times would corrupt the protocol stream.
+TEST_F(Fdtd1dSession, RunsExportsAndQuitsWithStandardOutputClosed) {
+    const std::string wrapper = path("closed-stdout.sh");
+    std::ofstream(wrapper) << "#!/bin/sh\nexec \"" << FDTD1D_BINARY << "\" >&-\n";
+    std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+    Facts facts = run_session(R"sh(
+fdtd_key space
+sleep 2
+fdtd_key p
+for _ in $(seq 100); do [[ -s "$dir/out.eps" ]] && break; sleep 0.1; done
+echo "exported=$([[ -s "$dir/out.eps" ]] && echo yes || echo no)"
+)sh" + quit_and_report,
+                              "", wrapper);
+    EXPECT_EQ(facts["exported"], "yes");
+    EXPECT_EQ(facts["status"], "0");
+}
 
 //-----------------------------------------------------------------------------
 // Mouse

@@ -174,6 +174,22 @@ TEST_F(Events, AReshapeBeforeTheFirstRedrawOnlyStoresTheSize) {
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 700, 350}));
 }
 
+// Once the run has ended nothing else redraws: crossing the strip's edge must.
+TEST_F(Events, CrossingTheLayerStripsEdgeAsksForARedraw) {
+    app.step_count = step_limit + 1;
+    handle_passive_motion(app, 300, 200);
+    redraw_requested();
+    EXPECT_FALSE(redraw_requested()) << "an idle window asks for nothing";
+    handle_passive_motion(app, 200, 100);
+    EXPECT_FALSE(redraw_requested()) << "a move that shows or hides nothing";
+    handle_passive_motion(app, 5, 100);
+    EXPECT_TRUE(redraw_requested()) << "the list must appear";
+    handle_passive_motion(app, 10, 120);
+    EXPECT_FALSE(redraw_requested());
+    handle_passive_motion(app, 400, 120);
+    EXPECT_TRUE(redraw_requested()) << "the list must go";
+}
+
 TEST_F(Events, PointerEventsReachTheEngine) {
     handle_passive_motion(app, 12, 34);
     EXPECT_EQ(app.pointer_x, 12);

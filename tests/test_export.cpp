@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/events.h"
 #include "app/fdtd.h"
 #include "rizodozad/core/export_eps.h"
 #include "tests/support/gl_fixture.h"
@@ -131,6 +132,14 @@ TEST_F(Export, TheLayerListIsPrintedOnlyWhileThePointerIsAtTheLeftEdge) {
     EXPECT_EQ(count_of(eps, "(layer 2)"), 1u);
     app.pointer_x = 25;
     EXPECT_EQ(count_of(export_to_memory(), "(layer 1)"), 0u);
+}
+
+// The last frame's viewport is that of the size before the resize; the page is the new one.
+TEST_F(Export, AnExportRightAfterAResizeTakesTheNewWindowSize) {
+    app.display_cycle();
+    handle_reshape(app, 640, 300);
+    const std::string eps = export_to_memory();
+    EXPECT_NE(eps.find("%%BoundingBox: 0 0 640 300"), std::string::npos);
 }
 
 TEST_F(Export, PrintingTwiceOverwritesTheFileWithOneLineOfOutputEach) {

@@ -1,7 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -85,6 +89,27 @@ TEST(Step, FirstStepDrivesTheSourceAndReportsItsTime) {
     EXPECT_GE(micros, 0.0);
     EXPECT_EQ(out.back(), '\n');
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1);
+}
+
+// Standard output on a full device: every step still runs, and the loss is said once.
+TEST(Step, TimingLinesThatCannotBeWrittenAreReportedOnce) {
+    FDTD app;
+    start_on_fresh_grid(app);
+    std::fflush(stdout);
+    const int saved_stdout = ::dup(STDOUT_FILENO);
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    ::dup2(full, STDOUT_FILENO);
+    testing::internal::CaptureStderr();
+    for (int k = 0; k < 20; ++k)
+        app.step();
+    const std::string err = testing::internal::GetCapturedStderr();
+    ::dup2(saved_stdout, STDOUT_FILENO);
+    ::close(full);
+    ::close(saved_stdout);
+    EXPECT_EQ(app.step_count, 20);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(std::strerror(ENOSPC)), std::string::npos) << err;
 }
 
 TEST(Step, SourcePeaksAtStepThirty) {

@@ -39,6 +39,17 @@ bool counted(int debug, const std::vector<Record>& list, int counter, const char
 } // namespace
 
 void ZarIdor::display_cycle() {
+    // A composition that starts a cycle of its own would recurse until the stack runs out.
+    if (cycling_) return;
+    cycling_ = true;
+    struct EndOfCycle {
+        bool& cycling;
+        ~EndOfCycle() { cycling = false; } // also when a composition throws
+    } end_of_cycle{cycling_};
+    run_cycle();
+}
+
+void ZarIdor::run_cycle() {
     int mismatches = 0;
     for (;;) {
         switch (mode) {

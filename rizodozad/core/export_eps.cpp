@@ -4,6 +4,7 @@
 #include "rizodozad/core/atomic_file.h"
 #include "rizodozad/core/feedback_estimate.h"
 
+#include <GL/freeglut.h>
 #include <gl2ps.h>
 
 #include <algorithm>
@@ -29,6 +30,13 @@ bool page_complete(GLint state) { return state == GL2PS_SUCCESS || state == GL2P
 
 } // namespace
 
+bool eps::window_ready(const char* file_name) {
+    if (glutGetWindow() != 0) return true;
+    std::fprintf(stderr, "Cannot export '%s': there is no window to draw the picture in\n",
+                 file_name);
+    return false;
+}
+
 bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
                       const BufferBudget& budget) {
     return export_page(engine, stream, file_name, budget, GL2PS_EPS);
@@ -40,6 +48,10 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
         std::fprintf(stderr, "Cannot export '%s': no stream\n", file_name);
         return false;
     }
+    if (!window_ready(file_name)) return false;
+    // The page is the window as it is now: the last frame's viewport may be from before a
+    // resize whose redraw has not come yet.
+    glViewport(0, 0, engine.window_width, engine.window_height);
     int buffer_size = 0;
     for (int attempt = 0; attempt < budget.attempts; ++attempt) {
         buffer_size += budget.step;
@@ -81,6 +93,7 @@ bool ZarIdor::export_eps(std::FILE* stream, const char* file_name) {
 }
 
 void ZarIdor::print_eps() {
+    if (!eps::window_ready(eps_file_name)) return;
     AtomicFile file(eps_file_name);
     if (file.stream() == nullptr) {
         std::fprintf(stderr, "Cannot open '%s': %s\n", eps_file_name, file.error_text());

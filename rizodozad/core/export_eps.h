@@ -16,6 +16,10 @@ struct BufferBudget {
 // The budget for engine's picture: its first attempt holds the whole picture.
 BufferBudget budget_for(const ZarIdor& engine);
 
+// Whether there is a window to draw the picture in; says so on standard error when not.
+// Drawing without one would end the process inside freeglut.
+bool window_ready(const char* file_name);
+
 // One GL2PS page holding a display cycle of engine, written to stream; false (with a
 // reason on standard error) when the page could not be written in full. gl2ps_format
 // is GL2PS_EPS, GL2PS_PDF or GL2PS_SVG.

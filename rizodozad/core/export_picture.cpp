@@ -60,6 +60,7 @@ bool ZarIdor::export_picture(const std::string& path) {
                      path.c_str());
         return false;
     }
+    if (!eps::window_ready(path.c_str())) return false;
     AtomicFile file(path);
     if (file.stream() == nullptr) {
         std::fprintf(stderr, "Cannot open '%s': %s\n", path.c_str(), file.error_text());

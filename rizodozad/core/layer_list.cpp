@@ -57,8 +57,10 @@ void draw_name(int y, const std::string& name) {
 
 } // namespace
 
+bool ZarIdor::layer_list_shown() const { return pointer_x < layer_strip_width_px; }
+
 void ZarIdor::display_layer_list() {
-    if (pointer_x >= layer_strip_width_px) return;
+    if (!layer_list_shown()) return;
 
     // Pixel coordinates, origin at the top left as for mouse events.
     glViewport(0, 0, window_width, window_height);
