@@ -25,12 +25,11 @@
 #include "rizodozad/contours.h"
 #include "rizodozad/current_record.h"
 #include "rizodozad/handles.h"
+#include "rizodozad/pictures.h"
 #include "rizodozad/records.h"
 #include "rizodozad/ticks.h"
 
 namespace rizodozad {
-
-struct Frame;
 
 // n values evenly from min to max; n below 1 counts as 1.
 std::vector<double> linspace(double min, double max, int n);
