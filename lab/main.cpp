@@ -5,6 +5,7 @@
 
 #include "lab/batch_run.h"
 #include "lab/help_text.h"
+#include "lab/view/commands.h"
 
 namespace {
 
@@ -17,17 +18,48 @@ CLI::App* add_run_command(CLI::App& app, lab::BatchOptions& options) {
     return run;
 }
 
+// `fdtd-lab view [SCENARIO]`
+CLI::App* add_view_command(CLI::App& app, lab::view::ViewOptions& options) {
+    CLI::App* view = app.add_subcommand(
+        "view", "Open the live window (the slab scenario when no file is given)");
+    view->add_option("scenario", options.scenario_path, "Scenario file (TOML)");
+    view->footer(lab::view::keys_help() +
+                 "Keys never change the scenario file; p, e, c and g write into the working "
+                 "directory.\n");
+    return view;
+}
+
+// `fdtd-lab record SCENARIO --gif FILE [--every K]`
+CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
+    CLI::App* record = app.add_subcommand(
+        "record", "Run a scenario to its end in the window and write it as an animated GIF");
+    record->add_option("scenario", options.scenario_path, "Scenario file (TOML)")->required();
+    record->add_option("--gif", options.gif_path, "The GIF file to write")->required();
+    record
+        ->add_option("--every", options.every,
+                     "Steps between frames (default: about " +
+                         std::to_string(lab::view::default_recording_frames) + " frames)")
+        ->check(CLI::PositiveNumber);
+    record->footer("Needs an X display; scripts/lab-movie provides a virtual one.\n");
+    return record;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     CLI::App app("fdtd-lab: electromagnetic waves on a line, computed with the finite-difference "
-                 "time-domain method and held against theory.",
+                 "time-domain method and held against theory. Without a command it opens the "
+                 "live window on the slab scenario.",
                  "fdtd-lab");
-    app.require_subcommand(1);
+    app.require_subcommand(0, 1);
     lab::BatchOptions run_options;
+    lab::view::ViewOptions view_options;
+    lab::view::RecordOptions record_options;
     CLI::App* run = add_run_command(app, run_options);
+    CLI::App* view = add_view_command(app, view_options);
+    CLI::App* record = add_record_command(app, record_options);
     app.footer(std::string(lab::scenario_help()) + "\n" + lab::run_outputs_help() + "\n" +
-               lab::exit_status_help());
+               lab::view::keys_help() + "\n" + lab::exit_status_help());
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -35,5 +67,7 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? lab::exit_ok : lab::exit_bad_input;
     }
     if (run->parsed()) return lab::run_batch(run_options);
-    return lab::exit_bad_input;
+    if (record->parsed()) return lab::view::run_record(record_options);
+    if (view->parsed()) return lab::view::run_view(view_options);
+    return lab::view::run_view({});
 }

@@ -1,0 +1,38 @@
+// `fdtd-lab view` (also `fdtd-lab` alone) and `fdtd-lab record`: the live window and the
+// unattended recording of a scenario as an animated GIF. Both need an X display.
+#pragma once
+
+#include <string>
+
+namespace lab::view {
+
+struct ViewOptions {
+    std::string scenario_path; // empty: the slab scenario shipped with the lab
+};
+
+struct RecordOptions {
+    std::string scenario_path;
+    std::string gif_path;
+    int every = 0; // steps per frame; 0 picks about default_recording_frames frames
+};
+
+constexpr int default_recording_frames = 150;
+// Recordings play at this interval per frame (25 frames per second).
+constexpr int recording_frame_interval_ms = 40;
+
+// The environment variable naming a folder of scenarios to use instead of the shipped one.
+constexpr const char* scenario_folder_variable = "FDTD_LAB_SCENARIOS";
+// The variable that makes the view print "redraw N" after every redraw (a test hook).
+constexpr const char* redraw_report_variable = "FDTD_LAB_REPORT_REDRAWS";
+
+// The slab scenario: from FDTD_LAB_SCENARIOS, else installed beside the program
+// (../share/fdtd-lab/scenarios), else the source tree it was built from.
+std::string default_scenario_path();
+
+int run_view(const ViewOptions& options);
+int run_record(const RecordOptions& options);
+
+// The keys, for --help.
+std::string keys_help();
+
+} // namespace lab::view

@@ -1,0 +1,78 @@
+#include "lab/view/outputs.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <system_error>
+#include <vector>
+
+#include "lab/csv_output.h"
+#include "rizodozad/core/atomic_file.h"
+
+namespace lab::view {
+
+namespace {
+
+// Joins the names that were written and those that failed into one message.
+std::string report(const std::vector<std::string>& written,
+                   const std::vector<std::string>& failed) {
+    std::string text;
+    for (const std::string& name : written)
+        text += (text.empty() ? "wrote " : ", ") + absolute(name);
+    if (!failed.empty()) {
+        text += text.empty() ? "could not write " : "; could not write ";
+        for (std::size_t i = 0; i < failed.size(); ++i)
+            text += (i == 0 ? "" : ", ") + failed[i];
+        text += " (see standard error)";
+    }
+    return text;
+}
+
+bool write_atomically(const std::string& name, const std::function<bool(std::FILE*)>& write) {
+    rizodozad::AtomicFile file(name);
+    if (file.stream() == nullptr || !write(file.stream()) || !file.commit()) {
+        std::fprintf(stderr, "Cannot write '%s': %s\n", name.c_str(),
+                     file.error() != 0 ? file.error_text() : "the table could not be written");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string absolute(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+std::string export_pictures(rizodozad::ZarIdor& picture) {
+    std::vector<std::string> written, failed;
+    for (const char* name : {"out.pdf", "out.svg", "out.png"})
+        (picture.export_picture(name) ? written : failed).push_back(name);
+    const std::string text = report(written, failed);
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    return text;
+}
+
+std::string write_tables(const Experiment& experiment) {
+    const Simulation& run = experiment.run();
+    std::vector<std::string> written, failed;
+    const auto table = [&](const char* name, const std::function<bool(std::FILE*)>& write) {
+        (write_atomically(name, write) ? written : failed).push_back(name);
+    };
+    table("fields.csv", [&](std::FILE* out) { return write_fields_csv(out, run); });
+    table("probes.csv", [&](std::FILE* out) {
+        return write_probe_header(out, run) && write_probe_history(out, run);
+    });
+    if (experiment.has_spectra())
+        table("spectra.csv",
+              [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });
+    const std::string text = report(written, failed);
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    return text;
+}
+
+} // namespace lab::view

@@ -1,0 +1,22 @@
+// What the live view's keys write into the working directory, beside out.eps: the picture
+// as PDF, SVG and PNG, and the run's tables as CSV. Each file is written whole or not at
+// all; the message returned says where they went, or what failed.
+#pragma once
+
+#include <string>
+
+#include "lab/experiment.h"
+#include "rizodozad/rizodozad.h"
+
+namespace lab::view {
+
+// The path as an absolute one, for messages that say where a file went.
+std::string absolute(const std::string& path);
+
+// out.pdf, out.svg and out.png.
+std::string export_pictures(rizodozad::ZarIdor& picture);
+
+// fields.csv and probes.csv, and spectra.csv when the run has spectra.
+std::string write_tables(const Experiment& experiment);
+
+} // namespace lab::view

@@ -1,0 +1,280 @@
+#include "lab/view/picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "lab/constants.h"
+#include "lab/view/plot_data.h"
+
+namespace lab::view {
+
+namespace {
+
+//-----------------------------------------------------------------------------
+// [SECTION] Layout, in window fractions (left, bottom, width, height)
+//-----------------------------------------------------------------------------
+
+constexpr std::array<float, 4> space_position{0.07f, 0.55f, 0.9f, 0.32f};
+constexpr std::array<float, 4> time_position_alone{0.07f, 0.08f, 0.9f, 0.36f};
+constexpr std::array<float, 4> time_position_beside{0.07f, 0.08f, 0.39f, 0.36f};
+constexpr std::array<float, 4> spectra_position{0.57f, 0.08f, 0.4f, 0.36f};
+constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
+constexpr double status_y = 0.965; // in the whole window's unit square
+constexpr double message_y = 0.935;
+constexpr double text_left = 0.01;
+constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
+constexpr double help_line_height = 0.03;
+constexpr double help_key_column = 0.1; // from help_left to the meanings
+
+constexpr int manual = 1;
+constexpr double headroom = 1.1;     // the y range reaches 10% beyond the peak so far
+constexpr double least_field = 1e-3; // V/m: the smallest half range of the field plots
+constexpr double spectrum_top = 1.1; // R and T lie in 0..1
+constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range
+
+const rizodozad::Rgb layer_shade{0.85f, 0.9f, 1.0f};
+const rizodozad::Rgb pml_shade{0.85f, 0.85f, 0.85f};
+const rizodozad::Rgb band_shade{0.88f, 1.0f, 0.88f};
+const rizodozad::Rgb help_background{1.0f, 1.0f, 0.95f};
+
+const char* const probe_colours[] = {"m", "dg", "dc", "dy", "dm", "k"};
+
+// A new axes, current from here on, at a fixed place in the window.
+rizodozad::Axes* place(rizodozad::ZarIdor& engine, const std::array<float, 4>& position) {
+    engine.create_axes();
+    rizodozad::Axes* axes = engine.current_axes.get();
+    if (axes == nullptr) return nullptr;
+    axes->position = position;
+    axes->type = 0;
+    return axes;
+}
+
+void fix_limits(rizodozad::Axes* axes, std::array<double, 2> x, std::array<double, 2> y) {
+    if (axes == nullptr) return;
+    axes->x_lim = x;
+    axes->y_lim = y;
+    axes->x_lim_mode = manual;
+    axes->y_lim_mode = manual;
+}
+
+std::array<double, 2> symmetric(double peak) {
+    const double half = std::max(peak * headroom, least_field);
+    return {-half, half};
+}
+
+rizodozad::Matrix rectangles_x(const std::vector<Span>& spans) {
+    rizodozad::Matrix x;
+    for (const Span& s : spans)
+        x.push_back({s.from, s.to, s.to, s.from});
+    return x;
+}
+
+rizodozad::Matrix rectangles_y(std::size_t count, const std::array<double, 2>& y) {
+    return rizodozad::Matrix(count, {y[0], y[0], y[1], y[1]});
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// [SECTION] The whole picture
+//-----------------------------------------------------------------------------
+
+void Picture::compose_figure() {
+    follow_restarts();
+    layer("lab");
+    compose_space();
+    compose_time();
+    if (session_.experiment().has_spectra()) compose_spectra();
+    compose_overlay();
+    if (session_.help_shown()) compose_help();
+}
+
+void Picture::follow_restarts() {
+    const Simulation& run = session_.run();
+    if (run.step_count() < last_step_seen_) {
+        field_peak_ = 0.0;
+        probe_peak_ = 0.0;
+    }
+    last_step_seen_ = run.step_count();
+    field_peak_ =
+        std::max({field_peak_, largest_magnitude(run.ez()), eta0 * largest_magnitude(run.hy())});
+    for (const ProbeRecord& p : run.probes())
+        probe_peak_ = std::max(probe_peak_, std::fabs(p.ez));
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Space: Ez and eta0 Hy, materials, pml, source and probes
+//-----------------------------------------------------------------------------
+
+void Picture::compose_space() {
+    const Simulation& run = session_.run();
+    const Scenario& s = run.scenario();
+    const double dx = s.grid.cell_size_m;
+    rizodozad::Axes* axes = place(*this, space_position);
+    if (axes == nullptr) return;
+    const std::array<double, 2> y_lim = symmetric(field_peak_);
+    fix_limits(axes, {cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
+    axes->title = "Ez (red) and eta0*Hy (blue) over x";
+    axes->x_label = "x (mm)";
+    axes->y_label = "V/m";
+
+    compose_space_regions(y_lim);
+    plot(ez_positions_mm(s.grid.cells, dx), run.ez());
+    set("r");
+    plot(hy_positions_mm(s.grid.cells, dx), scaled_by_impedance(run.hy()));
+    set("b");
+    compose_markers(y_lim);
+}
+
+void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
+    const Scenario& s = session_.run().scenario();
+    const double label_y = y_lim[0] + label_height * (y_lim[1] - y_lim[0]);
+    const std::vector<Span> layers =
+        session_.run().materials_on() ? layer_spans(s) : std::vector<Span>{};
+    const std::vector<Span> pmls = pml_spans(s);
+    for (const auto& [spans, shade] :
+         {std::pair{layers, layer_shade}, std::pair{pmls, pml_shade}}) {
+        if (spans.empty()) continue;
+        const int shaded = patch(rectangles_x(spans), rectangles_y(spans.size(), y_lim),
+                                 rizodozad::Colormap(spans.size(), shade));
+        set(shaded, "EdgeColor", "none");
+        for (const Span& span : spans)
+            text(span.from, label_y, span.label);
+    }
+}
+
+int Picture::marker_cell(MarkerId marker) const {
+    if (dragged_ && dragged_->is_source == marker.is_source && dragged_->probe == marker.probe)
+        return dragged_cell_;
+    const Scenario& s = session_.run().scenario();
+    return marker.is_source ? s.source.cell : s.probes[marker.probe].cell;
+}
+
+void Picture::compose_markers(const std::array<double, 2>& y_lim) {
+    const Scenario& s = session_.run().scenario();
+    const double dx_mm = s.grid.cell_size_m * mm_per_m;
+    const auto marker = [&](MarkerId id, const char* colour, const std::string& name) {
+        const double x = marker_cell(id) * dx_mm;
+        plot({x, x}, {y_lim[0], y_lim[1]});
+        set(colour);
+        set("- -");
+        text(x, y_lim[0], name);
+    };
+    marker(MarkerId{true, 0}, "dg", "source");
+    for (std::size_t k = 0; k < s.probes.size(); ++k)
+        marker(MarkerId{false, k}, probe_colours[k % std::size(probe_colours)], s.probes[k].name);
+}
+
+PlotFrame Picture::space_frame() const {
+    const Scenario& s = session_.run().scenario();
+    const double dx = s.grid.cell_size_m;
+    const double w = window_width, h = window_height;
+    const auto& p = space_position;
+    return {p[0] * w,       (p[0] + p[2]) * w,   (1 - p[1] - p[3]) * h,
+            (1 - p[1]) * h, cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)};
+}
+
+void Picture::show_dragged(std::optional<MarkerId> marker, int cell) {
+    dragged_ = marker;
+    dragged_cell_ = cell;
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Time: each probe's Ez
+//-----------------------------------------------------------------------------
+
+void Picture::compose_time() {
+    const Simulation& run = session_.run();
+    const bool beside = session_.experiment().has_spectra();
+    rizodozad::Axes* axes = place(*this, beside ? time_position_beside : time_position_alone);
+    if (axes == nullptr) return;
+    fix_limits(axes, {0.0, run.total_steps() * run.dt_s() * ps_per_s}, symmetric(probe_peak_));
+    axes->title = "Ez at the probes";
+    axes->x_label = "t (ps)";
+    axes->y_label = "V/m";
+
+    extend_times_ps(times_ps_, run.step_count(), run.dt_s());
+    const std::vector<ProbeRecord>& probes = run.probes();
+    for (std::size_t k = 0; k < probes.size(); ++k) {
+        const std::vector<double>& history = probes[k].ez_history;
+        const std::size_t n = std::min(history.size(), times_ps_.size());
+        plot(std::vector<double>(times_ps_.begin(), times_ps_.begin() + n),
+             std::vector<double>(history.begin(), history.begin() + n));
+        set(probe_colours[k % std::size(probe_colours)]);
+    }
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Spectra: R and T against theory
+//-----------------------------------------------------------------------------
+
+void Picture::compose_spectra() {
+    const Spectra spectra = session_.experiment().spectra();
+    const SpectrumSettings& band = *session_.run().scenario().spectrum;
+    rizodozad::Axes* axes = place(*this, spectra_position);
+    if (axes == nullptr) return;
+    const std::array<double, 2> x_lim{band.f_min_hz * ghz_per_hz, band.f_max_hz * ghz_per_hz};
+    fix_limits(axes, x_lim, {0.0, spectrum_top});
+    axes->title = "R (red), T (blue); theory dashed";
+    axes->x_label = "f (GHz)";
+
+    const double resolved_top = std::min(
+        resolved_band_top_hz(session_.run().scenario(), resolved_cells_per_wavelength) * ghz_per_hz,
+        x_lim[1]);
+    if (resolved_top > x_lim[0]) {
+        const int shaded =
+            patch(rectangles_x({{x_lim[0], resolved_top, ""}}),
+                  rectangles_y(1, {0.0, spectrum_top}), rizodozad::Colormap{band_shade});
+        set(shaded, "EdgeColor", "none");
+        text(x_lim[0], spectrum_top * 0.93, ">= 20 cells per wavelength");
+    }
+    if (spectra.theory) {
+        std::vector<double> r, t;
+        for (const Reflection& theory : *spectra.theory) {
+            r.push_back(theory.R);
+            t.push_back(theory.T);
+        }
+        for (const auto& [values, colour] : {std::pair{r, "dr"}, std::pair{t, "db"}}) {
+            const Curve c = spectrum_curve(spectra.frequency_hz, values);
+            plot(c.x, c.y);
+            set(colour);
+            set("- -");
+        }
+    }
+    for (const auto& [values, colour] : {std::pair{spectra.R, "r"}, std::pair{spectra.T, "b"}}) {
+        const Curve c = spectrum_curve(spectra.frequency_hz, values);
+        plot(c.x, c.y);
+        set(colour);
+    }
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Status line, message and help
+//-----------------------------------------------------------------------------
+
+void Picture::compose_overlay() {
+    rizodozad::Axes* axes = place(*this, whole_window);
+    if (axes == nullptr) return;
+    fix_limits(axes, {0.0, 1.0}, {0.0, 1.0});
+    axes->box = 0;
+    text(text_left, status_y,
+         status_line(session_.run(), session_.steps_per_frame(), session_.running()));
+    if (!session_.message().empty()) text(text_left, message_y, session_.message());
+}
+
+void Picture::compose_help() {
+    const int background =
+        patch(rectangles_x({{help_left, help_right, ""}}), rectangles_y(1, {help_bottom, help_top}),
+              rizodozad::Colormap{help_background});
+    set(background, "EdgeColor", "k");
+    double y = help_top - 1.5 * help_line_height;
+    text(help_left + help_line_height, y, "Keys (h hides this help)");
+    for (const KeyHelp& key : key_help()) {
+        y -= help_line_height;
+        text(help_left + help_line_height, y, key.keys);
+        text(help_left + help_key_column, y, key.meaning);
+    }
+}
+
+} // namespace lab::view

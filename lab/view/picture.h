@@ -1,0 +1,50 @@
+// The live view's picture on the engine: the fields over space, the probes over time, the
+// spectra (when the scenario has them), the status line, and the help over everything.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "lab/view/dragging.h"
+#include "lab/view/session.h"
+#include "rizodozad/rizodozad.h"
+
+namespace lab::view {
+
+constexpr int window_width_px = 1000;
+constexpr int window_height_px = 720;
+constexpr const char* window_title = "FDTD lab";
+
+class Picture : public rizodozad::ZarIdor {
+  public:
+    explicit Picture(const Session& session) : session_(session) {}
+
+    void compose_figure() override;
+
+    // The space plot's frame in window pixels, for dragging markers.
+    PlotFrame space_frame() const;
+    // While a marker is dragged it is drawn at the pointer's cell instead of its own.
+    void show_dragged(std::optional<MarkerId> marker, int cell);
+
+  private:
+    void compose_space();
+    void compose_space_regions(const std::array<double, 2>& y_lim);
+    void compose_markers(const std::array<double, 2>& y_lim);
+    void compose_time();
+    void compose_spectra();
+    void compose_overlay();
+    void compose_help();
+    void follow_restarts();
+    int marker_cell(MarkerId marker) const;
+
+    const Session& session_;
+    std::vector<double> times_ps_; // the probes' time axis, grown as the run goes
+    double field_peak_ = 0.0;      // largest |Ez|, |eta0 Hy| since step 0
+    double probe_peak_ = 0.0;      // largest probe |Ez| since step 0
+    int last_step_seen_ = 0;       // a smaller step count means the run restarted
+    std::optional<MarkerId> dragged_;
+    int dragged_cell_ = 0;
+};
+
+} // namespace lab::view

@@ -1,0 +1,143 @@
+#include "lab/view/session.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+namespace lab::view {
+
+Session::Session(const Scenario& scenario) : experiment_(scenario) {}
+
+void Session::say(std::string message) {
+    message_ = std::move(message);
+    changed();
+}
+
+Effect Session::command(Command command) {
+    switch (command) {
+    case Command::run_pause:
+        running_ = !running_ && !run().finished();
+        break;
+    case Command::one_step:
+        running_ = false;
+        step_once();
+        break;
+    case Command::faster:
+        steps_per_frame_ = more_steps_per_frame(steps_per_frame_);
+        break;
+    case Command::slower:
+        steps_per_frame_ = fewer_steps_per_frame(steps_per_frame_);
+        break;
+    case Command::reset:
+        experiment_.reset();
+        break;
+    case Command::cycle_left_end:
+        cycle_end(Side::left);
+        break;
+    case Command::cycle_right_end:
+        cycle_end(Side::right);
+        break;
+    case Command::cycle_source:
+        cycle_source();
+        break;
+    case Command::cycle_waveform:
+        cycle_waveform();
+        break;
+    case Command::toggle_materials:
+        experiment_.set_materials(!run().materials_on());
+        break;
+    case Command::toggle_help:
+        help_shown_ = !help_shown_;
+        break;
+    case Command::export_eps:
+        return Effect::export_eps;
+    case Command::export_pictures:
+        return Effect::export_pictures;
+    case Command::toggle_gif:
+        return Effect::toggle_gif;
+    case Command::write_csv:
+        return Effect::write_csv;
+    case Command::quit:
+        return Effect::quit;
+    case Command::none:
+        return Effect::none;
+    }
+    changed();
+    return Effect::none;
+}
+
+void Session::set_steps_per_frame(int steps) {
+    steps_per_frame_ = std::clamp(steps, 1, max_steps_per_frame);
+    changed();
+}
+
+void Session::step_once() {
+    if (run().finished()) return;
+    experiment_.step();
+    changed();
+}
+
+bool Session::advance_frame() {
+    if (!running_) return false;
+    const int before = run().step_count();
+    for (int i = 0; i < steps_per_frame_ && !run().finished(); ++i)
+        experiment_.step();
+    if (run().finished()) {
+        running_ = false;
+        if (run().blown_up()) message_ = run().blow_up_message();
+    }
+    changed();
+    return run().step_count() != before;
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Changes that restart the run
+//-----------------------------------------------------------------------------
+
+template <class Choice, class Next, class Apply>
+void Session::cycle(Choice current, Next next, Apply apply, const char* what) {
+    std::string refused;
+    for (Choice choice = next(current); choice != current; choice = next(choice)) {
+        const std::optional<std::string> problem = apply(choice);
+        if (!problem) {
+            message_ = refused.empty() ? std::string() : "skipped: " + refused;
+            return;
+        }
+        refused +=
+            std::string(refused.empty() ? "" : "; ") + name_of(choice) + " (" + *problem + ")";
+    }
+    message_ = std::string("no other ") + what + " fits this scenario: " + refused;
+}
+
+void Session::cycle_end(Side side) {
+    const BoundarySettings& ends = run().scenario().boundary;
+    cycle(
+        side == Side::left ? ends.left : ends.right, next_boundary,
+        [&](Boundary b) { return experiment_.set_boundary(side, b); }, "boundary");
+}
+
+void Session::cycle_source() {
+    cycle(
+        run().scenario().source.type, next_source_type,
+        [&](SourceType t) { return experiment_.set_source_type(t); }, "source type");
+}
+
+void Session::cycle_waveform() {
+    cycle(
+        run().scenario().source.waveform, next_waveform,
+        [&](Waveform w) { return experiment_.set_waveform(w); }, "waveform");
+}
+
+void Session::move_source(int cell) {
+    if (const std::optional<std::string> problem = experiment_.set_source_cell(cell))
+        message_ = "the source stays: " + *problem;
+    changed();
+}
+
+void Session::move_probe(std::size_t probe, int cell) {
+    if (const std::optional<std::string> problem = experiment_.set_probe_cell(probe, cell))
+        message_ = "the probe stays: " + *problem;
+    changed();
+}
+
+} // namespace lab::view

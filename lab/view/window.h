@@ -1,0 +1,45 @@
+// The live window's state and what its window-system callbacks do, as plain functions of
+// it, so that the callbacks in view_command.cpp stay one line each.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "lab/view/controls.h"
+#include "lab/view/dragging.h"
+#include "lab/view/picture.h"
+#include "lab/view/session.h"
+#include "rizodozad/pictures.h"
+
+namespace lab::view {
+
+// Live recordings play at this interval per frame.
+constexpr int gif_frame_interval_ms = 40;
+
+struct Window {
+    explicit Window(const Scenario& scenario) : session(scenario), picture(session) {}
+
+    Session session;
+    Picture picture;
+    FramePacer pacer;
+    std::unique_ptr<rizodozad::GifRecorder> gif;
+    int gif_first_step = 0;
+    int last_recorded_step = 0;
+    std::optional<MarkerId> dragged;
+    long long redraws = 0;
+    bool report_redraws = false;       // prints "redraw N" after each one (a test hook)
+    void (*idle_callback)() = nullptr; // registered while the run is running
+};
+
+void handle_display(Window& w);
+void handle_reshape(Window& w, int width, int height);
+// One paced frame of steps while running; nothing is registered while paused.
+void handle_idle(Window& w);
+void handle_keyboard(Window& w, unsigned char key);
+void handle_mouse(Window& w, int button, int state, int x, int y);
+void handle_motion(Window& w, int x, int y); // y is not needed: markers move along x
+// Finishes a recording in progress, so that quitting never loses it.
+void finish_recording(Window& w);
+
+} // namespace lab::view

@@ -1,0 +1,190 @@
+// The live view's logic without a window: keys, the steps-per-frame ladder, frame pacing,
+// the session's commands on a real run, what the plots are built from, and dragging.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "lab/constants.h"
+#include "lab/view/controls.h"
+#include "lab/view/dragging.h"
+#include "lab/view/plot_data.h"
+#include "lab/view/session.h"
+#include "tests/test_lab_support.h"
+
+namespace {
+
+using namespace lab::view;
+
+lab::Scenario probed_line() {
+    lab::Scenario s = labtest::vacuum_line(200, 1.0, 400, lab::Boundary::abc);
+    s.probes = {{"left", 60}, {"right", 150}};
+    return s;
+}
+
+//-----------------------------------------------------------------------------
+// Keys, ladder, pacing
+//-----------------------------------------------------------------------------
+
+TEST(LabViewControls, EveryDocumentedKeyHasItsCommand) {
+    const std::vector<std::pair<unsigned char, Command>> keys = {{' ', Command::run_pause},
+                                                                 {'r', Command::run_pause},
+                                                                 {'n', Command::one_step},
+                                                                 {'+', Command::faster},
+                                                                 {'-', Command::slower},
+                                                                 {'0', Command::reset},
+                                                                 {'[', Command::cycle_left_end},
+                                                                 {']', Command::cycle_right_end},
+                                                                 {'s', Command::cycle_source},
+                                                                 {'w', Command::cycle_waveform},
+                                                                 {'m', Command::toggle_materials},
+                                                                 {'h', Command::toggle_help},
+                                                                 {'p', Command::export_eps},
+                                                                 {'e', Command::export_pictures},
+                                                                 {'g', Command::toggle_gif},
+                                                                 {'c', Command::write_csv},
+                                                                 {'q', Command::quit},
+                                                                 {27, Command::quit}};
+    for (const auto& [key, command] : keys)
+        EXPECT_EQ(command_for_key(key), command) << "key '" << key << "'";
+    EXPECT_EQ(command_for_key('z'), Command::none);
+    EXPECT_EQ(command_for_key('x'), Command::none) << "x must not quit the lab by accident";
+}
+
+TEST(LabViewControls, StepsPerFrameClimbTheOneTwoFiveLadderAndBack) {
+    const std::vector<int> ladder = {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000};
+    for (std::size_t i = 0; i + 1 < ladder.size(); ++i) {
+        EXPECT_EQ(more_steps_per_frame(ladder[i]), ladder[i + 1]);
+        EXPECT_EQ(fewer_steps_per_frame(ladder[i + 1]), ladder[i]);
+    }
+    EXPECT_EQ(fewer_steps_per_frame(1), 1);
+    EXPECT_EQ(more_steps_per_frame(max_steps_per_frame), max_steps_per_frame);
+    EXPECT_EQ(more_steps_per_frame(3), 5) << "a count off the ladder rejoins it";
+}
+
+TEST(LabViewControls, FramesComeNoMoreOftenThanSixtyPerSecond) {
+    using namespace std::chrono;
+    FramePacer pacer;
+    const FramePacer::Clock::time_point t0{};
+    EXPECT_EQ(pacer.wait_before_frame(t0), FramePacer::Clock::duration::zero());
+    pacer.frame_started(t0);
+    const auto wait = pacer.wait_before_frame(t0 + milliseconds(10));
+    EXPECT_NEAR(duration<double>(wait).count(), 1.0 / 60 - 0.010, 1e-6);
+    EXPECT_EQ(pacer.wait_before_frame(t0 + milliseconds(17)), FramePacer::Clock::duration::zero());
+}
+
+//-----------------------------------------------------------------------------
+// The session on a real run
+//-----------------------------------------------------------------------------
+
+TEST(LabViewSession, StepsResetsAndPausesAtTheEnd) {
+    Session session(probed_line());
+    EXPECT_FALSE(session.running());
+    session.command(Command::one_step);
+    EXPECT_EQ(session.run().step_count(), 1);
+    EXPECT_FALSE(session.running());
+
+    session.command(Command::faster); // 2
+    session.command(Command::faster); // 5
+    session.command(Command::run_pause);
+    EXPECT_TRUE(session.advance_frame());
+    EXPECT_EQ(session.run().step_count(), 6);
+
+    session.command(Command::reset);
+    EXPECT_EQ(session.run().step_count(), 0);
+    EXPECT_EQ(labtest::largest(session.run().ez(), 0, 199), 0.0);
+
+    session.set_steps_per_frame(1000);
+    while (session.advance_frame()) {
+    }
+    EXPECT_EQ(session.run().step_count(), 400) << "a frame never runs past the last step";
+    EXPECT_FALSE(session.running());
+    session.command(Command::run_pause);
+    EXPECT_FALSE(session.running()) << "space after the end starts nothing";
+}
+
+TEST(LabViewSession, CyclesSkipWhatTheScenarioRefusesAndSayWhy) {
+    lab::Scenario s = probed_line();
+    s.source.cell = 10; // inside a pml end of 20 cells: pml is refused on the left
+    Session session(s);
+    for (int i = 0; i < 2; ++i)
+        session.command(Command::cycle_left_end); // abc -> mur -> (pml refused) pec
+    EXPECT_EQ(session.run().scenario().boundary.left, lab::Boundary::pec);
+    EXPECT_NE(session.message().find("pml"), std::string::npos) << session.message();
+
+    session.command(Command::cycle_right_end);
+    EXPECT_EQ(session.run().scenario().boundary.right, lab::Boundary::mur);
+
+    // Without a frequency no other waveform can run: the gaussian stays, with a reason.
+    session.command(Command::cycle_waveform);
+    EXPECT_EQ(session.run().scenario().source.waveform, lab::Waveform::gaussian);
+    EXPECT_NE(session.message().find("frequency"), std::string::npos) << session.message();
+}
+
+TEST(LabViewSession, MovesRestartTheRunAndRefusalsKeepTheMarker) {
+    Session session(probed_line());
+    session.command(Command::one_step);
+    session.move_probe(1, 120);
+    EXPECT_EQ(session.run().scenario().probes[1].cell, 120);
+    EXPECT_EQ(session.run().step_count(), 0);
+    session.move_source(500);
+    EXPECT_EQ(session.run().scenario().source.cell, 100);
+    EXPECT_FALSE(session.message().empty());
+}
+
+TEST(LabViewSession, StatusLineTellsStepTimeEndsSourceAndPause) {
+    Session session(probed_line());
+    session.command(Command::one_step);
+    const std::string paused = status_line(session.run(), 1, false);
+    for (const char* part :
+         {"step 1/400", "S = 1", "abc|abc", "soft gaussian", "paused: space runs"})
+        EXPECT_NE(paused.find(part), std::string::npos) << part << " missing in: " << paused;
+    // t after one step is dt = S dx / c0 = 1 mm / c0 = 3.34 ps.
+    EXPECT_NE(paused.find("t = 3.34 ps"), std::string::npos) << paused;
+    EXPECT_EQ(status_line(session.run(), 1, true).find("paused"), std::string::npos);
+}
+
+//-----------------------------------------------------------------------------
+// Plot data and dragging
+//-----------------------------------------------------------------------------
+
+TEST(LabViewPlotData, ResolvedBandEndsWhereTheSlowestMediumHasTwentyCellsPerWavelength) {
+    lab::Scenario s = probed_line();
+    s.grid.cell_size_m = 1e-4;
+    s.layers = {{80, 100, 4.0, 1.0, 0.0}};
+    // n = 2: a wavelength of 20 cells of 0.1 mm in the slab is 4 mm in vacuum, 74.9 GHz.
+    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 4e-3, 1e3);
+    s.layers.clear();
+    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 2e-3, 1e3);
+}
+
+TEST(LabViewPlotData, SpectraDropUnmeasuredPointsAndFieldsShareOneScale) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Curve c = spectrum_curve({1e9, 2e9, 3e9}, {0.5, nan, 0.25});
+    EXPECT_EQ(c.x, (std::vector<double>{1.0, 3.0}));
+    EXPECT_EQ(c.y, (std::vector<double>{0.5, 0.25}));
+    // A plane wave of 1 V/m carries Hy = 1/eta0 A/m: drawn as 1 V/m.
+    EXPECT_NEAR(scaled_by_impedance({1.0 / lab::eta0})[0], 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(hy_positions_mm(3, 1e-3)[2], 2.5);
+}
+
+TEST(LabViewDragging, APressNearAMarkerGrabsItAndTheCellFollowsThePointer) {
+    const lab::Scenario s = probed_line(); // source 100, probes 60 and 150 of 200 cells
+    // 200 cells from -0.5 mm to 199.5 mm over 400 pixels: 2 pixels a cell.
+    const PlotFrame frame{100, 500, 50, 250, -0.5, 199.5};
+    const auto at_cell = [](int cell) { return static_cast<int>(100 + 2 * (cell + 0.5)); };
+    const std::optional<MarkerId> source = marker_at(s, frame, at_cell(100) + 3, 120);
+    ASSERT_TRUE(source);
+    EXPECT_TRUE(source->is_source);
+    const std::optional<MarkerId> probe = marker_at(s, frame, at_cell(150) - 4, 120);
+    ASSERT_TRUE(probe);
+    EXPECT_EQ(probe->probe, 1u);
+    EXPECT_FALSE(marker_at(s, frame, at_cell(130), 120));
+    EXPECT_FALSE(marker_at(s, frame, at_cell(100), 20)) << "above the plot";
+    EXPECT_EQ(cell_at(s, frame, at_cell(42)), 42);
+    EXPECT_EQ(cell_at(s, frame, 9999), 199);
+}
+
+} // namespace
