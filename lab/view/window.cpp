@@ -113,8 +113,11 @@ void handle_idle(Window& w) {
 
 void handle_keyboard(Window& w, unsigned char key) {
     const bool was_running = w.session.running();
+    const int step_before = w.session.run().step_count();
     carry_out(w, w.session.command(command_for_key(key)));
     if (w.session.running() && !was_running) w.pacer.forget();
+    // Keys come faster than redraws; a recording still gets a frame for every step key.
+    if (w.gif && w.session.run().step_count() != step_before) handle_display(w);
     redraw_if_needed(w);
     keep_idle_in_step(w);
 }
