@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "lab/csv_output.h"
@@ -127,18 +129,26 @@ void report_spectra(const AtomicFile& file, const Spectra& s) {
 // [SECTION] The run
 //-----------------------------------------------------------------------------
 
-// Steps the experiment to its end, one probes.csv row per step; false on a write error.
-bool step_to_end(Experiment& e, std::FILE* probes) {
+// Set by SIGINT or SIGTERM: the run stops after the current step and writes nothing.
+volatile std::sig_atomic_t stop_signal = 0;
+
+extern "C" void request_stop(int signal) { stop_signal = signal; }
+
+enum class RunEnd { done, write_error, interrupted };
+
+// Steps the experiment to its end, one probes.csv row per step.
+RunEnd step_to_end(Experiment& e, std::FILE* probes) {
     ProgressLine progress;
     Simulation& run = e.run();
     bool ok = write_probe_header(probes, run);
-    while (ok && !run.finished()) {
+    while (ok && !run.finished() && stop_signal == 0) {
         e.step();
         ok = write_probe_row(probes, run);
         progress.update(run.step_count(), run.total_steps());
     }
     progress.finish();
-    return ok;
+    if (!ok) return RunEnd::write_error;
+    return stop_signal == 0 ? RunEnd::done : RunEnd::interrupted;
 }
 
 int finish(Experiment& e, Outputs& out) {
@@ -179,13 +189,28 @@ int run_batch(const BatchOptions& options) {
         std::fprintf(stderr, "fdtd-lab: %s\n", problem.c_str());
         return exit_bad_input;
     }
-    Experiment e(scenario);
-    e.keep_history(false);
-    if (!step_to_end(e, out.probes->stream())) {
-        std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
+    std::signal(SIGINT, request_stop);
+    std::signal(SIGTERM, request_stop);
+    try {
+        Experiment e(scenario);
+        e.keep_history(false);
+        switch (step_to_end(e, out.probes->stream())) {
+        case RunEnd::write_error:
+            std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
+            return exit_failed;
+        case RunEnd::interrupted:
+            std::fprintf(stderr, "fdtd-lab: stopped by a signal at step %d; nothing written\n",
+                         e.run().step_count());
+            return exit_signal_base + stop_signal;
+        case RunEnd::done:
+            break;
+        }
+        return finish(e, out);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "fdtd-lab: not enough memory for a grid of %d cells\n",
+                     scenario.grid.cells);
         return exit_failed;
     }
-    return finish(e, out);
 }
 
 } // namespace lab

@@ -47,7 +47,8 @@ it is a terminal.
 const char* exit_status_help() {
     return R"(Exit status: 0 done; 1 output could not be written; 2 bad scenario, option or output
 folder (nothing written); 3 the run became unstable (a field beyond 1e30) and stopped:
-fields.csv and probes.csv hold the steps up to there, spectra.csv is not written.
+fields.csv and probes.csv hold the steps up to there, spectra.csv is not written;
+128 + N when signal N (SIGINT, SIGTERM) stopped the run: nothing written.
 )";
 }
 

@@ -136,4 +136,36 @@ TEST(LabRun, RefusesBadInputWithItsPositionAndWritesNothing) {
     EXPECT_EQ(fdtd_lab("run").exit_status, 2);
 }
 
+TEST(LabRun, ASignalStopsTheRunAndLeavesNothing) {
+    testsupport::ScratchDirectory scratch("lab-signal");
+    std::string slab = read_file(scenarios / "slab.toml");
+    slab.replace(slab.find("steps = 6000"), 12, "steps = 100000000");
+    std::ofstream("long.toml") << slab;
+    // Stop it once its temporaries are in the folder, that is, once the run has begun.
+    const testsupport::ProcessResult run = testsupport::run_process(
+        {"sh", "-c",
+         std::string(FDTD_LAB) + " run long.toml --out o 2>&1 & pid=$!; i=0; "
+                                 "until [ -n \"$(ls -A o 2>/dev/null)\" ] || [ $i -ge 2000 ]; "
+                                 "do sleep 0.01; i=$((i+1)); done; "
+                                 "kill -TERM $pid; wait $pid; echo status=$?"});
+    EXPECT_NE(run.output.find("nothing written"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("status=143"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::is_empty("o"));
+}
+
+TEST(LabRun, AGridTooLargeForMemoryIsSaidAndLeavesNothing) {
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+    testsupport::ScratchDirectory scratch("lab-memory");
+    std::ofstream("big.toml") << "[grid]\ncells = 100000000\ncell_size = 1e-3\nsteps = 10\n"
+                                 "[source]\ncell = 50\n";
+    const testsupport::ProcessResult run = testsupport::run_process(
+        {"sh", "-c", "ulimit -v 400000; " + std::string(FDTD_LAB) + " run big.toml --out o 2>&1"});
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_NE(run.output.find("not enough memory for a grid of 100000000 cells"), std::string::npos)
+        << run.output;
+    EXPECT_TRUE(fs::is_empty("o"));
+}
+
 } // namespace
