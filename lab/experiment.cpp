@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "lab/constants.h"
+
 namespace lab {
 
 namespace {
@@ -59,6 +61,13 @@ std::optional<StackModel> stack_model(const Scenario& s, double frequency_hz) {
     return model;
 }
 
+double frequency_resolved_by(const Scenario& s, double cells_per_wavelength) {
+    double index = 1.0;
+    for (const Layer& l : s.layers)
+        index = std::max(index, std::sqrt(l.eps_r * l.mu_r));
+    return c0 / (cells_per_wavelength * index * s.grid.cell_size_m);
+}
+
 //-----------------------------------------------------------------------------
 // [SECTION] Two runs side by side
 //-----------------------------------------------------------------------------
@@ -88,11 +97,10 @@ double peak_of(const std::vector<std::complex<double>>& spectrum) {
 
 // Power flows as Y |E|^2: a transmitted probe inside a material sees its admittance.
 double admittance_at(const Simulation& sim, int cell) {
-    const Scenario& s = sim.scenario();
-    const CellMaterials m =
-        cell_materials(s.grid.cells, sim.materials_on() ? s.layers : std::vector<Layer>{});
-    const auto i = static_cast<std::size_t>(cell);
-    return std::sqrt(m.eps_r[i] / m.mu_r[i]);
+    if (!sim.materials_on()) return 1.0;
+    for (const Layer& l : sim.scenario().layers)
+        if (cell >= l.first && cell <= l.last) return std::sqrt(l.eps_r / l.mu_r);
+    return 1.0;
 }
 
 std::optional<std::vector<Reflection>> theory_for(const Scenario& s,

@@ -36,6 +36,10 @@ struct StackModel {
 };
 std::optional<StackModel> stack_model(const Scenario& scenario, double frequency_hz);
 
+// The highest frequency whose wavelength spans at least this many cells in every material
+// of the scenario: above it numerical dispersion grows (see the README's slab table).
+double frequency_resolved_by(const Scenario& scenario, double cells_per_wavelength);
+
 class Experiment {
   public:
     explicit Experiment(const Scenario& scenario);

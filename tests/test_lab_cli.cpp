@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "lab/experiment.h"
 #include "lab/scenario_reader.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
@@ -47,6 +48,8 @@ TEST(LabScenarioFiles, AllShippedScenariosLoad) {
     EXPECT_EQ(slab.layers[0].eps_r, 4.0);
     EXPECT_EQ(slab.boundary.left, lab::Boundary::abc);
     EXPECT_EQ(slab.spectrum->points, 200);
+    // 20 cells per wavelength in eps_r = 4 on 0.1 mm cells: c0 / (20 * 2 * 1e-4 m).
+    EXPECT_NEAR(lab::frequency_resolved_by(slab, 20.0), 74.948e9, 1e6);
 }
 
 TEST(LabRun, WritesTheTablesOfAScenario) {
