@@ -57,6 +57,7 @@ class ProgressLine {
 
 // The folder, created when missing; an empty string when it is fine, else the reason.
 std::string prepare_folder(const std::string& dir) {
+    if (dir.empty()) return "--out: the folder name is empty";
     std::error_code error;
     if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
     fs::create_directories(dir, error);
