@@ -182,6 +182,9 @@ int run_batch(const BatchOptions& options) {
         std::fprintf(stderr, "%s\n", error.what());
         return exit_bad_input;
     }
+    // Before any temporary exists, so that a signal never leaves one behind.
+    std::signal(SIGINT, request_stop);
+    std::signal(SIGTERM, request_stop);
     std::string problem = prepare_folder(options.out_dir);
     Outputs out;
     if (problem.empty())
@@ -190,8 +193,6 @@ int run_batch(const BatchOptions& options) {
         std::fprintf(stderr, "fdtd-lab: %s\n", problem.c_str());
         return exit_bad_input;
     }
-    std::signal(SIGINT, request_stop);
-    std::signal(SIGTERM, request_stop);
     try {
         Experiment e(scenario);
         e.keep_history(false);

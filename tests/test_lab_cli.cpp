@@ -69,6 +69,19 @@ TEST(LabRun, WritesTheTablesOfAScenario) {
     EXPECT_EQ(probes[81].rfind("80,2.70186917", 0), 0u) << probes[81];
     EXPECT_NEAR(std::stod(probes[81].substr(probes[81].find(',', 3) + 1)), 1.0, 1e-12);
     EXPECT_FALSE(fs::exists("tables/spectra.csv"));
+    EXPECT_EQ(run.output.find("fdtd-lab: step"), std::string::npos) << "progress on a pipe";
+}
+
+TEST(LabRun, ShowsProgressOnATerminal) {
+    testsupport::ScratchDirectory scratch("lab-progress");
+    // script(1) gives the program a terminal for its output.
+    const testsupport::ProcessResult run = testsupport::run_process(
+        {"script", "-qec",
+         std::string(FDTD_LAB) + " run " + (scenarios / "fdtd1d.toml").string() + " --out t",
+         "/dev/null"});
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_NE(run.output.find("\rfdtd-lab: step 1001 of 1001 (100%)"), std::string::npos)
+        << run.output;
 }
 
 TEST(LabRun, SpectraAndAnUnstableRun) {
