@@ -152,12 +152,22 @@ RunEnd step_to_end(Experiment& e, std::FILE* probes) {
     return stop_signal == 0 ? RunEnd::done : RunEnd::interrupted;
 }
 
+// A spectra.csv this run does not write may be from an earlier one: say so, keep it.
+void warn_of_old_spectra(const AtomicFile& fields) {
+    const fs::path old = fs::path(fields.target()).parent_path() / "spectra.csv";
+    std::error_code error;
+    if (fs::exists(old, error))
+        std::fprintf(stderr, "fdtd-lab: note: %s is from an earlier run, not this one\n",
+                     old.string().c_str());
+}
+
 int finish(Experiment& e, Outputs& out) {
     const Simulation& run = e.run();
     if (!write_fields_csv(out.fields->stream(), run) || !commit(*out.fields)) return exit_failed;
     if (!commit(*out.probes)) return exit_failed;
     report_fields(*out.fields, run);
     report_probes(*out.probes, run);
+    if (run.blown_up() || !out.spectra) warn_of_old_spectra(*out.fields);
     if (run.blown_up()) {
         std::fprintf(stderr, "fdtd-lab: %s; the files hold the steps up to there%s\n",
                      run.blow_up_message().c_str(),

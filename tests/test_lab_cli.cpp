@@ -93,11 +93,13 @@ TEST(LabRun, SpectraAndAnUnstableRun) {
     EXPECT_EQ(spectra[0], "frequency_hz,R,T,R_theory,T_theory");
     EXPECT_EQ(std::count(spectra[75].begin(), spectra[75].end(), ','), 4);
 
+    // Into the same folder: the spectra.csv there is now an earlier run's, and said to be.
     const testsupport::ProcessResult run =
-        fdtd_lab("run " + (scenarios / "instability.toml").string() + " --out u");
+        fdtd_lab("run " + (scenarios / "instability.toml").string() + " --out s");
     EXPECT_EQ(run.exit_status, 3);
     EXPECT_NE(run.output.find("unstable"), std::string::npos) << run.output;
-    const std::string probes = read_file("u/probes.csv");
+    EXPECT_NE(run.output.find("s/spectra.csv is from an earlier run"), std::string::npos);
+    const std::string probes = read_file("s/probes.csv");
     for (const char* bad : {"nan", "inf"})
         EXPECT_EQ(probes.find(bad), std::string::npos) << bad;
 }
