@@ -54,11 +54,13 @@ void Simulation::step() {
 
 void Simulation::watch_for_blow_up() {
     // Only a scenario allowed to be unstable can grow; the others are checked at their probes.
-    double largest = 0.0;
+    // "Not within the limit" also catches a NaN, which no comparison puts above it.
+    const auto runaway = [](double field) { return !(std::fabs(field) <= blow_up_limit); };
+    bool grown = false;
     for (const ProbeRecord& p : probes_.records())
-        largest = std::max({largest, std::fabs(p.ez), eta0 * std::fabs(p.hy)});
-    if (scenario_.grid.allow_unstable) largest = std::max(largest, largest_field(grid_.fields()));
-    if (largest <= blow_up_limit) return;
+        grown = grown || runaway(p.ez) || runaway(eta0 * p.hy);
+    if (scenario_.grid.allow_unstable) grown = grown || runaway(largest_field(grid_.fields()));
+    if (!grown) return;
     char text[160];
     std::snprintf(text, sizeof text,
                   "the fields grew beyond %g V/m at step %d (S = %g): the run is unstable and "
