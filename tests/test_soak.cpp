@@ -1,15 +1,16 @@
-// A long run of the application's picture: one solver step (while below the step limit, as
-// the idle handler does) and one display cycle per iteration. Resident memory is sampled
-// along the way and must level off apart from what the history itself needs; every cycle
-// must stay within a generous time.
+// A run of the application's picture: one solver step (while below the step limit, as the
+// idle handler does) and one display cycle per iteration. Resident memory is sampled along
+// the way and must level off once the history is complete; every cycle must end. The times are
+// printed, not judged: a busy machine must not fail the test, and the benchmarks measure speed.
 //
 // By default the run keeps the program's own limit: the history grows to 1001 points and
 // the picture is then redrawn unchanged, so any memory a cycle keeps shows as growth.
 // RIZODOZAD_SOAK_UNLIMITED=1 lifts the limit, so the history grows with every cycle and
 // redraws get slower; that run only reports its memory curve, since the allocator's and
 // the GL driver's buffers then grow with the line as well. RIZODOZAD_SOAK_CYCLES sets the
-// number of cycles (default 100,000; 5,000 in sanitizer builds, where ASan's quarantine
-// of freed blocks makes resident memory meaningless, so memory is not judged there).
+// number of cycles: by default 4,000 (1,500 in sanitizer builds, where ASan's quarantine
+// of freed blocks makes resident memory meaningless, so memory is not judged there); the
+// long soak that `scripts/test --long` runs sets 100,000.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -30,25 +31,21 @@ namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool under_sanitizer = true;
-constexpr long default_cycles = 5000;
+constexpr long default_cycles = 1500;
 #else
 constexpr bool under_sanitizer = false;
-constexpr long default_cycles = 100000;
+constexpr long default_cycles = 4000;
 #endif
 
 constexpr int samples = 10;
 constexpr double mib = 1024.0 * 1024.0;
 
-// What the history costs per point: ez_history, and the line's x and y copies.
-constexpr double history_bytes_per_point = 3 * sizeof(double);
-// Vectors grow by doubling, so a copy may hold up to twice its points.
-constexpr double capacity_slack = 2;
-// Allowance for allocator and GL driver caches settling in the second half.
-constexpr double settling_mib = 4;
+// Allowance for allocator and GL driver caches settling once the picture stays the same;
+// resident memory was seen to move by 1 MiB either way from one sample to the next.
+constexpr double settling_mib = 2;
 
-// Generous bounds on one step plus one display cycle, in milliseconds.
-constexpr double max_cycle_ms = under_sanitizer ? 2000 : 500;
-constexpr double max_median_ms = under_sanitizer ? 200 : 50;
+// A cycle that takes longer than this has hung: no busy machine comes near it.
+constexpr double hung_cycle_ms = 10000;
 
 double resident_mib() {
     std::ifstream statm("/proc/self/statm");
@@ -109,7 +106,7 @@ class Soak : public testsupport::GlTest {};
 
 } // namespace
 
-TEST_F(Soak, ResidentMemoryLevelsOffAndEveryCycleStaysQuick) {
+TEST_F(Soak, ResidentMemoryLevelsOffAndEveryCycleEnds) {
     FDTD app;
     testsupport::size_like_window(app);
     app.init_fields(grid_cell_size);
@@ -145,15 +142,14 @@ TEST_F(Soak, ResidentMemoryLevelsOffAndEveryCycleStaysQuick) {
 
     EXPECT_EQ(app.ez_history.size(), static_cast<std::size_t>(app.step_count));
     EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
-    EXPECT_LT(worst_ms, max_cycle_ms);
-    EXPECT_LT(median_ms, max_median_ms);
+    EXPECT_LT(worst_ms, hung_cycle_ms);
 
     if (under_sanitizer || unlimited) return;
-    const Sample& middle = curve[samples / 2];
-    const Sample& last = curve.back();
-    const double history_growth_mib = static_cast<double>(last.history - middle.history) *
-                                      history_bytes_per_point * capacity_slack / mib;
-    EXPECT_LT(last.resident - middle.resident, history_growth_mib + settling_mib)
-        << "the second half grew by " << last.resident - middle.resident
-        << " MiB; the history needs at most " << history_growth_mib << " MiB";
+    // From the first sample with the whole history on, every cycle draws the same picture.
+    const auto settled = std::find_if(curve.begin(), curve.end(), [&](const Sample& sample) {
+        return sample.history == curve.back().history;
+    });
+    const double growth_mib = curve.back().resident - settled->resident;
+    EXPECT_LT(growth_mib, settling_mib) << "redrawing the same picture from cycle "
+                                        << settled->cycles << " on took " << growth_mib << " MiB";
 }
