@@ -10,6 +10,8 @@
 #   fdtd_click X Y                   move there and click the left button
 #   fdtd_count_lines LOG REGEX       number of lines of LOG matching REGEX (extended)
 #   fdtd_wait_lines LOG REGEX N [S]  wait until at least N lines match
+#   fdtd_export LOG N [S]            press p and wait for the Nth "Done!"; fails at once,
+#                                    with the program's own words, when it is refused
 #   fdtd_screenshot FILE             save the window's picture (format from the extension)
 #   fdtd_wait_exit [SECONDS]         wait for the program to end; sets FDTD_EXIT_STATUS
 #   fdtd_stop                        end the program if it still runs
@@ -20,6 +22,8 @@
 FDTD_WINDOW_TITLE="1D FDTD Simulation"
 FDTD_STEP_REGEX='^Time for 1 step [0-9.eE+-]+ microsec$'
 FDTD_EXPORT_DONE_REGEX='Done!$'
+# How the engine begins every message about an export it could not make.
+FDTD_EXPORT_FAILED_REGEX='^Cannot '
 FDTD_STEPS_PER_RUN=1001
 FDTD_SCREEN="1024x768x24"
 
@@ -170,6 +174,25 @@ fdtd_wait_lines() {
         fi
         if ! fdtd_running; then
             fdtd_log "the program ended after $(fdtd_count_lines "$log" "$regex") lines /$regex/"
+            return 1
+        fi
+        sleep "$FDTD_POLL_INTERVAL"
+    done
+}
+
+fdtd_export() {
+    local log="$1" wanted="$2" seconds="${3:-60}"
+    local failed_before deadline=$((SECONDS + seconds))
+    failed_before="$(fdtd_count_lines "$log.stderr" "$FDTD_EXPORT_FAILED_REGEX")"
+    fdtd_key p
+    while (($(fdtd_count_lines "$log" "$FDTD_EXPORT_DONE_REGEX") < wanted)); do
+        if (($(fdtd_count_lines "$log.stderr" "$FDTD_EXPORT_FAILED_REGEX") > failed_before)); then
+            fdtd_log "the export failed: $(grep -E -- "$FDTD_EXPORT_FAILED_REGEX" "$log.stderr" |
+                tail -n +$((failed_before + 1)) | tr '\n' ' ')"
+            return 1
+        fi
+        if ((SECONDS >= deadline)) || ! fdtd_running; then
+            fdtd_log "no export finished within ${seconds}s"
             return 1
         fi
         sleep "$FDTD_POLL_INTERVAL"
