@@ -79,7 +79,7 @@ TEST(LabViewControls, FramesComeNoMoreOftenThanSixtyPerSecond) {
 // The session on a real run
 //-----------------------------------------------------------------------------
 
-TEST(LabViewSession, StepsResetsAndPausesAtTheEnd) {
+TEST(LabViewCommands, StepsResetsAndPausesAtTheEnd) {
     Session session(probed_line());
     EXPECT_FALSE(session.running());
     session.command(Command::one_step);
@@ -105,7 +105,7 @@ TEST(LabViewSession, StepsResetsAndPausesAtTheEnd) {
     EXPECT_FALSE(session.running()) << "space after the end starts nothing";
 }
 
-TEST(LabViewSession, CyclesSkipWhatTheScenarioRefusesAndSayWhy) {
+TEST(LabViewCommands, CyclesSkipWhatTheScenarioRefusesAndSayWhy) {
     lab::Scenario s = probed_line();
     s.source.cell = 10; // inside a pml end of 20 cells: pml is refused on the left
     Session session(s);
@@ -123,7 +123,7 @@ TEST(LabViewSession, CyclesSkipWhatTheScenarioRefusesAndSayWhy) {
     EXPECT_NE(session.message().find("frequency"), std::string::npos) << session.message();
 }
 
-TEST(LabViewSession, MovesRestartTheRunAndRefusalsKeepTheMarker) {
+TEST(LabViewCommands, MovesRestartTheRunAndRefusalsKeepTheMarker) {
     Session session(probed_line());
     session.command(Command::one_step);
     session.move_probe(1, 120);
@@ -134,7 +134,7 @@ TEST(LabViewSession, MovesRestartTheRunAndRefusalsKeepTheMarker) {
     EXPECT_FALSE(session.message().empty());
 }
 
-TEST(LabViewSession, StatusLineTellsStepTimeEndsSourceAndPause) {
+TEST(LabViewCommands, StatusLineTellsStepTimeEndsSourceAndPause) {
     Session session(probed_line());
     session.command(Command::one_step);
     const std::string paused = status_line(session.run(), 1, false);

@@ -142,6 +142,9 @@ int run_record(const RecordOptions& options) {
     Window w(*scenario);
     w.picture.window_width = window_width_px;
     w.picture.window_height = window_height_px;
+    live = &w; // exposes are drawn; nothing else reaches a recording
+    glutDisplayFunc(on_display);
+    glutReshapeFunc(on_reshape);
     const int every = steps_between_frames(options, *scenario);
     w.session.set_steps_per_frame(every);
     w.session.command(Command::run_pause);

@@ -63,9 +63,7 @@ std::string write_tables(const Experiment& experiment) {
         (write_atomically(name, write) ? written : failed).push_back(name);
     };
     table("fields.csv", [&](std::FILE* out) { return write_fields_csv(out, run); });
-    table("probes.csv", [&](std::FILE* out) {
-        return write_probe_header(out, run) && write_probe_history(out, run);
-    });
+    table("probes.csv", [&](std::FILE* out) { return write_probe_history(out, run); });
     if (experiment.has_spectra())
         table("spectra.csv",
               [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });

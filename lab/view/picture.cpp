@@ -95,12 +95,17 @@ void Picture::follow_restarts() {
     if (run.step_count() < last_step_seen_) {
         field_peak_ = 0.0;
         probe_peak_ = 0.0;
+        probe_steps_seen_ = 0;
     }
     last_step_seen_ = run.step_count();
     field_peak_ =
         std::max({field_peak_, largest_magnitude(run.ez()), eta0 * largest_magnitude(run.hy())});
+    // Frames of many steps skip values: the peak is taken over the history not yet seen.
     for (const ProbeRecord& p : run.probes())
-        probe_peak_ = std::max(probe_peak_, std::fabs(p.ez));
+        for (std::size_t n = std::min(probe_steps_seen_, p.ez_history.size());
+             n < p.ez_history.size(); ++n)
+            probe_peak_ = std::max(probe_peak_, std::fabs(p.ez_history[n]));
+    probe_steps_seen_ = static_cast<std::size_t>(run.step_count());
 }
 
 //-----------------------------------------------------------------------------

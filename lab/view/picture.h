@@ -39,10 +39,11 @@ class Picture : public rizodozad::ZarIdor {
     int marker_cell(MarkerId marker) const;
 
     const Session& session_;
-    std::vector<double> times_ps_; // the probes' time axis, grown as the run goes
-    double field_peak_ = 0.0;      // largest |Ez|, |eta0 Hy| since step 0
-    double probe_peak_ = 0.0;      // largest probe |Ez| since step 0
-    int last_step_seen_ = 0;       // a smaller step count means the run restarted
+    std::vector<double> times_ps_;     // the probes' time axis, grown as the run goes
+    double field_peak_ = 0.0;          // largest |Ez|, |eta0 Hy| since step 0
+    double probe_peak_ = 0.0;          // largest probe |Ez| since step 0
+    std::size_t probe_steps_seen_ = 0; // steps of the histories taken into probe_peak_
+    int last_step_seen_ = 0;           // a smaller step count means the run restarted
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;
 };

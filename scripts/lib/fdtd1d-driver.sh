@@ -3,7 +3,8 @@
 # Source this file from bash; every function is prefixed fdtd_ and every wait is bounded.
 #
 #   fdtd_start_virtual_display       start Xvfb on a free display and export DISPLAY
-#   fdtd_start BIN LOG [DIR]         start BIN in DIR (default: .) with stdout in LOG
+#   fdtd_start BIN LOG [DIR [ARG...]]  start BIN in DIR (default: .) with its arguments,
+#                                    stdout in LOG; FDTD_WINDOW_TITLE names its window
 #   fdtd_wait_window [SECONDS]       wait for its window (the first new one); sets FDTD_WID
 #   fdtd_key KEY                     send a key (xdotool key names: space, p, q, Escape)
 #   fdtd_move X Y                    move the pointer to window pixel (X, Y)
@@ -96,10 +97,12 @@ fdtd_start() {
 
 fdtd_launch() {
     local bin="$1" log="$2" dir="${3:-.}"
+    local args=("${@:4}")
     : >"$log"
     # The program's window carries no process id, so ours is the one that was not there before.
     FDTD_WINDOWS_BEFORE=" $(fdtd_find_windows | tr '\n' ' ') "
-    (cd "$dir" && exec timeout -k 5 "$FDTD_APP_LIFETIME" "$bin" >"$log" 2>"$log.stderr") &
+    (cd "$dir" && exec timeout -k 5 "$FDTD_APP_LIFETIME" "$bin" "${args[@]}" >"$log" \
+        2>"$log.stderr") &
     FDTD_PID=$!
     FDTD_WID=""
 }

@@ -1,0 +1,454 @@
+// End-to-end: the real fdtd-lab window on a virtual X display of its own, driven through
+// scripts/lib/fdtd1d-driver.sh with real key presses and drags, judged by what it writes:
+// the exported picture (status line, polylines, marker labels), CSV tables, GIF and images.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+
+namespace {
+
+//-----------------------------------------------------------------------------
+// Sessions
+//-----------------------------------------------------------------------------
+
+// A pulse from cell 100 of 200 (1 mm, S = 1) that peaks at step 30: the right-going half
+// meets the right end at step 129 and, when reflected, is back near cell 148 at step 180.
+constexpr const char* line_scenario = R"(
+[grid]
+cells = 200
+cell_size = 1e-3
+courant = 1.0
+steps = 180
+[boundary]
+left = "abc"
+right = "abc"
+[source]
+type = "soft"
+cell = 100
+waveform = "gaussian"
+delay = 30
+width = 8
+[[probe]]
+name = "probe"
+cell = 150
+)";
+
+// Helpers every session has: exports that wait for the program's "Done!", and a wait for
+// a status line, exporting until the picture shows it.
+const std::string session_prelude = R"sh(
+set -euo pipefail
+app="$1" driver="$2" dir="$3" scenario="$4"
+source "$driver"
+FDTD_WINDOW_TITLE="FDTD lab"
+trap fdtd_cleanup EXIT
+fdtd_start_virtual_display
+log="$dir/stdout.log"
+export_eps() {  # NAME: the picture as it is now, kept as NAME
+    local before
+    before="$(fdtd_count_lines "$log" 'Done!$')"
+    fdtd_key p
+    fdtd_wait_lines "$log" 'Done!$' $((before + 1)) 60
+    cp "$dir/out.eps" "$dir/$1"
+}
+wait_status() {  # TEXT NAME: export until the status line holds TEXT
+    local deadline=$((SECONDS + 300))
+    while ((SECONDS < deadline)); do
+        export_eps "$2"
+        grep -qF -- "$1" "$dir/$2" && return 0
+        sleep 0.2
+    done
+    echo "no status '$1' in time" >&2
+    return 1
+}
+press_and_wait() {  # KEY REGEX: press KEY, then wait for one more output line matching REGEX
+    local before
+    before="$(fdtd_count_lines "$log" "$2")"
+    fdtd_key "$1"
+    fdtd_wait_lines "$log" "$2" $((before + 1)) 60
+}
+fdtd_start "$app" "$log" "$dir" view "$scenario"
+fdtd_wait_window 60
+)sh";
+
+const std::string quit = R"sh(
+fdtd_key q
+fdtd_wait_exit 20
+echo "status=$FDTD_EXIT_STATUS"
+)sh";
+
+using Facts = std::map<std::string, std::string>;
+
+std::vector<std::string> read_lines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+class LabWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "no Xvfb to run the view on";
+        std::string pattern = std::filesystem::temp_directory_path() / "lab-view-e2e-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        std::ofstream(path("line.toml")) << line_scenario;
+    }
+    void TearDown() override {
+        if (dir_.empty()) return;
+        if (HasFailure())
+            std::printf("kept the session's files in %s\n", dir_.c_str());
+        else
+            std::filesystem::remove_all(dir_);
+    }
+
+    // Runs a scripted session on a scenario; the body prints name=value lines.
+    Facts run_session(const std::string& body, const std::string& scenario = "line.toml") {
+        const std::string scenario_path = scenario[0] == '/' ? scenario : path(scenario);
+        testsupport::ProcessResult result = testsupport::run_process(
+            {"timeout", "-k", "5", "900", "bash", "-c", session_prelude + body + quit, "lab-e2e",
+             FDTD_LAB, FDTD_DRIVER, dir_, scenario_path});
+        EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
+        Facts facts;
+        std::istringstream in(result.output);
+        for (std::string line; std::getline(in, line);)
+            if (const auto eq = line.find('='); eq != std::string::npos)
+                facts[line.substr(0, eq)] = line.substr(eq + 1);
+        EXPECT_EQ(facts["status"], "0");
+        return facts;
+    }
+
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string text(const std::string& name) const {
+        std::ifstream in(path(name));
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::string dir_;
+};
+
+//-----------------------------------------------------------------------------
+// Reading the exported EPS
+//-----------------------------------------------------------------------------
+
+struct Point {
+    double x, y;
+};
+
+// The polyline vertices ("x y LS", "x y L", "x y LE") drawn in the colour "r g b C".
+std::vector<Point> polyline_points(const std::string& eps, const std::string& colour) {
+    std::vector<Point> points;
+    bool in_colour = false;
+    std::istringstream in(eps);
+    for (std::string line; std::getline(in, line);) {
+        if (line.size() > 2 && line.compare(line.size() - 2, 2, " C") == 0)
+            in_colour = line == colour + " C";
+        double x = 0, y = 0;
+        char op[3] = {};
+        if (in_colour && std::sscanf(line.c_str(), "%lf %lf %2s", &x, &y, op) == 3 &&
+            (std::string(op) == "LS" || std::string(op) == "L" || std::string(op) == "LE"))
+            points.push_back({x, y});
+    }
+    return points;
+}
+
+// Where a text was placed: "(label) x y ...".
+std::optional<Point> label_position(const std::string& eps, const std::string& label) {
+    const std::string prefix = "(" + label + ") ";
+    const auto at = eps.find("\n" + prefix);
+    Point p{};
+    if (at == std::string::npos ||
+        std::sscanf(eps.c_str() + at + 1 + prefix.size(), "%lf %lf", &p.x, &p.y) != 2)
+        return std::nullopt;
+    return p;
+}
+
+// The red Ez polyline's excursions from its level at the left end, in picture units.
+struct Excursion {
+    double lowest = 0, highest = 0;
+};
+Excursion ez_excursion(const std::string& eps) {
+    std::vector<Point> ez = polyline_points(eps, "1 0 0");
+    Excursion e;
+    if (ez.empty()) return e;
+    const double zero =
+        std::min_element(ez.begin(), ez.end(), [](Point a, Point b) { return a.x < b.x; })->y;
+    for (const Point& p : ez) {
+        e.lowest = std::min(e.lowest, p.y - zero);
+        e.highest = std::max(e.highest, p.y - zero);
+    }
+    return e;
+}
+
+//-----------------------------------------------------------------------------
+// Keys
+//-----------------------------------------------------------------------------
+
+TEST_F(LabWindow, StepResetAndStepsPerFrameShowInTheStatusLine) {
+    run_session(R"sh(
+export_eps start.eps
+fdtd_key n
+export_eps one.eps
+fdtd_key n; fdtd_key n; fdtd_key n
+export_eps four.eps
+fdtd_key 0
+export_eps reset.eps
+fdtd_key plus
+export_eps faster.eps
+)sh");
+    EXPECT_NE(text("start.eps").find("(step 0/180 "), std::string::npos);
+    EXPECT_NE(text("one.eps").find("(step 1/180 "), std::string::npos) << "n takes one step";
+    EXPECT_NE(text("four.eps").find("(step 4/180 "), std::string::npos);
+    EXPECT_NE(text("four.eps").find("paused: space runs"), std::string::npos);
+    const Excursion stepped = ez_excursion(text("four.eps"));
+    EXPECT_GT(stepped.highest, 0.0) << "four steps of the source show";
+    EXPECT_NE(text("reset.eps").find("(step 0/180 "), std::string::npos);
+    const Excursion reset = ez_excursion(text("reset.eps"));
+    EXPECT_EQ(reset.lowest, 0.0) << "0 leaves zero fields";
+    EXPECT_EQ(reset.highest, 0.0);
+    EXPECT_NE(text("faster.eps").find(" 2 steps/frame"), std::string::npos);
+}
+
+TEST_F(LabWindow, EndsCycleAndTheReflectionFollows) {
+    const Facts facts = run_session(R"sh(
+fdtd_key plus; fdtd_key plus; fdtd_key plus; fdtd_key plus
+fdtd_key space
+wait_status "step 180/180" abc.eps
+fdtd_key bracketright; fdtd_key bracketright; fdtd_key bracketright
+fdtd_key space
+wait_status "step 180/180" pec.eps
+fdtd_key bracketright
+fdtd_key space
+wait_status "step 180/180" pmc.eps
+fdtd_key bracketleft
+export_eps left.eps
+)sh");
+    const Excursion abc = ez_excursion(text("abc.eps"));
+    const Excursion pec = ez_excursion(text("pec.eps"));
+    const Excursion pmc = ez_excursion(text("pmc.eps"));
+    EXPECT_NE(text("abc.eps").find("ends abc|abc"), std::string::npos);
+    EXPECT_NE(text("pec.eps").find("ends abc|pec"), std::string::npos);
+    EXPECT_NE(text("pmc.eps").find("ends abc|pmc"), std::string::npos);
+    EXPECT_NE(text("left.eps").find("ends mur|pmc"), std::string::npos);
+    // Half the field plot is about 115 units; the reflected pulse spans most of it.
+    constexpr double pulse = 30.0, nothing = 0.5;
+    EXPECT_LT(std::max(-abc.lowest, abc.highest), nothing) << "the pulse left through abc";
+    EXPECT_LT(pec.lowest, -pulse) << "pec returns the pulse inverted";
+    EXPECT_LT(pec.highest, nothing);
+    EXPECT_GT(pmc.highest, pulse) << "pmc returns it upright";
+    EXPECT_GT(pmc.lowest, -nothing);
+}
+
+TEST_F(LabWindow, ADraggedProbeMarkerMovesTheProbe) {
+    // The source (cell 100) and probe (cell 150) labels give the plot's scale; the probe
+    // is dragged to cell 120, where the pulse from the source passes at step 30 + 20.
+    const Facts facts = run_session(R"sh(
+export_eps before.eps
+read -r sx sy < <(grep -m1 '^(source) ' "$dir/before.eps" | cut -d' ' -f2,3)
+read -r px _ < <(grep -m1 '^(probe) ' "$dir/before.eps" | cut -d' ' -f2,3)
+to=$(awk -v s="$sx" -v p="$px" 'BEGIN { printf "%d", s + (p - s) * 20 / 50 + 0.5 }')
+from=$(printf '%.0f' "$px")
+y=$(awk -v y="$sy" 'BEGIN { printf "%d", 720 - y - 40 }')
+fdtd_xdotool mousemove --window "$FDTD_WID" "$from" "$y" mousedown 1 \
+    mousemove --window "$FDTD_WID" "$to" "$y" mouseup 1 >/dev/null
+export_eps after.eps
+fdtd_key plus; fdtd_key plus; fdtd_key plus; fdtd_key plus
+fdtd_key space
+wait_status "step 180/180" end.eps
+press_and_wait c 'probes.csv'
+)sh");
+    const std::optional<Point> source = label_position(text("before.eps"), "source");
+    const std::optional<Point> before = label_position(text("before.eps"), "probe");
+    const std::optional<Point> after = label_position(text("after.eps"), "probe");
+    ASSERT_TRUE(source && before && after);
+    EXPECT_NEAR(after->x, source->x + (before->x - source->x) * 20 / 50, 1.0);
+
+    // The probe's history peaks when the pulse passes its new cell.
+    std::vector<std::string> rows = read_lines(path("probes.csv"));
+    ASSERT_EQ(rows.size(), 181u);
+    int peak_step = -1;
+    double peak = 0.0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        int step = 0;
+        double t = 0, ez = 0;
+        ASSERT_EQ(std::sscanf(rows[i].c_str(), "%d,%lf,%lf", &step, &t, &ez), 3) << rows[i];
+        if (std::fabs(ez) > peak) peak = std::fabs(ez), peak_step = step;
+    }
+    EXPECT_NEAR(peak_step, 50, 2);
+}
+
+//-----------------------------------------------------------------------------
+// Files: GIF, pictures
+//-----------------------------------------------------------------------------
+
+int gif_frames(const std::string& gif) {
+    testsupport::ProcessResult r = testsupport::run_process({"identify", gif});
+    const std::string& out = r.output;
+    return r.exit_status == 0 ? static_cast<int>(std::count(out.begin(), out.end(), '\n')) : -1;
+}
+
+TEST_F(LabWindow, TwoPressesOfGRecordAFramePerStep) {
+    const Facts facts = run_session(R"sh(
+fdtd_key g
+fdtd_key n; fdtd_key n; fdtd_key n; fdtd_key n
+press_and_wait g 'out.gif'
+cp "$dir/out.gif" "$dir/stepped.gif"
+fdtd_key g
+fdtd_key space
+sleep 0.5
+fdtd_key space
+press_and_wait g 'out.gif'
+grep 'out.gif' "$log" | tail -n 1 | sed -E 's/.*: ([0-9]+) frames, steps ([0-9]+) to ([0-9]+).*/frames=\1\nfirst=\2\nlast=\3/'
+)sh");
+    EXPECT_NE(text("stdout.log").find("out.gif: 4 frames, steps 1 to 4"), std::string::npos);
+    EXPECT_EQ(gif_frames(path("stepped.gif")), 4);
+    const int frames = std::atoi(facts.at("frames").c_str());
+    EXPECT_GT(frames, 1);
+    EXPECT_EQ(frames,
+              std::atoi(facts.at("last").c_str()) - std::atoi(facts.at("first").c_str()) + 1)
+        << "at one step per frame every step is a frame";
+    EXPECT_EQ(gif_frames(path("out.gif")), frames);
+}
+
+TEST_F(LabWindow, EWritesPdfSvgAndPng) {
+    run_session(R"sh(
+press_and_wait e 'out.png'
+)sh");
+    EXPECT_EQ(text("out.pdf").rfind("%PDF", 0), 0u);
+    EXPECT_NE(text("out.svg").find("<svg"), std::string::npos);
+    const std::string png = text("out.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    const auto be32 = [&](std::size_t at) {
+        return (static_cast<unsigned char>(png[at]) << 24) |
+               (static_cast<unsigned char>(png[at + 1]) << 16) |
+               (static_cast<unsigned char>(png[at + 2]) << 8) |
+               static_cast<unsigned char>(png[at + 3]);
+    };
+    EXPECT_EQ(be32(16), 1000u);
+    EXPECT_EQ(be32(20), 720u);
+    EXPECT_NE(text("stdout.log").find(dir_ + "/out.pdf"), std::string::npos) << "says where";
+}
+
+TEST_F(LabWindow, LabMovieRecordsAFrameEveryKStepsWithoutADisplay) {
+    const auto movie = [&](const std::string& scenario, const std::string& gif) {
+        return testsupport::run_process({"env", "-u", "DISPLAY", "FDTD_LAB_BINARY=" FDTD_LAB,
+                                         "timeout", "300", LAB_MOVIE, scenario, gif, "--every",
+                                         "30"});
+    };
+    const testsupport::ProcessResult made = movie(path("line.toml"), path("line.gif"));
+    EXPECT_EQ(made.exit_status, 0) << made.output;
+    EXPECT_EQ(gif_frames(path("line.gif")), 6) << "180 steps, a frame every 30";
+    EXPECT_NE(made.output.find("6 frames"), std::string::npos) << made.output;
+
+    std::ofstream(path("bad.toml")) << "[grid]\ncells = -3\n";
+    EXPECT_EQ(movie(path("bad.toml"), path("bad.gif")).exit_status, 2);
+    EXPECT_FALSE(std::filesystem::exists(path("bad.gif")));
+}
+
+//-----------------------------------------------------------------------------
+// Redraws while paused
+//-----------------------------------------------------------------------------
+
+TEST_F(LabWindow, PausedWindowNeitherRedrawsNorSpendsCpu) {
+    setenv("FDTD_LAB_REPORT_REDRAWS", "1", 1); // the view prints "redraw N" after each
+    const Facts facts = run_session(R"sh(
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$(pgrep -P "$FDTD_PID")/stat"; }
+redraws() { fdtd_count_lines "$log" '^redraw '; }
+sleep 1
+echo "redraws_before=$(redraws)"
+echo "cpu_before=$(cpu_ticks)"
+sleep 2
+echo "redraws_after=$(redraws)"
+echo "cpu_after=$(cpu_ticks)"
+echo "ticks_per_second=$(getconf CLK_TCK)"
+fdtd_key space
+fdtd_wait_lines "$log" '^redraw ' $(( $(redraws) + 5 )) 60
+)sh");
+    unsetenv("FDTD_LAB_REPORT_REDRAWS");
+    const auto number = [&](const char* name) { return std::atof(facts.at(name).c_str()); };
+    EXPECT_GT(number("redraws_before"), 0) << "the hook counts redraws";
+    EXPECT_EQ(facts.at("redraws_before"), facts.at("redraws_after"));
+    // Near zero: a busy loop would take the whole 2 s; this leaves room for a loaded machine.
+    constexpr double cpu_bound_s = 0.2;
+    EXPECT_LT((number("cpu_after") - number("cpu_before")) / number("ticks_per_second"),
+              cpu_bound_s);
+}
+
+//-----------------------------------------------------------------------------
+// The slab's spectra against theory, from the exported picture
+//-----------------------------------------------------------------------------
+
+// A curve's points in plot units, with the values they stand for once the scale is known.
+struct Curves {
+    std::vector<Point> r, t, r_theory, t_theory;
+};
+
+// Value 0 and the size of 1 in picture units, from the theory alone: R + T = 1 at every
+// frequency of a lossless slab, and R = 0 at its Fabry-Perot nulls.
+struct Scale {
+    double zero, unit;
+};
+Scale theory_scale(const Curves& c) {
+    double zero = c.r_theory[0].y;
+    for (const Point& p : c.r_theory)
+        zero = std::min(zero, p.y);
+    return {zero, c.r_theory[0].y + c.t_theory[0].y - 2 * zero};
+}
+
+// Largest |measured - theory| among the frequencies up to f_top, matching points by x.
+double largest_gap(const std::vector<Point>& measured, const std::vector<Point>& theory,
+                   const Scale& scale, double x_top) {
+    double gap = 0.0;
+    int matched = 0;
+    for (const Point& m : measured) {
+        const auto same = std::find_if(theory.begin(), theory.end(),
+                                       [&](Point t) { return std::fabs(t.x - m.x) < 1e-3; });
+        if (same == theory.end() || m.x > x_top) continue;
+        gap = std::max(gap, std::fabs(m.y - same->y) / scale.unit);
+        ++matched;
+    }
+    return matched > 10 ? gap : 1e9;
+}
+
+TEST_F(LabWindow, SlabSpectraFollowTheTheoryInTheExportedPicture) {
+    run_session(R"sh(
+for _ in 1 2 3 4 5 6; do fdtd_key plus; done
+fdtd_key space
+wait_status "step 6000/6000" slab.eps
+)sh",
+                LAB_SCENARIOS "/slab.toml");
+    const std::string eps = text("slab.eps");
+    Curves c{polyline_points(eps, "1 0 0"), polyline_points(eps, "0 0 1"),
+             polyline_points(eps, "0.6 0 0"), polyline_points(eps, "0 0 0.6")};
+    ASSERT_EQ(c.r_theory.size(), 200u);
+    ASSERT_EQ(c.t_theory.size(), 200u);
+    const Scale scale = theory_scale(c);
+    ASSERT_GT(scale.unit, 50.0);
+    // The grid runs 1..75 GHz over the theory's x; eps_r 4 in cells of 0.1 mm has 40 cells
+    // per wavelength up to 37.5 GHz and 80 up to 18.7 GHz.
+    const double x_min = c.r_theory.front().x, x_max = c.r_theory.back().x;
+    const auto x_at = [&](double ghz) { return x_min + (ghz - 1.0) / 74.0 * (x_max - x_min); };
+    for (const auto& [measured, theory] :
+         {std::pair{c.r, c.r_theory}, std::pair{c.t, c.t_theory}}) {
+        EXPECT_LT(largest_gap(measured, theory, scale, x_at(37.4)), 0.01);
+        EXPECT_LT(largest_gap(measured, theory, scale, x_at(18.7)), 0.002);
+    }
+}
+
+} // namespace
