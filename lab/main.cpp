@@ -25,7 +25,10 @@ CLI::App* add_view_command(CLI::App& app, lab::view::ViewOptions& options) {
     view->add_option("scenario", options.scenario_path, "Scenario file (TOML)");
     view->footer(lab::view::keys_help() +
                  "Keys never change the scenario file; p, e, c and g write into the working "
-                 "directory.\n");
+                 "directory.\nWithout a file: slab.toml from the folder in $" +
+                 std::string(lab::view::scenario_folder_variable) +
+                 ", else ../share/fdtd-lab/scenarios beside the program, else the lab/scenarios "
+                 "folder it was built from.\n");
     return view;
 }
 
