@@ -166,7 +166,7 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
         set("- -");
         text(x, y_lim[0], name);
     };
-    marker(MarkerId{true, 0}, "dg", "source");
+    marker(MarkerId{true, 0}, "k", "source");
     for (std::size_t k = 0; k < s.probes.size(); ++k)
         marker(MarkerId{false, k}, probe_colours[k % std::size(probe_colours)], s.probes[k].name);
 }
