@@ -164,6 +164,10 @@ std::optional<std::string> Experiment::set_source_type(SourceType type) {
     return on_both([&](Simulation& sim) { return sim.set_source_type(type); });
 }
 
+std::optional<std::string> Experiment::set_source(const SourceSettings& source) {
+    return on_both([&](Simulation& sim) { return sim.set_source(source); });
+}
+
 std::optional<std::string> Experiment::set_waveform(Waveform waveform) {
     return on_both([&](Simulation& sim) { return sim.set_waveform(waveform); });
 }

@@ -59,6 +59,7 @@ class Experiment {
     std::optional<std::string> set_boundary(Side side, Boundary boundary);
     std::optional<std::string> set_source_type(SourceType type);
     std::optional<std::string> set_waveform(Waveform waveform);
+    std::optional<std::string> set_source(const SourceSettings& source);
     std::optional<std::string> set_source_cell(int cell);
     std::optional<std::string> set_probe_cell(std::size_t probe, int cell);
     void set_materials(bool on);

@@ -113,6 +113,12 @@ std::optional<std::string> Simulation::set_waveform(Waveform waveform) {
     return restart_with(changed);
 }
 
+std::optional<std::string> Simulation::set_source(const SourceSettings& source) {
+    Scenario changed = scenario_;
+    changed.source = source;
+    return restart_with(changed);
+}
+
 std::optional<std::string> Simulation::set_source_cell(int cell) {
     Scenario changed = scenario_;
     changed.source.cell = cell;

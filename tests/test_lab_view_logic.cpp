@@ -117,10 +117,12 @@ TEST(LabViewCommands, CyclesSkipWhatTheScenarioRefusesAndSayWhy) {
     session.command(Command::cycle_right_end);
     EXPECT_EQ(session.run().scenario().boundary.right, lab::Boundary::mur);
 
-    // Without a frequency no other waveform can run: the gaussian stays, with a reason.
+    // A pulse scenario names no frequency: the ricker gets the one with 20 cells of 1 mm
+    // per wavelength, c0 / 20 mm = 15 GHz.
     session.command(Command::cycle_waveform);
-    EXPECT_EQ(session.run().scenario().source.waveform, lab::Waveform::gaussian);
-    EXPECT_NE(session.message().find("frequency"), std::string::npos) << session.message();
+    EXPECT_EQ(session.run().scenario().source.waveform, lab::Waveform::ricker);
+    EXPECT_NEAR(session.run().scenario().source.frequency_hz, 299792458.0 / 0.02, 1e3);
+    EXPECT_NE(status_line(session.run(), 1, false).find("ricker 15 GHz"), std::string::npos);
 }
 
 TEST(LabViewCommands, MovesRestartTheRunAndRefusalsKeepTheMarker) {

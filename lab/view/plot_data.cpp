@@ -87,14 +87,18 @@ double largest_magnitude(const std::vector<double>& values) {
 
 std::string status_line(const Simulation& run, int steps_per_frame, bool running) {
     const Scenario& s = run.scenario();
+    char frequency[32] = "";
+    if (s.source.waveform != Waveform::gaussian)
+        std::snprintf(frequency, sizeof frequency, " %.3g GHz", s.source.frequency_hz * ghz_per_hz);
     char text[256];
     std::snprintf(text, sizeof text,
-                  "step %d/%d   t = %.2f ps   S = %g   ends %s|%s   source %s %s at %.2f mm   "
+                  "step %d/%d   t = %.2f ps   S = %g   ends %s|%s   source %s %s%s at %.2f mm   "
                   "%d steps/frame%s%s",
                   run.step_count(), run.total_steps(), run.time_s() * ps_per_s, s.grid.courant,
                   name_of(s.boundary.left), name_of(s.boundary.right), name_of(s.source.type),
-                  name_of(s.source.waveform), s.source.cell * s.grid.cell_size_m * mm_per_m,
-                  steps_per_frame, run.materials_on() ? "" : "   materials off",
+                  name_of(s.source.waveform), frequency,
+                  s.source.cell * s.grid.cell_size_m * mm_per_m, steps_per_frame,
+                  run.materials_on() ? "" : "   materials off",
                   run.finished() ? "   finished: 0 restarts"
                   : running      ? ""
                                  : "   paused: space runs");

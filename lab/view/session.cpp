@@ -4,6 +4,8 @@
 #include <optional>
 #include <utility>
 
+#include "lab/view/plot_data.h"
+
 namespace lab::view {
 
 Session::Session(const Scenario& scenario) : experiment_(scenario) {}
@@ -125,7 +127,17 @@ void Session::cycle_source() {
 void Session::cycle_waveform() {
     cycle(
         run().scenario().source.waveform, next_waveform,
-        [&](Waveform w) { return experiment_.set_waveform(w); }, "waveform");
+        [&](Waveform w) {
+            SourceSettings source = run().scenario().source;
+            source.waveform = w;
+            // A scenario written for a pulse gives no frequency: the grid's well-resolved
+            // band ends at a sensible one.
+            if (source.frequency_hz <= 0.0 && w != Waveform::gaussian)
+                source.frequency_hz =
+                    resolved_band_top_hz(run().scenario(), resolved_cells_per_wavelength);
+            return experiment_.set_source(source);
+        },
+        "waveform");
 }
 
 void Session::move_source(int cell) {
