@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "rizodozad/contours.h"
+#include "rizodozad/test_hooks.h"
 
 namespace {
 

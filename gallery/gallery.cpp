@@ -11,7 +11,7 @@ void Gallery::show_page(int page) {
     page_ = page;
     // Pages differ in their records and in what they set only once at creation
     // (layer names, the look of surfaces), so nothing of the old page may be matched.
-    mode = rizodozad::display_mode::allocation;
+    rebuild();
     selected_axes = -1;
 }
 

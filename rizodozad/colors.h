@@ -4,6 +4,7 @@
 #include <string>
 
 #include "rizodozad/records.h"
+#include "rizodozad/vocabulary.h"
 
 namespace rizodozad {
 

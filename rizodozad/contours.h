@@ -15,10 +15,4 @@ using ContourMatrix = std::array<std::vector<double>, 2>;
 ContourMatrix trace_contours(std::vector<double> x, std::vector<double> y,
                              std::vector<std::vector<double>> z, std::vector<double> levels);
 
-// The same result found by scanning the whole crossing list for every edge looked up;
-// kept as the reference the indexed search is checked against.
-ContourMatrix trace_contours_by_scan(std::vector<double> x, std::vector<double> y,
-                                     std::vector<std::vector<double>> z,
-                                     std::vector<double> levels);
-
 } // namespace rizodozad

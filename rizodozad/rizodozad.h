@@ -1,20 +1,25 @@
 // rizodozad: a small immediate-mode OpenGL plotting engine.
 //
-// Index of this file
-//   [SECTION] The engine state and its lists
-//   [SECTION] Display cycle
-//   [SECTION] Figures and layers
-//   [SECTION] Axes
-//   [SECTION] Mouse
-//   [SECTION] Lines, styles and colours
-//   [SECTION] Surfaces, contours, patches, texts, colour bars
-//   [SECTION] Creators of surfaces, patches, texts and colour bars
-//   [SECTION] Export
-//
 // An application derives from ZarIdor and overrides compose_figure(), which
 // describes the whole picture with create calls. display_cycle() runs it in an
 // allocation pass (records appended) and configuration passes (the n-th call of
 // a kind finds the n-th record again), then draws the records.
+//
+// Index of this file
+//   [SECTION] Codes and fixed numbers
+//   [SECTION] Set by the application
+//   [SECTION] Engine bookkeeping: passes, lists, current records, input state
+//   [SECTION] Display cycle
+//   [SECTION] Figures, layers and axes
+//   [SECTION] Lines, styles and colours
+//   [SECTION] Surfaces, contours, patches, texts, colour bars
+//   [SECTION] Mouse and layer list
+//   [SECTION] Export
+//   [SECTION] Renderers and coordinate transforms
+//
+// Beside this file: records.h (the records and the codes of their fields),
+// vocabulary.h (style tokens, property keys, colour and colormap names), handles.h
+// (handle arithmetic), colors.h, ticks.h and contours.h (pure functions).
 #pragma once
 
 #include <cstdio>
@@ -28,14 +33,13 @@
 #include "rizodozad/pictures.h"
 #include "rizodozad/records.h"
 #include "rizodozad/ticks.h"
+#include "rizodozad/vocabulary.h"
 
 namespace rizodozad {
 
-// n values evenly from min to max; n below 1 counts as 1.
-std::vector<double> linspace(double min, double max, int n);
-
-// Maps v from the limit pair onto -1..1, the cube of three-dimensional views.
-float unit_cube_coordinate(double v, const std::array<double, 2>& lim);
+//-----------------------------------------------------------------------------
+// [SECTION] Codes and fixed numbers
+//-----------------------------------------------------------------------------
 
 namespace display_mode {
 constexpr int allocation = 0;
@@ -57,6 +61,12 @@ constexpr int layer_strip_width_px = 25;
 
 constexpr double pi = 3.14159265358979323846;
 
+// n values evenly from min to max; n below 1 counts as 1.
+std::vector<double> linspace(double min, double max, int n);
+
+// Maps v from the limit pair onto -1..1, the cube of three-dimensional views.
+float unit_cube_coordinate(double v, const std::array<double, 2>& lim);
+
 class ZarIdor {
   public:
     ZarIdor();
@@ -68,25 +78,24 @@ class ZarIdor {
     virtual void compose_figure();
 
     //-------------------------------------------------------------------------
-    // [SECTION] The engine state and its lists
+    // [SECTION] Set by the application
     //-------------------------------------------------------------------------
 
-    int debug = 0;
-    int debug_mouse = 0;
-    Colormap current_colormap;
-    int mode = display_mode::allocation;
-    int keep_level = 0;
-    int last_handle = 0;
-    int layer_click_time = 0;
-    int layer_last_click_time = 0;
-    int window_width = 0;
+    int window_width = 0; // from the reshape callback
     int window_height = 0;
-    float mouse_down_x = 0;
-    float mouse_down_y = 0;
-    float drag_start_azimuth = 0;
-    float drag_start_elevation = 0;
-    int pointer_x = 100; // the layer list stays hidden until the pointer enters the left strip
+    int pointer_x = 100; // from the motion callbacks; the layer list shows in the left strip
     int pointer_y = 0;
+    int keep_level = 0;  // lists an allocation pass keeps: 1 figures, 2 + layers, 3 + axes, 4 all
+    int debug = 0;       // 1 traces the passes and the records drawn on standard output
+    int debug_mouse = 0; // 1 traces clicks
+
+    //-------------------------------------------------------------------------
+    // [SECTION] Engine bookkeeping: passes, lists, current records, input state
+    //-------------------------------------------------------------------------
+
+    int mode = display_mode::allocation; // the pass the next display cycle starts with
+    int last_handle = 0;                 // the record created last, for set(style)
+    Colormap current_colormap;           // set_colormap()
 
     std::vector<Figure> figure_list;
     std::vector<Layer> layer_list;
@@ -105,6 +114,7 @@ class ZarIdor {
     CurrentRecord<Patch> current_patch{patch_list};
     CurrentRecord<Text> current_text{text_list};
 
+    // Records of each kind composed so far in the current pass.
     int figure_counter = 0;
     int layer_counter = 0;
     int axes_counter = 0;
@@ -114,51 +124,36 @@ class ZarIdor {
     int text_counter = 0;
     int colorbar_counter = 0;
 
-    int selected_axes = -1; // index in axes_list of the clicked axes, -1 for none
+    int selected_axes = -1;   // index in axes_list of the clicked axes, -1 for none
+    int layer_click_time = 0; // milliseconds, for the double press on the layer list
+    int layer_last_click_time = 0;
+    float mouse_down_x = 0; // where a drag of a 3D axes started
+    float mouse_down_y = 0;
+    float drag_start_azimuth = 0;
+    float drag_start_elevation = 0;
 
     //-------------------------------------------------------------------------
     // [SECTION] Display cycle
     //-------------------------------------------------------------------------
 
     void display_cycle(); // called again from inside a cycle (from compose_figure), does nothing
+    // Asks for fresh records: the next display cycle starts with an allocation pass.
+    void rebuild();
+    // Sets up a pass as the display cycle does before it composes: mode, counters at
+    // zero, no current record, the lists emptied for an allocation pass (as keep_level
+    // allows), then the figure, the first layer with its axes and one more axes. For
+    // programs and tests that run a composition without drawing.
+    void begin_pass(int pass_mode);
 
     //-------------------------------------------------------------------------
-    // [SECTION] Figures and layers
+    // [SECTION] Figures, layers and axes
     //-------------------------------------------------------------------------
 
     int create_figure();
     int create_layer();
-    int layer(std::string name);
-    void display_figure();
-    void display_layer();
-    void display_layer_list();
-    bool layer_list_shown() const; // whether the pointer is in the strip that shows the list
-    void layer_list_click(int button, int state, int x, int y);
-    // The same with the elapsed-time reading given, so that double presses can be tested.
-    void layer_list_click_at(int button, int state, int x, int y, int elapsed_ms);
-
-    //-------------------------------------------------------------------------
-    // [SECTION] Axes
-    //-------------------------------------------------------------------------
-
+    int layer(std::string name); // a new layer with its own axes, named once
     int create_axes();
-    int subplot(int m, int n, int p);
-    void display_axes();
-    void display_axes_2d();
-    void display_axes_3d();
-    float data_to_window_x(double x);
-    float data_to_window_y(double y);
-    float data_to_unit_x(double x);
-    float data_to_unit_y(double y);
-    void draw_string(float x, float y, const std::string& text);
-    void draw_string_3d(float x, float y, float z, const std::string& text);
-
-    //-------------------------------------------------------------------------
-    // [SECTION] Mouse
-    //-------------------------------------------------------------------------
-
-    void axes_click(int button, int state, int x, int y);
-    void axes_drag(int x, int y);
+    int subplot(int m, int n, int p); // axes p of an m x n grid, counted by rows from the top
 
     //-------------------------------------------------------------------------
     // [SECTION] Lines, styles and colours
@@ -167,29 +162,16 @@ class ZarIdor {
     int create_line();
     int line(std::vector<double> x, std::vector<double> y);
     int plot(std::vector<double> x, std::vector<double> y);
-    int plot_y(std::vector<double> y);
+    int plot_y(std::vector<double> y); // against 0, 1, 2, ...
     void update_data_range();
-    void display_line();
 
-    void set(std::string style);
+    // Style tokens, property keys, colour and colormap names: vocabulary.h.
+    void set(std::string style); // applies to last_handle
     void set(int handle, std::string property, std::string value);
     void set_colormap(std::string name);
 
     //-------------------------------------------------------------------------
     // [SECTION] Surfaces, contours, patches, texts, colour bars
-    //-------------------------------------------------------------------------
-
-    void display_surface();
-    void display_surface_2d();
-    void display_surface_3d();
-    void display_contour();
-    void display_patch();
-    void display_patch_3d();
-    void display_text();
-    void display_colorbar();
-
-    //-------------------------------------------------------------------------
-    // [SECTION] Creators of surfaces, patches, texts and colour bars
     //-------------------------------------------------------------------------
 
     // Every creator below attaches its record to the current axes in the allocation
@@ -229,6 +211,17 @@ class ZarIdor {
     int colorbar();
 
     //-------------------------------------------------------------------------
+    // [SECTION] Mouse and layer list
+    //-------------------------------------------------------------------------
+
+    // The GLUT mouse callback's arguments (codes in namespace mouse), window pixels
+    // from the top left.
+    void layer_list_click(int button, int state, int x, int y);
+    bool layer_list_shown() const; // whether the pointer is in the strip that shows the list
+    void axes_click(int button, int state, int x, int y);
+    void axes_drag(int x, int y);
+
+    //-------------------------------------------------------------------------
     // [SECTION] Export
     //-------------------------------------------------------------------------
 
@@ -245,6 +238,39 @@ class ZarIdor {
     // Writes the picture as EPS to an open stream; false when nothing usable was written.
     bool export_eps(std::FILE* stream, const char* file_name);
 
+    //-------------------------------------------------------------------------
+    // [SECTION] Renderers and coordinate transforms
+    //-------------------------------------------------------------------------
+
+    // The display walk and the renderer of each kind, drawing the current record into
+    // the current GL context; the display cycle calls them.
+    void display_figure();
+    void display_layer();
+    void display_layer_list();
+    void display_axes();
+    void display_axes_2d();
+    void display_axes_3d();
+    void display_line();
+    void display_surface();
+    void display_surface_2d();
+    void display_surface_3d();
+    void display_contour();
+    void display_patch();
+    void display_patch_3d();
+    void display_text();
+    void display_colorbar();
+
+    // Data coordinates of the current axes as window fractions, or as fractions of
+    // the axes' own unit square.
+    float data_to_window_x(double x);
+    float data_to_window_y(double y);
+    float data_to_unit_x(double x);
+    float data_to_unit_y(double y);
+
+    // Black bitmap text at window fractions, or centred on a point of the 3D cube.
+    void draw_string(float x, float y, const std::string& text);
+    void draw_string_3d(float x, float y, float z, const std::string& text);
+
   private:
     Frame* capture_target_ = nullptr; // filled by the display pass before its swap
     bool cycling_ = false;            // a display cycle is under way
@@ -253,7 +279,7 @@ class ZarIdor {
     void allocation_pass();
     bool configuration_pass(); // false on a mismatch of a list with its counter
     void display_pass();
-    void compose_all();
+    void forget_records();
     void display_child(int handle);
     void display_any_patch();
     void reset_counters();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/test_hooks.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -540,7 +541,8 @@ void random_pointer_events(Dice& dice, AbusedEngine& engine) {
     engine.pointer_x = dice.chance(0.3) ? dice.below(30) : x;
     engine.pointer_y = y;
     engine.debug_mouse = dice.below(2);
-    engine.layer_list_click_at(dice.below(3), dice.below(2), dice.below(30), y, dice.below(100000));
+    rizodozad::test_hooks::layer_list_click_at(engine, dice.below(3), dice.below(2), dice.below(30),
+                                               y, dice.below(100000));
     engine.axes_click(dice.below(3), dice.below(2), x, y);
     engine.axes_drag(dice.chance(0.8) ? dice.below(1000) : dice.integer(), y);
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "rizodozad/contours.h"
+#include "rizodozad/test_hooks.h"
 
 namespace rizodozad {
 namespace {

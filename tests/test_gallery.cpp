@@ -17,10 +17,7 @@ constexpr int last_page = first_page + page_count - 1;
 // The records a page makes in an allocation pass, built as the display cycle would
 // before it composes, without drawing anything.
 void allocate(gallery::Gallery& engine) {
-    engine.mode = rizodozad::display_mode::allocation;
-    engine.create_figure();
-    engine.create_layer();
-    engine.create_axes();
+    engine.begin_pass(rizodozad::display_mode::allocation);
     engine.compose_figure();
 }
 
@@ -78,10 +75,7 @@ TEST(GalleryPages, EveryPageHasADistinctNameAndNamesAllItsLayers) {
 
 TEST(GalleryPages, ANumberOutsideTheGalleryComposesNothing) {
     gallery::Gallery engine;
-    engine.mode = rizodozad::display_mode::allocation;
-    engine.create_figure();
-    engine.create_layer();
-    engine.create_axes();
+    engine.begin_pass(rizodozad::display_mode::allocation);
     const std::size_t axes_before = engine.axes_list.size();
     gallery::compose_page(engine, 0);
     gallery::compose_page(engine, last_page + 1);

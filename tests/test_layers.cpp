@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/test_hooks.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/window_pixel.h"
@@ -124,35 +125,35 @@ TEST_F(Layers, HiddenLayerKeepsItsBoxWithoutTheCheckMark) {
 
 TEST_F(Layers, PressesToggleOnlyInsideARowsBox) {
     picture.layer_last_click_time = -1000; // long ago: no press here is a double press
-    picture.layer_list_click_at(left_press, pressed, 10, 30, 0);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 30, 0);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
 
     int now = 1000;
     for (const auto& [x, y] : std::vector<std::pair<int, int>>{
              {10, 20}, {10, 40}, {20, 30}, {1, 30}, {10, 0}, {10, 60}, {10, -5}}) {
         now += 1000;
-        picture.layer_list_click_at(left_press, pressed, x, y, now);
+        test_hooks::layer_list_click_at(picture, left_press, pressed, x, y, now);
     }
-    picture.layer_list_click_at(right_press, pressed, 10, 30, now += 1000);
-    picture.layer_list_click_at(left_press, released, 10, 30, now += 1000);
+    test_hooks::layer_list_click_at(picture, right_press, pressed, 10, 30, now += 1000);
+    test_hooks::layer_list_click_at(picture, left_press, released, 10, 30, now += 1000);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
 
-    picture.layer_list_click_at(left_press, pressed, 2, 21, now += 1000);
-    picture.layer_list_click_at(left_press, pressed, 19, 59, now += 1000);
-    picture.layer_list_click_at(left_press, pressed, 19, 1, now += 1000);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 2, 21, now += 1000);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 19, 59, now += 1000);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 19, 1, now += 1000);
     EXPECT_EQ(visibility(), (std::vector<int>{0, 1, 0}));
 }
 
 TEST_F(Layers, QuickSecondPressShowsThatLayerAlone) {
-    picture.layer_list_click_at(left_press, pressed, 10, 50, 10000);
-    picture.layer_list_click_at(left_press, pressed, 10, 50, 10030);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 10000);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 10030);
     EXPECT_EQ(visibility(), (std::vector<int>{0, 0, 1}));
     EXPECT_EQ(picture.layer_click_time, 10030);
     EXPECT_EQ(picture.layer_last_click_time, 10030);
 
     picture.layer_list[0].visible = 1;
-    picture.layer_list_click_at(left_press, pressed, 10, 50, 20000);
-    picture.layer_list_click_at(left_press, pressed, 10, 50, 20200);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 20000);
+    test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 20200);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
 }
 

@@ -16,25 +16,7 @@ using Values = std::vector<double>;
 // Runs one pass of `compose` the way the display cycle starts it: counters at
 // zero, nothing current, and fresh lists for an allocation pass.
 void run_pass(ZarIdor& engine, int mode, const std::function<void()>& compose) {
-    engine.mode = mode;
-    engine.figure_counter = engine.layer_counter = engine.axes_counter = 0;
-    engine.line_counter = engine.surface_counter = engine.patch_counter = 0;
-    engine.text_counter = 0;
-    engine.current_figure.clear();
-    engine.current_layer.clear();
-    engine.current_axes.clear();
-    engine.current_line.clear();
-    engine.current_surface.clear();
-    if (mode == display_mode::allocation) {
-        engine.figure_list.clear();
-        engine.layer_list.clear();
-        engine.axes_list.clear();
-        engine.line_list.clear();
-        engine.surface_list.clear();
-    }
-    engine.create_figure();
-    engine.create_layer();
-    engine.create_axes();
+    engine.begin_pass(mode);
     compose();
 }
 

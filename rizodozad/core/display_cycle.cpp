@@ -74,10 +74,21 @@ void ZarIdor::run_cycle() {
     }
 }
 
-void ZarIdor::allocation_pass() {
-    trace(debug, "============================= allocation ...");
+void ZarIdor::rebuild() { mode = display_mode::allocation; }
+
+void ZarIdor::begin_pass(int pass_mode) {
+    mode = pass_mode;
     reset_counters();
     forget_current_records();
+    if (pass_mode == display_mode::allocation) forget_records();
+    // Every pass starts with one figure, one layer (with its own axes) and one more
+    // axes before the application adds its records.
+    create_figure();
+    create_layer();
+    create_axes();
+}
+
+void ZarIdor::forget_records() {
     if (keep_level < keep_figures) figure_list.clear();
     if (keep_level < keep_layers) layer_list.clear();
     if (keep_level < keep_axes) axes_list.clear();
@@ -87,15 +98,19 @@ void ZarIdor::allocation_pass() {
         text_list.clear();
         patch_list.clear();
     }
-    compose_all();
+}
+
+void ZarIdor::allocation_pass() {
+    trace(debug, "============================= allocation ...");
+    begin_pass(display_mode::allocation);
+    compose_figure();
     trace(debug, "done");
 }
 
 bool ZarIdor::configuration_pass() {
     trace(debug, "============================= configulation ...");
-    reset_counters();
-    forget_current_records();
-    compose_all();
+    begin_pass(display_mode::configuration);
+    compose_figure();
 
     // Every comparison is made, so each mismatching kind is reported.
     bool matched = counted(debug, figure_list, figure_counter, "not match in Figure");
@@ -117,15 +132,6 @@ void ZarIdor::display_pass() {
     trace(debug, "============================= display ...");
     display_figure();
     trace(debug, " done ");
-}
-
-// Every pass starts with one figure, one layer (with its own axes) and one more
-// axes before the application adds its records.
-void ZarIdor::compose_all() {
-    create_figure();
-    create_layer();
-    create_axes();
-    compose_figure();
 }
 
 } // namespace rizodozad

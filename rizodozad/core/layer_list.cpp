@@ -10,6 +10,7 @@
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/test_hooks.h"
 
 namespace rizodozad {
 
@@ -81,26 +82,29 @@ void ZarIdor::display_layer_list() {
 
 void ZarIdor::layer_list_click(int button, int state, int x, int y) {
     if (button != mouse::left_button || state != mouse::pressed) return;
-    layer_list_click_at(button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
+    test_hooks::layer_list_click_at(*this, button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
 }
 
-void ZarIdor::layer_list_click_at(int button, int state, int x, int y, int elapsed_ms) {
+void test_hooks::layer_list_click_at(ZarIdor& engine, int button, int state, int x, int y,
+                                     int elapsed_ms) {
     if (button != mouse::left_button || state != mouse::pressed) return;
     if (x < hit_left || x > hit_right) return;
 
-    for (std::size_t i = 0; i < layer_list.size(); ++i) {
+    auto& layers = engine.layer_list;
+    for (std::size_t i = 0; i < layers.size(); ++i) {
         const int row = row_pitch * static_cast<int>(i);
         if (y <= row || y >= row + row_pitch) continue;
 
-        Layer& hit = layer_list[i];
+        Layer& hit = layers[i];
         hit.visible = hit.visible == 0 ? 1 : 0;
-        layer_click_time = elapsed_ms;
-        if ((layer_click_time - layer_last_click_time) / ms_per_second < double_press_seconds) {
-            for (Layer& layer : layer_list)
+        engine.layer_click_time = elapsed_ms;
+        const int since_ms = engine.layer_click_time - engine.layer_last_click_time;
+        if (since_ms / ms_per_second < double_press_seconds) {
+            for (Layer& layer : layers)
                 layer.visible = 0;
             hit.visible = 1;
         }
-        layer_last_click_time = layer_click_time;
+        engine.layer_last_click_time = engine.layer_click_time;
     }
 }
 

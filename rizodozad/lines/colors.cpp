@@ -10,35 +10,8 @@ namespace rizodozad {
 
 namespace {
 
-//-----------------------------------------------------------------------------
-// [SECTION] Named colours
-//-----------------------------------------------------------------------------
-
-struct NamedColor {
-    const char* name;
-    Rgb rgb;
-};
-
-constexpr float dark = 0.6f;  // the "d" variants use this instead of full intensity
-constexpr float light = 0.5f; // the "l" variants use this instead of none
-
-constexpr std::array<NamedColor, 29> named_colors{{
-    {"k", {0, 0, 0}},           {"r", {1, 0, 0}},
-    {"b", {0, 0, 1}},           {"g", {0, 1, 0}},
-    {"c", {0, 1, 1}},           {"m", {1, 0, 1}},
-    {"y", {1, 1, 0}},           {"w", {1, 1, 1}},
-    {"dr", {dark, 0, 0}},       {"db", {0, 0, dark}},
-    {"dg", {0, dark, 0}},       {"dc", {0, dark, dark}},
-    {"dm", {dark, 0, dark}},    {"dy", {dark, dark, 0}},
-    {"lr", {1, light, light}},  {"lb", {light, light, 1}},
-    {"lg", {light, 1, light}},  {"lc", {light, 1, 1}},
-    {"lm", {1, light, 1}},      {"ly", {1, 1, light}},
-    {"ur", {1, 0.2f, 0}},       {"ub", {0, 0.25f, 1}},
-    {"ug", {0.2f, 0.6f, 0.4f}}, {"uy", {1, 1, 1}}, // white, the same as "w"
-    {"uc", {0.4f, 0.8f, 1}},    {"up", {1, 0.6f, 0.6f}},
-    {"uo", {1, 0.6f, 0}},       {"um", {0.6f, 0, 0.4f}},
-    {"ubr", {0.4f, 0.2f, 0}},
-}};
+using vocabulary::named_colors;
+using vocabulary::NamedColor;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Piecewise colormaps
@@ -87,6 +60,21 @@ Rgb hot_color(float s) {
     return rgb;
 }
 
+// The maps of t in 0..1, in the order of vocabulary::colormap_names.
+Rgb gray(float t) { return {t, t, t}; }
+Rgb hsv(float t) { return hsv_color(t * hsv_scale); }
+Rgb jet(float t) { return jet_color(t * jet_scale); }
+Rgb hot(float t) { return hot_color(t * hot_scale); }
+Rgb cool(float t) { return {t, 1 - t, 1}; }
+Rgb spring(float t) { return {1, t, 1 - t}; }
+Rgb summer(float t) { return {t, 1, 0}; }
+Rgb autumn(float t) { return {1, t, 0}; }
+Rgb winter(float t) { return {0, t, 1 - t}; }
+Rgb bone(float t) { return {t, 0, t}; }
+
+constexpr std::array<Rgb (*)(float), vocabulary::colormap_names.size()> colormap_functions{
+    gray, hsv, jet, hot, cool, spring, summer, autumn, winter, bone};
+
 } // namespace
 
 //-----------------------------------------------------------------------------
@@ -108,17 +96,10 @@ Rgb color_to_rgb(std::string spec) {
 Rgb colormap_color(std::string name, float t) {
     t = std::min(1.0f, t);
     t = std::max(0.0f, t);
-    if (name == "Gray") return Rgb{t, t, t};
-    if (name == "HSV") return hsv_color(t * hsv_scale);
-    if (name == "Jet") return jet_color(t * jet_scale);
-    if (name == "Hot") return hot_color(t * hot_scale);
-    if (name == "Cool") return Rgb{t, 1 - t, 1};
-    if (name == "Spring") return Rgb{1, t, 1 - t};
-    if (name == "Summer") return Rgb{t, 1, 0};
-    if (name == "Autumn") return Rgb{1, t, 0};
-    if (name == "Winter") return Rgb{0, t, 1 - t};
-    if (name == "Bone") return Rgb{t, 0, t};
-    return Rgb{0, 0, 0};
+    const auto& names = vocabulary::colormap_names;
+    const auto at = std::find(names.begin(), names.end(), name);
+    if (at == names.end()) return Rgb{0, 0, 0};
+    return colormap_functions[static_cast<std::size_t>(at - names.begin())](t);
 }
 
 Colormap build_colormap(const std::string& name) {

@@ -14,12 +14,7 @@ namespace {
 // [SECTION] Style tokens
 //-----------------------------------------------------------------------------
 
-constexpr std::array<const char*, 4> line_style_tokens{"-", "- -", ":", "-."};
-
-constexpr std::array<const char*, 14> marker_tokens{".", "+", "x", "d", "^", "v", "o",
-                                                    "*", "s", ">", "<", "p", "h", "|"};
-
-constexpr const char* no_style = "none";
+namespace key = vocabulary::key;
 
 template <std::size_t N>
 bool is_token(const std::string& style, const std::array<const char*, N>& tokens) {
@@ -39,29 +34,29 @@ template <class Record> struct PropertyKey {
     std::string Record::*also = nullptr;
 };
 
-const std::array<PropertyKey<Axes>, 1> axes_keys{{{"TickDir", &Axes::tick_dir}}};
+const std::array<PropertyKey<Axes>, 1> axes_keys{{{key::tick_dir, &Axes::tick_dir}}};
 
 const std::array<PropertyKey<Line>, 6> line_keys{{
-    {"COLOR", &Line::color, &Line::marker_edge_color},
-    {"Color", &Line::color},
-    {"Marker", &Line::marker},
-    {"LineStyle", &Line::line_style},
-    {"MarkerEdgeColor", &Line::marker_edge_color},
-    {"MarkerFaceColor", &Line::marker_face_color},
+    {key::color_and_edge, &Line::color, &Line::marker_edge_color},
+    {key::color, &Line::color},
+    {key::marker, &Line::marker},
+    {key::line_style, &Line::line_style},
+    {key::marker_edge_color, &Line::marker_edge_color},
+    {key::marker_face_color, &Line::marker_face_color},
 }};
 
 const std::array<PropertyKey<Surface>, 4> surface_keys{{
-    {"COLOR", &Surface::edge_color},
-    {"EdgeColor", &Surface::edge_color},
-    {"FaceColor", &Surface::face_color},
-    {"LineStyle", &Surface::line_style},
+    {key::color_and_edge, &Surface::edge_color},
+    {key::edge_color, &Surface::edge_color},
+    {key::face_color, &Surface::face_color},
+    {key::line_style, &Surface::line_style},
 }};
 
 const std::array<PropertyKey<Patch>, 4> patch_keys{{
-    {"COLOR", &Patch::edge_color},
-    {"EdgeColor", &Patch::edge_color},
-    {"FaceColor", &Patch::face_color},
-    {"LineStyle", &Patch::line_style},
+    {key::color_and_edge, &Patch::edge_color},
+    {key::edge_color, &Patch::edge_color},
+    {key::face_color, &Patch::face_color},
+    {key::line_style, &Patch::line_style},
 }};
 
 // Assigns value through the keys matching property; an index outside the list is ignored.
@@ -83,13 +78,13 @@ void assign(std::vector<Record>& list, int index, const std::array<PropertyKey<R
 void ZarIdor::set(std::string style) {
     const int handle = last_handle;
     if (is_color_name(style)) {
-        set(handle, "COLOR", style);
-    } else if (is_token(style, line_style_tokens)) {
-        set(handle, "LineStyle", style);
-        set(handle, "Marker", no_style);
-    } else if (is_token(style, marker_tokens)) {
-        set(handle, "Marker", style);
-        set(handle, "LineStyle", no_style);
+        set(handle, key::color_and_edge, style);
+    } else if (is_token(style, vocabulary::line_styles)) {
+        set(handle, key::line_style, style);
+        set(handle, key::marker, vocabulary::none);
+    } else if (is_token(style, vocabulary::markers)) {
+        set(handle, key::marker, style);
+        set(handle, key::line_style, vocabulary::none);
     }
 }
 

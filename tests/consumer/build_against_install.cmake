@@ -33,11 +33,24 @@ endforeach()
 file(REMOVE_RECURSE ${WORK_DIR})
 run("install into ${prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(header rizodozad.h records.h handles.h colors.h ticks.h contours.h current_record.h)
+set(headers rizodozad.h records.h vocabulary.h handles.h colors.h ticks.h contours.h pictures.h
+  current_record.h)
+foreach(header ${headers})
   if(NOT EXISTS ${prefix}/include/rizodozad/${header})
     message(FATAL_ERROR "the installed tree lacks include/rizodozad/${header}")
   endif()
+  # Entry points that exist for tests stay out of the installed package.
+  file(READ ${prefix}/include/rizodozad/${header} text)
+  foreach(test_only trace_contours_by_scan layer_list_click_at test_hooks)
+    string(FIND "${text}" "${test_only}" at)
+    if(NOT at EQUAL -1)
+      message(FATAL_ERROR "the installed ${header} carries the test-only ${test_only}")
+    endif()
+  endforeach()
 endforeach()
+if(EXISTS ${prefix}/include/rizodozad/test_hooks.h)
+  message(FATAL_ERROR "the installed tree carries test_hooks.h")
+endif()
 
 # The consumer must see the installed package only, never the source tree or a registry.
 run("configure the consumer" ${CMAKE_COMMAND}
