@@ -37,10 +37,10 @@ void on_motion(int x, int y) {
 
 // The layer list appears and disappears as the pointer crosses into the left strip.
 void on_passive_motion(int x, int y) {
-    const bool was_in_strip = engine.pointer_x < rizodozad::layer_strip_width_px;
+    const bool list_was_shown = engine.layer_list_shown();
     engine.pointer_x = x;
     engine.pointer_y = y;
-    if (was_in_strip != (x < rizodozad::layer_strip_width_px)) glutPostRedisplay();
+    if (engine.layer_list_shown() != list_was_shown) glutPostRedisplay();
 }
 
 void show(int page) {
