@@ -19,7 +19,8 @@
 //
 // Beside this file: records.h (the records and the codes of their fields),
 // vocabulary.h (style tokens, property keys, colour and colormap names), handles.h
-// (handle arithmetic), colors.h, ticks.h and contours.h (pure functions).
+// (handle arithmetic), colors.h, ticks.h and contours.h (pure functions), pictures.h
+// (captured frames and the GIF recorder).
 #pragma once
 
 #include <cstdio>
