@@ -15,7 +15,37 @@ void Session::say(std::string message) {
     changed();
 }
 
+namespace {
+
+// The commands that need the window; the others change the session.
+Effect effect_of(Command command) {
+    switch (command) {
+    case Command::export_eps:
+        return Effect::export_eps;
+    case Command::export_pictures:
+        return Effect::export_pictures;
+    case Command::toggle_gif:
+        return Effect::toggle_gif;
+    case Command::write_csv:
+        return Effect::write_csv;
+    case Command::quit:
+        return Effect::quit;
+    default:
+        return Effect::none;
+    }
+}
+
+} // namespace
+
 Effect Session::command(Command command) {
+    const Effect effect = effect_of(command);
+    if (effect != Effect::none || command == Command::none) return effect;
+    change(command);
+    changed();
+    return Effect::none;
+}
+
+void Session::change(Command command) {
     switch (command) {
     case Command::run_pause:
         running_ = !running_ && !run().finished();
@@ -51,21 +81,9 @@ Effect Session::command(Command command) {
     case Command::toggle_help:
         help_shown_ = !help_shown_;
         break;
-    case Command::export_eps:
-        return Effect::export_eps;
-    case Command::export_pictures:
-        return Effect::export_pictures;
-    case Command::toggle_gif:
-        return Effect::toggle_gif;
-    case Command::write_csv:
-        return Effect::write_csv;
-    case Command::quit:
-        return Effect::quit;
-    case Command::none:
-        return Effect::none;
+    default:
+        break;
     }
-    changed();
-    return Effect::none;
 }
 
 void Session::set_steps_per_frame(int steps) {

@@ -43,6 +43,7 @@ class Session {
     void drawn() { needs_redraw_ = false; }
 
   private:
+    void change(Command command);
     void step_once();
     void changed() { needs_redraw_ = true; }
     void cycle_end(Side side);

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <thread>
 
 #include "lab/view/outputs.h"
