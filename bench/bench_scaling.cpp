@@ -1,6 +1,7 @@
 // How the engine scales with the data: one line of N points (redraw, EPS export into
 // memory with its size and the resident memory it needs), and contour plots of n x n
-// grids with ten levels (redraw with the data unchanged). Needs a display (run under
+// grids with ten levels (redraw with the data unchanged, and with a value changed on
+// every pass). Needs a display (run under
 // xvfb-run -a). The export counters:
 //   eps_kB          size of the EPS text
 //   rss_before_MB   resident memory just before the export
@@ -91,8 +92,10 @@ class ContourPlot : public rizodozad::ZarIdor {
     }
     void compose_figure() override {
         subplot(1, 1, 1);
+        if (changing) z[0][0] = -z[0][0]; // a new grid on every pass, off the traced levels
         contour(x, y, z, levels);
     }
+    bool changing = false;
     std::vector<double> x;
     std::vector<double> y;
     rizodozad::Matrix z;
@@ -150,6 +153,13 @@ void BM_ContourRedraw(benchmark::State& state) {
     redraw(state, plot);
 }
 
+// The same with one grid value changed on every pass: the lines are traced each time.
+void BM_ContourRedrawChangingData(benchmark::State& state) {
+    ContourPlot plot(static_cast<int>(state.range(0)));
+    plot.changing = true;
+    redraw(state, plot);
+}
+
 // Where reduction starts to pay: a strip of (points per column) x 620 points across the
 // 620 columns of a plot, drawn whole and reduced (the reduction counted in).
 constexpr int plot_columns = 620;
@@ -193,6 +203,10 @@ BENCHMARK(BM_StripReduced)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Unit(benchm
 BENCHMARK(BM_LineRedraw)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LineExport)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ContourRedraw)->RangeMultiplier(2)->Range(256, 1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContourRedrawChangingData)
+    ->RangeMultiplier(2)
+    ->Range(256, 1024)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
