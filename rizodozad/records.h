@@ -2,8 +2,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "rizodozad/contours.h"
 
 namespace rizodozad {
 
@@ -152,6 +155,10 @@ struct Surface {
     Matrix x_data;
     Matrix y_data;
     Matrix z_data; // z_data[i][j]: row i along y, column j along x
+    // Contour lines traced from the data, kept while the data's fingerprint stays the same.
+    ContourMatrix contour_lines;
+    std::uint64_t contour_fingerprint = 0;
+    bool contour_traced = false;
 };
 
 struct Patch {

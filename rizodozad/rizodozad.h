@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@
 #include "rizodozad/vocabulary.h"
 
 namespace rizodozad {
+
+class GlyphAtlas;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Codes and fixed numbers
@@ -273,8 +276,9 @@ class ZarIdor {
     void draw_string_3d(float x, float y, float z, const std::string& text);
 
   private:
-    Frame* capture_target_ = nullptr; // filled by the display pass before its swap
-    bool cycling_ = false;            // a display cycle is under way
+    Frame* capture_target_ = nullptr;         // filled by the display pass before its swap
+    bool cycling_ = false;                    // a display cycle is under way
+    std::unique_ptr<GlyphAtlas> glyph_atlas_; // the font as one texture, for on-screen text
 
     void run_cycle();
     void allocation_pass();

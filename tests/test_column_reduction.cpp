@@ -14,7 +14,9 @@
 
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/lines/column_reduction.h"
+#include "rizodozad/rizodozad.h"
 #include "tests/pictures.h"
+#include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/memory_eps.h"
 #include "tests/support/scratch_directory.h"
@@ -22,6 +24,8 @@
 namespace {
 
 using rizodozad::PlotPoint;
+
+using testsupport::window_width;
 
 constexpr int plot_width = 600; // pixels: one column of the reduction each
 constexpr int plot_height = 300;
@@ -141,6 +145,65 @@ TEST_F(ColumnReduction, ExportResolutionLooksTheSameInPrint) {
                      expected.rgb[p + 2] != printed.rgb[p + 2];
     const std::size_t pixels = expected.rgb.size() / 3;
     EXPECT_LE(differing, pixels / 1000) << differing << " of " << pixels << " pixels differ";
+}
+
+// A long history plotted by the engine, with a point marker and an error bar at every point.
+class LongHistory : public rizodozad::ZarIdor {
+  public:
+    LongHistory(std::size_t n, bool with_markers) : markers(with_markers) {
+        testsupport::size_like_window(*this);
+        for (const PlotPoint& p : noisy_history(n))
+            y.push_back(p.y);
+    }
+    void compose_figure() override {
+        subplot(1, 1, 1);
+        plot_y(y);
+        if (!markers) return;
+        set(".");
+        if (rizodozad::Line* line = current_line.get()) {
+            line->error_bar = 1;
+            line->error_upper.assign(y.size(), 0.01);
+            line->error_lower.assign(y.size(), 0.01);
+        }
+    }
+    std::vector<double> y;
+    bool markers;
+};
+
+std::size_t count_of(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+TEST_F(ColumnReduction, EngineReducesThePolylineAlone) {
+    constexpr std::size_t n = 40000;
+    LongHistory history(n, true);
+    history.display_cycle();
+    const testsupport::Capture drawn =
+        testsupport::capture_feedback([&] { history.display_cycle(); }, 1 << 25);
+    ASSERT_FALSE(drawn.overflowed);
+    EXPECT_EQ(drawn.count(testsupport::PrimitiveKind::point), n); // every marker
+    // Four segments per error bar, and the polyline cut to at most four points per column.
+    const std::size_t segments = drawn.count(testsupport::PrimitiveKind::line);
+    EXPECT_GE(segments, 4 * n);
+    EXPECT_LE(segments, 4 * n + 4 * (window_width + 1) + 1000); // with frame and ticks
+
+    // The export holds the polyline at print resolution: more than one point per screen
+    // column, far fewer than the whole line.
+    LongHistory plain(n, false);
+    plain.display_cycle();
+    char* data = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&data, &size);
+    ASSERT_TRUE(plain.export_eps(stream, "history.eps"));
+    std::fclose(stream);
+    const std::string eps(data, size);
+    std::free(data);
+    const std::size_t points = count_of(eps, " L\n");
+    EXPECT_GT(points, static_cast<std::size_t>(window_width));
+    EXPECT_LT(points, n / 2);
 }
 
 TEST(ColumnReductionLogic, KeepsOrderEndsAndGaps) {

@@ -79,3 +79,25 @@ TEST_F(ContourRenderTest, MissingRowsDrawNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// Traced lines are kept between redraws; any change of grid or levels must show at once.
+TEST_F(ContourRenderTest, RedrawFollowsEveryChangeOfGridOrLevels) {
+    const auto segments = [this] { return draw().of_kind(PrimitiveKind::line); };
+    surface().z_data = {{0, 0, 0}, {0, 1, 0}, {0, 0, 0}};
+    ASSERT_EQ(segments().size(), 4u);
+    ASSERT_EQ(segments().size(), 4u);
+    surface().contour_levels = {2};
+    EXPECT_TRUE(segments().empty());
+    surface().contour_levels = {0.5};
+    surface().z_data[1][1] = 0.25;
+    EXPECT_TRUE(segments().empty());
+    surface().z_data[1][1] = 1;
+    surface().x_data = {{0, 0.5, 1}};
+    const auto moved = segments();
+    ASSERT_EQ(moved.size(), 4u);
+    EXPECT_TRUE(at(moved[0].vertices[0], 0.5, 0.5));
+}
+
+} // namespace

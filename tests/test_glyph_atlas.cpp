@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/glyph_atlas.h"
+#include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
@@ -83,6 +85,49 @@ TEST_F(GlyphAtlasTest, StartOutsideTheWindowDrawsNothing) {
     const Drawn blank = draw_at(-50, 200, "", nullptr);
     EXPECT_TRUE(draw_at(-50, 200, "left of the window", &atlas).pixels == blank.pixels);
     EXPECT_TRUE(draw_at(400, 450, "above the window", &atlas).pixels == blank.pixels);
+}
+
+// The renderers' text routine: anchors in a 3D view behind a depth-tested square and
+// shifted by pixels, drawn with and without the atlas in force.
+std::vector<GLubyte> routine_pixels(rizodozad::GlyphAtlas* atlas) {
+    const rizodozad::draw::ScreenGlyphs glyphs(atlas);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glLoadIdentity();
+    gluPerspective(40, 2, 1, 10);
+    gluLookAt(0, -3, 2, 0, 0, 0, 0, 0, 1);
+    rizodozad::draw::set_colour({0.2f, 0.6f, 0.2f});
+    glBegin(GL_QUADS); // hides the lower part of the second text
+    glVertex3f(-0.2f, 0, -0.2f);
+    glVertex3f(0.8f, 0, -0.2f);
+    glVertex3f(0.8f, 0, 0.05f);
+    glVertex3f(-0.2f, 0, 0.05f);
+    glEnd();
+    rizodozad::draw::text({-0.5f, 0.3f, 0.4f, -12.5f, 3}, "z axis 1e-3", {0, 0, 1});
+    rizodozad::draw::text({0, 0.4f, 0}, "behind the square");
+    rizodozad::draw::text({0.1f, -0.4f, 0}, "before it");
+    glDisable(GL_DEPTH_TEST);
+    return window_pixels();
+}
+
+TEST_F(GlyphAtlasTest, RenderersTextLooksTheSameOnScreen) {
+    const std::vector<GLubyte> bitmaps = routine_pixels(nullptr);
+    EXPECT_TRUE(routine_pixels(&atlas) == bitmaps);
+}
+
+// Captures (GL2PS's among them) still see one bitmap per character where it is drawn.
+TEST_F(GlyphAtlasTest, FeedbackSeesBitmapCharacters) {
+    const rizodozad::draw::ScreenGlyphs glyphs(&atlas);
+    gluOrtho2D(0, 1, 0, 1);
+    const auto capture = testsupport::capture_feedback([] {
+        rizodozad::draw::text({0.25f, 0.5f, 0}, "tick 0.5");
+    });
+    const auto bitmaps = capture.of_kind(testsupport::PrimitiveKind::bitmap);
+    ASSERT_EQ(bitmaps.size(), 8u);
+    EXPECT_NEAR(bitmaps[0].vertices[0].x, 200, 0.01);
+    EXPECT_NEAR(bitmaps[0].vertices[0].y, 200, 0.01);
 }
 
 } // namespace

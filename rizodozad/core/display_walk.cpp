@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "rizodozad/core/draw.h"
 #include "rizodozad/pictures.h"
 #include "rizodozad/rizodozad.h"
 
@@ -46,6 +47,7 @@ void ZarIdor::display_figure() {
         std::printf("mode: %d handle: %4d Figure\n", mode, figure->handle);
 
     if (figure != nullptr && figure->visible) {
+        const draw::ScreenGlyphs screen_glyphs(glyph_atlas_.get());
         clear_window(window_width, window_height);
         const std::vector<int> layers = figure->children;
         for (int handle : layers) {

@@ -1,6 +1,5 @@
 #include "rizodozad/core/draw.h"
 
-#include <GL/freeglut.h>
 #include <GL/glu.h>
 
 #include <cmath>
@@ -12,6 +11,14 @@ namespace rizodozad::draw {
 namespace {
 
 bool finite_as_float(double v) { return std::isfinite(static_cast<float>(v)); }
+
+GlyphAtlas* screen_atlas = nullptr; // set while a ScreenGlyphs lives
+
+bool rendering_to_screen() {
+    GLint render_mode = GL_RENDER;
+    glGetIntegerv(GL_RENDER_MODE, &render_mode);
+    return render_mode == GL_RENDER;
+}
 
 void unit_square_projection() {
     glLoadIdentity();
@@ -54,9 +61,13 @@ void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour) 
     if (anchor.shift_x_px != 0 || anchor.shift_y_px != 0)
         glBitmap(0, 0, 0, 0, anchor.shift_x_px, anchor.shift_y_px, nullptr);
     print_mirror::text(text); // only while an export page is open
-    for (const char c : text)
-        glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
+    if (screen_atlas != nullptr && rendering_to_screen() && screen_atlas->draw(text)) return;
+    draw_bitmap_string(text);
 }
+
+ScreenGlyphs::ScreenGlyphs(GlyphAtlas* atlas) : previous_(screen_atlas) { screen_atlas = atlas; }
+
+ScreenGlyphs::~ScreenGlyphs() { screen_atlas = previous_; }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Vertices

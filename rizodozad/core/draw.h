@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 
+#include "rizodozad/core/glyph_atlas.h"
 #include "rizodozad/records.h"
 
 namespace rizodozad::draw {
@@ -47,7 +48,23 @@ struct TextAnchor {
 // Every bitmap string goes through here: Helvetica 12 from the anchor, each byte
 // passed unsigned (GLUT draws nothing for a negative one), and the same string handed
 // to the open EPS page. A string whose anchor cannot be placed is not drawn.
+// On screen the glyphs come from the atlas of the ScreenGlyphs in force, when there is
+// one; while GL2PS (or anyone) captures in feedback mode they stay bitmap characters,
+// so a capture sees one bitmap per character and the EPS holds the text as text.
 void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour = black);
+
+// While an object of this kind lives, on-screen text is drawn from atlas (none: bitmaps).
+// The display pass holds one around its drawing; the one before is restored at its end.
+class ScreenGlyphs {
+  public:
+    explicit ScreenGlyphs(GlyphAtlas* atlas);
+    ~ScreenGlyphs();
+    ScreenGlyphs(const ScreenGlyphs&) = delete;
+    ScreenGlyphs& operator=(const ScreenGlyphs&) = delete;
+
+  private:
+    GlyphAtlas* previous_;
+};
 
 //-----------------------------------------------------------------------------
 // [SECTION] Vertices

@@ -1,11 +1,12 @@
 // Construction of the engine state and the bookkeeping shared by the passes.
 #include <cstdio>
 
+#include "rizodozad/core/glyph_atlas.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
-ZarIdor::ZarIdor() {
+ZarIdor::ZarIdor() : glyph_atlas_(std::make_unique<GlyphAtlas>()) {
     set_colormap("Jet");
     if (debug) {
         std::puts("init()...done");
@@ -13,7 +14,7 @@ ZarIdor::ZarIdor() {
     }
 }
 
-// The lists own every record by value, so nothing needs releasing by hand.
+// The lists own every record by value; the glyph atlas releases its texture itself.
 ZarIdor::~ZarIdor() = default;
 
 // The engine alone describes an empty picture; applications override this.

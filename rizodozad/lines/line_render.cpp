@@ -12,6 +12,7 @@
 
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
+#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -190,20 +191,37 @@ void draw_error_bars(ZarIdor& engine, const Line& line, MarkerExtent extent) {
     }
 }
 
+// The columns a polyline is reduced to: one per pixel of the axes on screen, finer for
+// an export, which is read at print resolution.
+double polyline_columns() {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double pixels = viewport[2];
+    return print_mirror::page_open() ? pixels * export_columns_per_pixel : pixels;
+}
+
+// A polyline with many more points than its axes has columns keeps only what the columns
+// can show; markers and error bars are drawn from every point all the same.
+template <class PointAt> void draw_polyline_2d(std::size_t n, const PointAt& point) {
+    draw::Strip polyline;
+    const auto add = [&](const PlotPoint& p) { polyline.add({p.x, p.y, 0}); };
+    const double columns = polyline_columns();
+    if (worth_reducing(n, columns)) {
+        reduce_to_columns(n, point, columns, add);
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        add(point(i));
+}
+
 void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
     const std::size_t n = covered_points({&line.x_data, &line.y_data});
     const auto point = [&](std::size_t i) {
-        return std::pair{engine.data_to_unit_x(line.x_data[i]),
+        return PlotPoint{engine.data_to_unit_x(line.x_data[i]),
                          engine.data_to_unit_y(line.y_data[i])};
     };
 
-    if (apply_line_style(line.line_style)) {
-        draw::Strip polyline;
-        for (std::size_t i = 0; i < n; ++i) {
-            const auto [px, py] = point(i);
-            polyline.add({px, py, 0});
-        }
-    }
+    if (apply_line_style(line.line_style)) draw_polyline_2d(n, point);
 
     if (line.marker != "none") {
         print_mirror::solid_lines();

@@ -2,10 +2,13 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
+#include "rizodozad/surfaces/grid_fingerprint.h"
 
 namespace rizodozad {
 
@@ -21,15 +24,29 @@ std::size_t block_points(double stated, std::size_t columns_left) {
     return stated > 0 ? columns_left : 0;
 }
 
+// The surface's contour lines, traced again only when its grid or levels changed: the
+// configuration pass refills the data on every redraw, mostly with the same values.
+const ContourMatrix& traced_lines(Surface& surface) {
+    const std::vector<double>& x = surface.x_data.front();
+    const std::vector<double>& y = surface.y_data.front();
+    const std::uint64_t fingerprint =
+        grid_fingerprint(x, y, surface.z_data, surface.contour_levels);
+    if (!surface.contour_traced || surface.contour_fingerprint != fingerprint) {
+        surface.contour_lines = trace_contours(x, y, surface.z_data, surface.contour_levels);
+        surface.contour_fingerprint = fingerprint;
+        surface.contour_traced = true;
+    }
+    return surface.contour_lines;
+}
+
 } // namespace
 
 void ZarIdor::display_contour() {
-    const Surface* surface = current_surface.get();
+    Surface* surface = current_surface.get();
     if (surface == nullptr) return;
     if (surface->x_data.empty() || surface->y_data.empty() || surface->z_data.empty()) return;
 
-    const ContourMatrix matrix = trace_contours(surface->x_data.front(), surface->y_data.front(),
-                                                surface->z_data, surface->contour_levels);
+    const ContourMatrix& matrix = traced_lines(*surface);
 
     print_mirror::solid_lines();
     print_mirror::set_line_width(contour_line_width);
