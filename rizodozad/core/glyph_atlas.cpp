@@ -145,6 +145,7 @@ bool GlyphAtlas::build() {
     for (int c = 1; c < glyph_count; ++c)
         fits = measure_glyph(coverage, c, glyphs_[c]) && fits;
     if (fits) texture_ = make_texture(coverage);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, quad_viewport_.data());
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -165,8 +166,6 @@ bool GlyphAtlas::draw(const std::string& text) {
     GLfloat color[4];
     glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
     glGetFloatv(GL_CURRENT_RASTER_COLOR, color);
-    const int width = window_width();
-    const int height = window_height();
 
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_VIEWPORT_BIT |
                  GL_TRANSFORM_BIT | GL_CURRENT_BIT | GL_POLYGON_BIT);
@@ -176,8 +175,8 @@ bool GlyphAtlas::draw(const std::string& text) {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
-    glViewport(0, 0, width, height);
+    glOrtho(0, quad_viewport_[0], 0, quad_viewport_[1], -1, 1);
+    glViewport(0, 0, quad_viewport_[0], quad_viewport_[1]);
     for (GLenum capability : {GL_LIGHTING, GL_CULL_FACE, GL_POLYGON_SMOOTH, GL_POLYGON_STIPPLE,
                               GL_POLYGON_OFFSET_FILL, GL_FOG, GL_TEXTURE_1D})
         glDisable(capability);

@@ -39,6 +39,10 @@ class GlyphAtlas {
     void draw_quads(const std::string& text, const GLfloat raster[4]) const;
 
     GLuint texture_ = 0;
+    // Quads are placed in window pixels through a viewport as large as OpenGL allows, so
+    // that no window size is asked for on every string and glyphs anywhere in the window
+    // are reached.
+    std::array<GLint, 2> quad_viewport_{1, 1};
     bool built_ = false;
     std::array<Glyph, 256> glyphs_{};
 };
