@@ -150,9 +150,9 @@ struct Point {
     double x, y;
 };
 
-// The polyline vertices ("x y LS", "x y L", "x y LE") drawn in the colour "r g b C".
-std::vector<Point> polyline_points(const std::string& eps, const std::string& colour) {
-    std::vector<Point> points;
+// The polylines ("x y LS", "x y L" ..., "x y LE") drawn in the colour "r g b C".
+std::vector<std::vector<Point>> polylines(const std::string& eps, const std::string& colour) {
+    std::vector<std::vector<Point>> lines;
     bool in_colour = false;
     std::istringstream in(eps);
     for (std::string line; std::getline(in, line);) {
@@ -160,11 +160,21 @@ std::vector<Point> polyline_points(const std::string& eps, const std::string& co
             in_colour = line == colour + " C";
         double x = 0, y = 0;
         char op[3] = {};
-        if (in_colour && std::sscanf(line.c_str(), "%lf %lf %2s", &x, &y, op) == 3 &&
-            (std::string(op) == "LS" || std::string(op) == "L" || std::string(op) == "LE"))
-            points.push_back({x, y});
+        if (!in_colour || std::sscanf(line.c_str(), "%lf %lf %2s", &x, &y, op) != 3) continue;
+        if (std::string(op) == "LS") lines.emplace_back();
+        if (!lines.empty() &&
+            (std::string(op) == "L" || std::string(op) == "LS" || std::string(op) == "LE"))
+            lines.back().push_back({x, y});
     }
-    return points;
+    return lines;
+}
+
+// The longest polyline of a colour: the plotted curve rather than a legend's sample.
+std::vector<Point> longest_polyline(const std::string& eps, const std::string& colour) {
+    std::vector<Point> longest;
+    for (std::vector<Point>& line : polylines(eps, colour))
+        if (line.size() > longest.size()) longest = std::move(line);
+    return longest;
 }
 
 // Where a text was placed: "(label) x y ...".
@@ -183,7 +193,7 @@ struct Excursion {
     double lowest = 0, highest = 0;
 };
 Excursion ez_excursion(const std::string& eps) {
-    std::vector<Point> ez = polyline_points(eps, "1 0 0");
+    std::vector<Point> ez = longest_polyline(eps, "1 0 0");
     Excursion e;
     if (ez.empty()) return e;
     const double zero =
@@ -411,14 +421,33 @@ Scale theory_scale(const Curves& c) {
     return {zero, c.r_theory[0].y + c.t_theory[0].y - 2 * zero};
 }
 
-// Largest |measured - theory| among the frequencies up to f_top, matching points by x.
+bool same_x(Point a, Point b) { return std::fabs(a.x - b.x) < 1e-3; }
+
+// Of the polylines of a colour, the one drawn at the theory's frequencies: the measured
+// curve, which skips only frequencies the pulse did not carry.
+std::vector<Point> measured_curve(const std::string& eps, const std::string& colour,
+                                  const std::vector<Point>& theory) {
+    std::vector<Point> best;
+    std::size_t best_matches = 0;
+    for (std::vector<Point>& line : polylines(eps, colour)) {
+        const auto matches =
+            static_cast<std::size_t>(std::count_if(line.begin(), line.end(), [&](Point p) {
+                return std::any_of(theory.begin(), theory.end(),
+                                   [&](Point t) { return same_x(p, t); });
+            }));
+        if (matches > best_matches) best_matches = matches, best = std::move(line);
+    }
+    return best;
+}
+
+// Largest |measured - theory| up to x_top, in units of the scale, matching points by x.
 double largest_gap(const std::vector<Point>& measured, const std::vector<Point>& theory,
                    const Scale& scale, double x_top) {
     double gap = 0.0;
     int matched = 0;
     for (const Point& m : measured) {
-        const auto same = std::find_if(theory.begin(), theory.end(),
-                                       [&](Point t) { return std::fabs(t.x - m.x) < 1e-3; });
+        const auto same =
+            std::find_if(theory.begin(), theory.end(), [&](Point t) { return same_x(t, m); });
         if (same == theory.end() || m.x > x_top) continue;
         gap = std::max(gap, std::fabs(m.y - same->y) / scale.unit);
         ++matched;
@@ -434,8 +463,11 @@ wait_status "step 6000/6000" slab.eps
 )sh",
                 LAB_SCENARIOS "/slab.toml");
     const std::string eps = text("slab.eps");
-    Curves c{polyline_points(eps, "1 0 0"), polyline_points(eps, "0 0 1"),
-             polyline_points(eps, "0.6 0 0"), polyline_points(eps, "0 0 0.6")};
+    Curves c;
+    c.r_theory = longest_polyline(eps, "0.6 0 0");
+    c.t_theory = longest_polyline(eps, "0 0 0.6");
+    c.r = measured_curve(eps, "1 0 0", c.r_theory);
+    c.t = measured_curve(eps, "0 0 1", c.t_theory);
     ASSERT_EQ(c.r_theory.size(), 200u);
     ASSERT_EQ(c.t_theory.size(), 200u);
     const Scale scale = theory_scale(c);
