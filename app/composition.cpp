@@ -30,6 +30,13 @@ void set_title(rizodozad::Axes* axes, const char* title) {
     if (axes != nullptr) axes->title = title;
 }
 
+// Axis labels with units, shown by the tidy layout.
+void set_labels(rizodozad::Axes* axes, const char* x_label, const char* y_label) {
+    if (axes == nullptr) return;
+    axes->x_label = x_label;
+    axes->y_label = y_label;
+}
+
 } // namespace
 
 void FDTD::compose_figure() {
@@ -40,11 +47,19 @@ void FDTD::compose_figure() {
     set_title(current_axes.get(), "Ez in space");
     plot(cell_x, Ez);
     set("r");
+    if (tidy_layout) {
+        set_labels(current_axes.get(), "cell index", "Ez (V/m)");
+        legend({"Ez"});
+    }
 
     subplot(plot_rows, plot_columns, 2);
     set_title(current_axes.get(), "Hz in space"); // limits follow the data
     plot(cell_x, Hz);
     set("b");
+    if (tidy_layout) {
+        set_labels(current_axes.get(), "cell index", "Hz (A/m)");
+        legend({"Hz"});
+    }
 
     layer("layer 2");
 
@@ -52,4 +67,8 @@ void FDTD::compose_figure() {
     fix_limits(current_axes.get(), ez_history.size(), history_y_lim);
     set_title(current_axes.get(), "Ez at point x[50]");
     plot_y(ez_history);
+    if (tidy_layout) {
+        set_labels(current_axes.get(), "step", "Ez (V/m)");
+        legend({"Ez at cell 50"});
+    }
 }

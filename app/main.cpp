@@ -7,6 +7,7 @@
 
 #include "app/events.h"
 #include "app/fdtd.h"
+#include "app/options.h"
 
 namespace {
 
@@ -42,8 +43,12 @@ void open_closed_standard_descriptors() {
 
 int main(int argc, char** argv) {
     open_closed_standard_descriptors();
+    int exit_code = 0;
+    const std::optional<Options> options = parse_options(argc, argv, exit_code);
+    if (!options) return exit_code;
     glutInit(&argc, argv);
     simulation.init_fields(grid_cell_size);
+    simulation.tidy_layout = options->tidy;
     simulation.max_steps = step_limit;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(window_x, window_y);

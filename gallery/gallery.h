@@ -20,7 +20,7 @@ class Gallery : public rizodozad::ZarIdor {
     int page_ = first_page;
 };
 
-// The page a key leads to: '1' .. '6' choose a page; other keys keep the current one.
+// The page a key leads to: '1' .. '7' choose a page; other keys keep the current one.
 int page_for_key(int current, unsigned char key);
 // The page an arrow key leads to: right is the next page, left the previous one, both
 // wrapping around; other special keys keep the current page.

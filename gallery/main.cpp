@@ -1,7 +1,9 @@
-// rizodozad-gallery: one page per capability of the plotting engine. Digits and the
-// arrow keys choose the page, 'p' writes it to out.eps, 'q' or Escape quits.
+// rizodozad-gallery: one page per capability of the plotting engine, in the tidy
+// layout. Digits and the arrow keys choose the page, 'p' writes it to out.eps, 'e' to
+// out.pdf, out.svg and out.png, 'q' or Escape quits.
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "gallery/gallery.h"
@@ -49,10 +51,23 @@ void show(int page) {
     glutPostRedisplay();
 }
 
+// out.pdf, out.svg and out.png beside the EPS of 'p', each reported as it is written.
+void export_other_formats() {
+    for (const char* path : {"out.pdf", "out.svg", "out.png"}) {
+        std::printf("Writing '%s'... ", path);
+        std::fflush(stdout);
+        std::puts(engine.export_picture(path) ? "Done!" : "failed");
+        std::fflush(stdout);
+    }
+}
+
 void on_keyboard(unsigned char key, int, int) {
     switch (key) {
     case 'p':
         engine.print_eps();
+        break;
+    case 'e':
+        export_other_formats();
         break;
     case 'q':
     case key_escape:
@@ -73,6 +88,7 @@ int main(int argc, char** argv) {
     glutInitWindowPosition(0, 0);
     glutInitWindowSize(window_width, window_height);
     glutCreateWindow(window_title);
+    engine.tidy_layout = true;
 
     glutDisplayFunc(on_display);
     glutReshapeFunc(on_reshape);

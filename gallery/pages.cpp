@@ -18,6 +18,7 @@ constexpr std::array<PageEntry, page_count> pages{{
     {"mesh", compose_mesh_page},
     {"patches", compose_patches_page},
     {"texts", compose_texts_page},
+    {"legends", compose_legends_page},
 }};
 
 bool in_range(int page) { return page >= first_page && page < first_page + page_count; }

@@ -8,7 +8,7 @@
 namespace gallery {
 
 constexpr int first_page = 1;
-constexpr int page_count = 6;
+constexpr int page_count = 7;
 
 // Composes page `page` (first_page .. page_count); any other number composes nothing.
 void compose_page(rizodozad::ZarIdor& engine, int page);
@@ -22,5 +22,6 @@ void compose_cells_page(rizodozad::ZarIdor& engine);
 void compose_mesh_page(rizodozad::ZarIdor& engine);
 void compose_patches_page(rizodozad::ZarIdor& engine);
 void compose_texts_page(rizodozad::ZarIdor& engine);
+void compose_legends_page(rizodozad::ZarIdor& engine);
 
 } // namespace gallery

@@ -103,6 +103,20 @@ struct Axes {
     std::string y_label;
     std::array<double, 2> c_lim{0, 1};
     std::vector<double> c_tick;
+    // Tidy layout only: unlabelled ticks (2..9 times the powers on a logarithmic axis),
+    // the names of the lines in a legend, and the plot a colour bar stands beside.
+    std::vector<double> x_minor_tick;
+    std::vector<double> y_minor_tick;
+    std::vector<std::string> legend_names;
+    int colorbar_for = 0; // handle of the plot axes, 0 for other axes
+    // The tidy layout moves the frame inside the rectangle the composition gave; it
+    // remembers both, so that a position set only once is not shrunk again each pass.
+    std::array<float, 4> composed_position{};
+    std::array<float, 4> tidy_position{};
+    std::array<float, 4> tidy_slot_px{}; // left, bottom, width, height of its room
+    // Rows of its title, y label, read-out and x label counted outwards from the frame
+    // (tick labels first below it), -1 for a text the room has no space for.
+    std::array<int, 4> tidy_rows{-1, -1, -1, -1};
 };
 
 //-----------------------------------------------------------------------------
@@ -180,6 +194,23 @@ struct Text {
     int handle = 0;
     std::string text;
     std::array<float, 2> position{0, 0}; // data coordinates of the owning axes
+};
+
+// A string placed in window pixels, origin at the bottom left (a status line, a note).
+struct FigureText {
+    float x = 0;
+    float y = 0;
+    std::string text;
+};
+
+// A string as the text routine drew it: its box in window pixels, origin at the bottom
+// left, from the raster position and the font's character widths.
+struct DrawnText {
+    std::string text;
+    float left = 0;
+    float bottom = 0;
+    float width = 0;
+    float height = 0;
 };
 
 // Colour bars are drawn as axes of type 2; this kind is only counted.

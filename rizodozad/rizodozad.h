@@ -92,6 +92,9 @@ class ZarIdor {
     int keep_level = 0;  // lists an allocation pass keeps: 1 figures, 2 + layers, 3 + axes, 4 all
     int debug = 0;       // 1 traces the passes and the records drawn on standard output
     int debug_mouse = 0; // 1 traces clicks
+    // Margins sized to what each axes holds, ticks sized to the axes in pixels, legends
+    // and a read-out line of their own; off by default, which keeps the classic layout.
+    bool tidy_layout = false;
 
     //-------------------------------------------------------------------------
     // [SECTION] Engine bookkeeping: passes, lists, current records, input state
@@ -135,6 +138,8 @@ class ZarIdor {
     float mouse_down_y = 0;
     float drag_start_azimuth = 0;
     float drag_start_elevation = 0;
+    std::vector<FigureText> figure_texts; // of the current composition
+    std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
 
     //-------------------------------------------------------------------------
     // [SECTION] Display cycle
@@ -158,6 +163,12 @@ class ZarIdor {
     int layer(std::string name); // a new layer with its own axes, named once
     int create_axes();
     int subplot(int m, int n, int p); // axes p of an m x n grid, counted by rows from the top
+    // Names the lines of the current axes, in the order they were plotted: a box in the
+    // corner of the frame that hides the least data shows each with a sample.
+    void legend(std::vector<std::string> names);
+    // A string at window pixel (x, y), origin at the bottom left; call it in
+    // compose_figure like the create calls. The tidy layout keeps the axes clear of it.
+    void figure_text(float x, float y, std::string text);
 
     //-------------------------------------------------------------------------
     // [SECTION] Lines, styles and colours
@@ -263,6 +274,8 @@ class ZarIdor {
     void display_patch_3d();
     void display_text();
     void display_colorbar();
+    void display_legend();
+    void display_figure_texts();
 
     // Data coordinates of the current axes as window fractions, or as fractions of
     // the axes' own unit square.
@@ -289,6 +302,9 @@ class ZarIdor {
     void display_any_patch();
     void reset_counters();
     void forget_current_records();
+    void lay_out_tidy();
+    void display_axes_2d_tidy();
+    void draw_tidy_colour_labels(const Axes& bar);
 };
 
 } // namespace rizodozad

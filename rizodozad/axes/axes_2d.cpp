@@ -182,7 +182,8 @@ void ZarIdor::display_axes_2d() {
 
 void ZarIdor::draw_string(float x, float y, const std::string& text) {
     draw::window_unit_square(window_width, window_height);
-    draw::text({x, y}, text);
+    if (const auto box = draw::text({x, y}, text); box && !text.empty())
+        drawn_texts.push_back(*box);
 }
 
 } // namespace rizodozad

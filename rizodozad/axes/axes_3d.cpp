@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/font_metrics.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -125,7 +126,15 @@ void ZarIdor::display_axes_3d() {
 // Centred on the point: half its width left, half a character height down.
 void ZarIdor::draw_string_3d(float x, float y, float z, const std::string& text) {
     const auto n = static_cast<int>(text.size());
-    draw::text({x, y, z, static_cast<float>(-(n * char_width_px) / 2), -half_char_height_px}, text);
+    const double width = tidy_layout ? font::width_px(text) : n * char_width_px;
+    const draw::TextAnchor anchor{x, y, z, static_cast<float>(-width / 2), -half_char_height_px};
+    // In the tidy layout a label that would cross another text or the window's edge is
+    // left out: turned views bring labels of different axes together.
+    if (tidy_layout &&
+        collides_with_drawn(draw::text_box(anchor, text), drawn_texts, window_width, window_height))
+        return;
+    if (const auto box = draw::text(anchor, text); box && !text.empty())
+        drawn_texts.push_back(*box);
 }
 
 } // namespace rizodozad

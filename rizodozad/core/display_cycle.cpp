@@ -81,6 +81,7 @@ void ZarIdor::begin_pass(int pass_mode) {
     reset_counters();
     forget_current_records();
     if (pass_mode == display_mode::allocation) forget_records();
+    figure_texts.clear();
     // Every pass starts with one figure, one layer (with its own axes) and one more
     // axes before the application adds its records.
     create_figure();
@@ -124,12 +125,14 @@ bool ZarIdor::configuration_pass() {
 
     for (Axes& axes : axes_list)
         configure_axes(axes);
+    if (tidy_layout) lay_out_tidy();
     trace(debug, "done");
     return matched;
 }
 
 void ZarIdor::display_pass() {
     trace(debug, "============================= display ...");
+    drawn_texts.clear();
     display_figure();
     trace(debug, " done ");
 }

@@ -56,6 +56,7 @@ void ZarIdor::display_figure() {
                 current_layer->visible)
                 display_layer();
         }
+        display_figure_texts();
         display_layer_list();
         glFlush();
         glViewport(0, 0, window_width, window_height);
@@ -90,7 +91,8 @@ void ZarIdor::display_axes() {
                     static_cast<int>(axes->children.size()));
 
     if (!axes->children.empty()) {
-        if (axes->type == axes_type::two_d) display_axes_2d();
+        if (axes->type == axes_type::two_d)
+            tidy_layout ? display_axes_2d_tidy() : display_axes_2d();
         if (current_axes && current_axes->type == axes_type::three_d) display_axes_3d();
     }
     if (current_axes && current_axes->type == axes_type::colorbar) display_colorbar();
@@ -100,6 +102,7 @@ void ZarIdor::display_axes() {
     const std::vector<int> children = current_axes->children;
     for (const int child : children)
         display_child(child);
+    if (current_axes && current_axes->type == axes_type::two_d) display_legend();
 }
 
 void ZarIdor::display_child(int handle) {

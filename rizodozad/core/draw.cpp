@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "rizodozad/axes/tidy_frame.h"
+#include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
 
 namespace rizodozad::draw {
@@ -54,15 +56,30 @@ void unit_square_in(const std::array<float, 4>& rect, int window_width, int wind
 // [SECTION] Text
 //-----------------------------------------------------------------------------
 
-void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour) {
-    if (!placeable({anchor.x, anchor.y, anchor.z})) return;
-    set_colour(colour); // before the raster position, which takes the colour with it
+std::optional<DrawnText> text_box(const TextAnchor& anchor, const std::string& text) {
+    if (!placeable({anchor.x, anchor.y, anchor.z})) return std::nullopt;
     glRasterPos3f(anchor.x, anchor.y, anchor.z);
     if (anchor.shift_x_px != 0 || anchor.shift_y_px != 0)
         glBitmap(0, 0, 0, 0, anchor.shift_x_px, anchor.shift_y_px, nullptr);
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (!valid) return std::nullopt;
+    GLfloat raster[4];
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    return DrawnText{text, raster[0], static_cast<float>(raster[1] - tidy::text_descent_px),
+                     static_cast<float>(font::width_px(text)),
+                     static_cast<float>(tidy::text_height_px)};
+}
+
+std::optional<DrawnText> text(const TextAnchor& anchor, const std::string& text,
+                              const Rgb& colour) {
+    set_colour(colour); // before the raster position, which takes the colour with it
+    std::optional<DrawnText> box = text_box(anchor, text);
+    if (!box) return std::nullopt;
     print_mirror::text(text); // only while an export page is open
-    if (screen_atlas != nullptr && rendering_to_screen() && screen_atlas->draw(text)) return;
-    draw_bitmap_string(text);
+    if (screen_atlas == nullptr || !rendering_to_screen() || !screen_atlas->draw(text))
+        draw_bitmap_string(text);
+    return box;
 }
 
 ScreenGlyphs::ScreenGlyphs(GlyphAtlas* atlas) : previous_(screen_atlas) { screen_atlas = atlas; }

@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "rizodozad/core/glyph_atlas.h"
@@ -51,7 +52,14 @@ struct TextAnchor {
 // On screen the glyphs come from the atlas of the ScreenGlyphs in force, when there is
 // one; while GL2PS (or anyone) captures in feedback mode they stay bitmap characters,
 // so a capture sees one bitmap per character and the EPS holds the text as text.
-void text(const TextAnchor& anchor, const std::string& text, const Rgb& colour = black);
+// Returns the box it was drawn in, in window pixels: where OpenGL put the raster
+// position, as wide as the font's characters; empty when nothing was drawn.
+std::optional<DrawnText> text(const TextAnchor& anchor, const std::string& text,
+                              const Rgb& colour = black);
+
+// Where text from the anchor would be drawn, without drawing it (the raster position
+// is left there); empty when the anchor cannot be placed.
+std::optional<DrawnText> text_box(const TextAnchor& anchor, const std::string& text);
 
 // While an object of this kind lives, on-screen text is drawn from atlas (none: bitmaps).
 // The display pass holds one around its drawing; the one before is restored at its end.

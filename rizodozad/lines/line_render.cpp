@@ -13,6 +13,7 @@
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/lines/column_reduction.h"
+#include "rizodozad/lines/line_sample.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -285,6 +286,19 @@ void ZarIdor::display_line() {
                               line->marker_size / static_cast<float>(window_height)};
     if (axes->type == axes_type::two_d) draw_line_2d(*this, *line, extent);
     if (axes->type == axes_type::three_d) draw_line_3d(*axes, *line, extent);
+}
+
+void draw_line_sample(const Line& line, float x0, float x1, float y, float half_width,
+                      float half_height) {
+    const Rgb rgb = color_to_rgb(line.color);
+    glColor3f(rgb[0], rgb[1], rgb[2]);
+    glLineWidth(line.line_width);
+    print_mirror::line_width(line.line_width);
+    print_mirror::point_size(line.line_width);
+    if (apply_line_style(line.line_style)) strip(x0, y, x1, y);
+    print_mirror::solid_lines();
+    draw_marker_2d(marker_of(line.marker), (x0 + x1) / 2, y, {half_width, half_height},
+                   line.line_width);
 }
 
 } // namespace rizodozad

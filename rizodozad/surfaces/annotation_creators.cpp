@@ -97,6 +97,7 @@ int ZarIdor::colorbar() {
         bar->position = beside(plot_position);
         bar->colormap = current_colormap;
         bar->c_lim = plot_c_lim;
+        bar->colorbar_for = axes_list[*plot_index].handle;
     }
 
     if (plot_index)

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rizodozad/axes/tick_labels.h"
+#include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
@@ -71,6 +73,21 @@ void draw_cells(const Colormap& colours, std::size_t cells, const Bar& bar) {
 
 } // namespace
 
+// Labels sharing decimals, centred on their ticks, beyond tick marks of fixed pixel length.
+void ZarIdor::draw_tidy_colour_labels(const Axes& bar) {
+    const tidy::AxisLabels labels = tidy::format_axis_labels(bar.c_tick);
+    const double ww = window_width;
+    const double wh = window_height;
+    const double label_left =
+        (bar.position[0] + bar.position[2]) * ww + tidy::colorbar_tick_px + tidy::tick_label_gap_px;
+    const double centring = (tidy::text_ascent_px - tidy::text_descent_px) / 2;
+    double y = 0;
+    for (std::size_t i = 0; i < labels.labels.size(); ++i)
+        if (colour_height(bar, bar.c_tick[i], y))
+            draw_string(static_cast<float>(label_left / ww),
+                        static_cast<float>((y * wh - centring) / wh), labels.labels[i]);
+}
+
 void ZarIdor::display_colorbar() {
     Axes* axes = current_axes.get();
     if (axes == nullptr) return;
@@ -84,9 +101,12 @@ void ZarIdor::display_colorbar() {
         draw_frame_and_marks(*axes, bar);
         const auto label_x = static_cast<float>(bar.right + tick_mark_length);
         double y = 0;
-        for (double t : axes->c_tick)
-            if (colour_height(*axes, t, y))
-                draw_string(label_x, static_cast<float>(y), format_tick_label(t));
+        if (tidy_layout)
+            draw_tidy_colour_labels(*axes);
+        else
+            for (double t : axes->c_tick)
+                if (colour_height(*axes, t, y))
+                    draw_string(label_x, static_cast<float>(y), format_tick_label(t));
     }
     draw_cells(axes->colormap, std::min(current_colormap.size(), axes->colormap.size()), bar);
 }

@@ -1,0 +1,122 @@
+// Legends: names for the lines of an axes, drawn in the tidy layout as a framed box
+// with a sample of each line, in the corner of the frame that hides the least data.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "rizodozad/axes/legend_place.h"
+#include "rizodozad/axes/tidy_frame.h"
+#include "rizodozad/axes/tidy_plan.h"
+#include "rizodozad/core/font_metrics.h"
+#include "rizodozad/core/print_mirror.h"
+#include "rizodozad/lines/line_sample.h"
+#include "rizodozad/rizodozad.h"
+
+namespace rizodozad {
+
+namespace {
+
+constexpr double padding_px = 4;
+constexpr double sample_px = 24; // length of each line's sample
+constexpr double sample_gap_px = 6;
+constexpr double inset_px = 6; // between the box and the frame
+
+struct LegendBox {
+    std::size_t entries = 0;
+    double width = 0;
+    double height = 0;
+};
+
+// As many entries as fit in the frame, the first ones kept.
+LegendBox legend_size(const std::vector<std::string>& names, std::size_t lines,
+                      const tidy::PixelBox& frame) {
+    LegendBox box;
+    double widest = 0;
+    for (std::size_t n = 1; n <= std::min(names.size(), lines); ++n) {
+        widest = std::max(widest, font::width_px(names[n - 1]));
+        const double width = 2 * padding_px + sample_px + sample_gap_px + widest;
+        const double height = 2 * padding_px + n * tidy::row_pitch_px;
+        if (width > frame.width - 2 * inset_px || height > frame.height - 2 * inset_px) break;
+        box = {n, width, height};
+    }
+    return box;
+}
+
+void fill_and_frame(const tidy::PixelBox& b) {
+    const double r = b.left + b.width;
+    const double t = b.bottom + b.height;
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glVertex2d(b.left, b.bottom);
+    glVertex2d(r, b.bottom);
+    glVertex2d(r, t);
+    glVertex2d(b.left, t);
+    glEnd();
+    print_mirror::solid_lines();
+    print_mirror::set_line_width(1);
+    glColor3f(0, 0, 0);
+    glBegin(GL_LINE_LOOP);
+    glVertex2d(b.left, b.bottom);
+    glVertex2d(r, b.bottom);
+    glVertex2d(r, t);
+    glVertex2d(b.left, t);
+    glEnd();
+}
+
+void use_window_pixels(int width, int height) {
+    glViewport(0, 0, width, height);
+    glLoadIdentity();
+    gluOrtho2D(0, width, 0, height);
+}
+
+} // namespace
+
+void ZarIdor::legend(std::vector<std::string> names) {
+    if (Axes* axes = current_axes.get()) axes->legend_names = std::move(names);
+}
+
+void ZarIdor::display_legend() {
+    const Axes* axes = current_axes.get();
+    if (axes == nullptr || axes->legend_names.empty() || axes->type != 0) return;
+    const double ww = window_width;
+    const double wh = window_height;
+    const tidy::PixelBox frame{axes->position[0] * ww, axes->position[1] * wh,
+                               axes->position[2] * ww, axes->position[3] * wh};
+    const std::vector<const Line*> lines = tidy::lines_of(*axes, line_list);
+    const LegendBox size = legend_size(axes->legend_names, lines.size(), frame);
+    if (size.entries == 0) return;
+
+    std::vector<tidy::PixelLine> drawn;
+    for (const Line* line : lines) {
+        tidy::PixelLine& pixels = drawn.emplace_back();
+        const std::size_t n = std::min(line->x_data.size(), line->y_data.size());
+        for (std::size_t i = 0; i < n; ++i)
+            pixels.push_back(
+                {data_to_window_x(line->x_data[i]) * ww, data_to_window_y(line->y_data[i]) * wh});
+    }
+    const tidy::LegendPlace place =
+        tidy::place_legend(frame, size.width, size.height, inset_px, drawn);
+
+    glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
+    use_window_pixels(window_width, window_height);
+    fill_and_frame(place.box);
+    const auto half_w = static_cast<float>(frame.width / ww);
+    const auto half_h = static_cast<float>(frame.height / wh);
+    for (std::size_t k = 0; k < size.entries; ++k) {
+        const double baseline = place.box.bottom + place.box.height - padding_px -
+                                (k + 1) * tidy::row_pitch_px + tidy::text_descent_px + 1;
+        const double middle = baseline + (tidy::text_ascent_px - tidy::text_descent_px) / 2;
+        const auto x0 = static_cast<float>(place.box.left + padding_px);
+        draw_line_sample(*lines[k], x0, x0 + static_cast<float>(sample_px),
+                         static_cast<float>(middle), lines[k]->marker_size * half_w,
+                         lines[k]->marker_size * half_h);
+        draw_string(static_cast<float>((x0 + sample_px + sample_gap_px) / ww),
+                    static_cast<float>(baseline / wh), axes->legend_names[k]);
+        use_window_pixels(window_width, window_height);
+    }
+    glEnable(GL_DEPTH_TEST);
+}
+
+} // namespace rizodozad

@@ -1,0 +1,62 @@
+// Where the frame of an axes goes in the tidy layout: the rectangle it may use, minus
+// the margins its texts need. Pure arithmetic in window pixels, no OpenGL.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "rizodozad/axes/legend_place.h"
+
+namespace rizodozad::tidy {
+
+// The 12-pixel bitmap font: a string's box reaches this far above and below its
+// baseline, and rows of text stand this far apart.
+constexpr double text_ascent_px = 10;
+constexpr double text_descent_px = 3;
+constexpr double text_height_px = text_ascent_px + text_descent_px;
+constexpr double row_pitch_px = 16;
+// Between the frame and the first row of texts around it: more than half a text's
+// height, so that a tick label centred on a corner clears the row beside it.
+constexpr double frame_gap_px = 8;
+constexpr double edge_gap_px = 2;         // between the outermost texts and the slot's edge
+constexpr double tick_label_gap_px = 6;   // between a y tick label and the frame
+constexpr double min_x_label_gap_px = 12; // between neighbouring x tick labels
+
+// A colour bar beside a plot: its gap to the frame, its width and its tick marks.
+constexpr double colorbar_gap_px = 8;
+constexpr double colorbar_width_px = 12;
+constexpr double colorbar_tick_px = 4;
+
+// The rectangle an axes may fill: the one its default margins (those of a subplot
+// cell) would surround, so that neighbouring subplots get disjoint slots; clipped to
+// the window.
+PixelBox slot_around(const std::array<float, 4>& position, double window_width_px,
+                     double window_height_px);
+
+// The slot with every obstacle that overlaps it cut away, from the side where the
+// least is lost.
+PixelBox clear_of(const PixelBox& slot, const std::vector<PixelBox>& obstacles);
+
+struct FrameNeeds {
+    int header_rows = 0; // rows of text above the frame
+    int footer_rows = 0; // rows below it, the tick labels counted
+    double left_px = 0;  // reach of the texts left of the frame
+    double right_px = 0; // reach of the texts and colour bar right of it
+};
+
+// The frame inside the slot with room for what needs says; never smaller than one pixel.
+PixelBox frame_within(const PixelBox& slot, const FrameNeeds& needs);
+
+// Baselines of the k-th row of text above and below the frame (k from 0, nearest first).
+double header_baseline(const PixelBox& frame, int row);
+double footer_baseline(const PixelBox& frame, int row);
+
+// The text cut at the end (with "...") to fit max_px at char_px(c) per character;
+// empty when not even the first character and the dots fit.
+std::string fitted(const std::string& text, double max_px, double (*char_px)(unsigned char));
+
+// Whether two boxes share more than their edges.
+bool overlap(const PixelBox& a, const PixelBox& b);
+
+} // namespace rizodozad::tidy
