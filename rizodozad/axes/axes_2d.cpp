@@ -30,14 +30,6 @@ constexpr double x_label_drop_px = 24;     // the x label hangs below the tick l
 // [SECTION] Grid line styles
 //-----------------------------------------------------------------------------
 
-// The stipple pattern of a grid style, or none for a solid grid; unknown styles are dotted.
-std::optional<GLushort> grid_stipple(const std::string& style) {
-    if (style == "-") return std::nullopt;
-    if (style == "- -") return print_mirror::dashed_pattern;
-    if (style == "-.") return print_mirror::dash_dot_pattern;
-    return print_mirror::dotted_pattern;
-}
-
 void set_stipple(std::optional<GLushort> pattern) {
     if (pattern)
         print_mirror::stippled_lines(*pattern);
@@ -89,7 +81,7 @@ void draw_frame(const Axes& axes, const AxesBox& f) {
 
 // Grid lines, each with the style set again before it.
 void draw_grid(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
-    const std::optional<GLushort> grid_pattern = grid_stipple(axes.grid_line_style);
+    const std::optional<GLushort> grid_pattern = print_mirror::grid_stipple(axes.grid_line_style);
     if (axes.x_grid) {
         print_mirror::set_line_width(axes.line_width);
         for (const double t : axes.x_tick) {

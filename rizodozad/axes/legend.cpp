@@ -9,6 +9,7 @@
 #include "rizodozad/axes/legend_place.h"
 #include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/axes/tidy_plan.h"
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/lines/line_sample.h"
@@ -65,10 +66,19 @@ void fill_and_frame(const tidy::PixelBox& b) {
     glEnd();
 }
 
-void use_window_pixels(int width, int height) {
-    glViewport(0, 0, width, height);
-    glLoadIdentity();
-    gluOrtho2D(0, width, 0, height);
+// The lines' points in window pixels, where the legend must not hide them.
+std::vector<tidy::PixelLine> in_pixels(ZarIdor& engine, const std::vector<const Line*>& lines) {
+    const double ww = engine.window_width;
+    const double wh = engine.window_height;
+    std::vector<tidy::PixelLine> drawn;
+    for (const Line* line : lines) {
+        tidy::PixelLine& pixels = drawn.emplace_back();
+        const std::size_t n = std::min(line->x_data.size(), line->y_data.size());
+        for (std::size_t i = 0; i < n; ++i)
+            pixels.push_back({engine.data_to_window_x(line->x_data[i]) * ww,
+                              engine.data_to_window_y(line->y_data[i]) * wh});
+    }
+    return drawn;
 }
 
 } // namespace
@@ -88,19 +98,11 @@ void ZarIdor::display_legend() {
     const LegendBox size = legend_size(axes->legend_names, lines.size(), frame);
     if (size.entries == 0) return;
 
-    std::vector<tidy::PixelLine> drawn;
-    for (const Line* line : lines) {
-        tidy::PixelLine& pixels = drawn.emplace_back();
-        const std::size_t n = std::min(line->x_data.size(), line->y_data.size());
-        for (std::size_t i = 0; i < n; ++i)
-            pixels.push_back(
-                {data_to_window_x(line->x_data[i]) * ww, data_to_window_y(line->y_data[i]) * wh});
-    }
     const tidy::LegendPlace place =
-        tidy::place_legend(frame, size.width, size.height, inset_px, drawn);
+        tidy::place_legend(frame, size.width, size.height, inset_px, in_pixels(*this, lines));
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
-    use_window_pixels(window_width, window_height);
+    draw::window_pixels(window_width, window_height);
     fill_and_frame(place.box);
     const auto half_w = static_cast<float>(frame.width / ww);
     const auto half_h = static_cast<float>(frame.height / wh);
@@ -114,7 +116,7 @@ void ZarIdor::display_legend() {
                          lines[k]->marker_size * half_h);
         draw_string(static_cast<float>((x0 + sample_px + sample_gap_px) / ww),
                     static_cast<float>(baseline / wh), axes->legend_names[k]);
-        use_window_pixels(window_width, window_height);
+        draw::window_pixels(window_width, window_height);
     }
     glEnable(GL_DEPTH_TEST);
 }

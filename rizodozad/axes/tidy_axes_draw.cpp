@@ -13,6 +13,7 @@
 
 #include "rizodozad/axes/readout.h"
 #include "rizodozad/axes/tidy_plan.h"
+#include "rizodozad/core/draw.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
@@ -27,25 +28,8 @@ constexpr int log_scale = 1;
 
 double text_px(const std::string& text) { return font::width_px(text); }
 
-// The stipple of a grid style, none for a solid grid; unknown styles are dotted.
-std::optional<GLushort> grid_pattern(const std::string& style) {
-    if (style == "-") return std::nullopt;
-    if (style == "- -") return print_mirror::dashed_pattern;
-    if (style == "-.") return print_mirror::dash_dot_pattern;
-    return print_mirror::dotted_pattern;
-}
-
-void use_window_pixels(int width, int height) {
-    glViewport(0, 0, width, height);
-    glLoadIdentity();
-    gluOrtho2D(0, width, 0, height);
-}
-
-void segment(double x0, double y0, double x1, double y1) {
-    glBegin(GL_LINES);
-    glVertex2d(x0, y0);
-    glVertex2d(x1, y1);
-    glEnd();
+void segment_px(double x0, double y0, double x1, double y1) {
+    draw::segment({x0, y0, 0}, {x1, y1, 0});
 }
 
 tidy::PixelBox frame_px(const Axes& axes, double ww, double wh) {
@@ -100,7 +84,7 @@ void draw_frame(const Axes& axes, const tidy::PixelBox& frame) {
 // Grid lines at the major ticks, each with the style set again before it.
 void draw_grid(const Axes& axes, const tidy::PixelBox& frame, const Place& x_at,
                const Place& y_at) {
-    const auto pattern = grid_pattern(axes.grid_line_style);
+    const auto pattern = print_mirror::grid_stipple(axes.grid_line_style);
     const auto stipple = [&] {
         if (pattern)
             print_mirror::stippled_lines(*pattern);
@@ -110,12 +94,12 @@ void draw_grid(const Axes& axes, const tidy::PixelBox& frame, const Place& x_at,
     if (axes.x_grid)
         for (double t : axes.x_tick) {
             stipple();
-            segment(x_at(t), frame.bottom, x_at(t), frame.bottom + frame.height);
+            segment_px(x_at(t), frame.bottom, x_at(t), frame.bottom + frame.height);
         }
     if (axes.y_grid)
         for (double t : axes.y_tick) {
             stipple();
-            segment(frame.left, y_at(t), frame.left + frame.width, y_at(t));
+            segment_px(frame.left, y_at(t), frame.left + frame.width, y_at(t));
         }
     print_mirror::solid_lines();
 }
@@ -126,11 +110,11 @@ void draw_ticks(const Axes& axes, const tidy::PixelBox& frame, const Place& x_at
     for (const auto& [ticks, length] :
          {std::pair{&axes.x_tick, major_tick_px}, {&axes.x_minor_tick, minor_tick_px}})
         for (double t : *ticks)
-            segment(x_at(t), frame.bottom, x_at(t), frame.bottom + direction * length);
+            segment_px(x_at(t), frame.bottom, x_at(t), frame.bottom + direction * length);
     for (const auto& [ticks, length] :
          {std::pair{&axes.y_tick, major_tick_px}, {&axes.y_minor_tick, minor_tick_px}})
         for (double t : *ticks)
-            segment(frame.left, y_at(t), frame.left + direction * length, y_at(t));
+            segment_px(frame.left, y_at(t), frame.left + direction * length, y_at(t));
 }
 
 void draw_tick_labels(const Axes& axes, const tidy::PixelBox& frame, const Place& x_at,
@@ -191,12 +175,12 @@ void ZarIdor::display_axes_2d_tidy() {
     const tidy::PixelBox frame = frame_px(*axes, ww, wh);
     const TextAt text_at = [&](double x, double baseline, const std::string& text) {
         draw_string(static_cast<float>(x / ww), static_cast<float>(baseline / wh), text);
-        use_window_pixels(window_width, window_height);
+        draw::window_pixels(window_width, window_height);
     };
     const Place x_at = [&](double v) { return data_to_window_x(v) * ww; };
     const Place y_at = [&](double v) { return data_to_window_y(v) * wh; };
 
-    use_window_pixels(window_width, window_height);
+    draw::window_pixels(window_width, window_height);
     print_mirror::solid_lines();
     glColor3f(0, 0, 0);
     if (axes->box) {

@@ -47,6 +47,12 @@ void window_unit_square(int window_width, int window_height) {
     unit_square_projection();
 }
 
+void window_pixels(int window_width, int window_height) {
+    glViewport(0, 0, window_width, window_height);
+    glLoadIdentity();
+    gluOrtho2D(0, window_width, 0, window_height);
+}
+
 void unit_square_in(const std::array<float, 4>& rect, int window_width, int window_height) {
     fraction_viewport(rect, window_width, window_height);
     unit_square_projection();

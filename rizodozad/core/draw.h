@@ -29,6 +29,9 @@ void fraction_viewport(const std::array<float, 4>& rect, int window_width, int w
 // text are drawn.
 void window_unit_square(int window_width, int window_height);
 
+// The whole window in pixels, origin at the bottom left: where the tidy layout draws.
+void window_pixels(int window_width, int window_height);
+
 // A rectangle of window fractions as the unit square: where an axes' children draw.
 void unit_square_in(const std::array<float, 4>& rect, int window_width, int window_height);
 

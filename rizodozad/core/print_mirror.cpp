@@ -67,4 +67,11 @@ void set_line_width(float width) {
     line_width(width);
 }
 
+std::optional<unsigned short> grid_stipple(const std::string& style) {
+    if (style == "-") return std::nullopt;
+    if (style == "- -") return dashed_pattern;
+    if (style == "-.") return dash_dot_pattern;
+    return dotted_pattern;
+}
+
 } // namespace rizodozad::print_mirror

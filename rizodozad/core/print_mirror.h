@@ -2,6 +2,7 @@
 // changes and their strings to GL2PS as well; outside a page the mirrors do nothing.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace rizodozad::print_mirror {
@@ -16,6 +17,9 @@ void text(const std::string& text); // "Arial" 12 at the current raster position
 constexpr unsigned short dashed_pattern = 0xF0F0;
 constexpr unsigned short dotted_pattern = 0xCCCC;
 constexpr unsigned short dash_dot_pattern = 0x087F;
+
+// The stipple pattern of a grid style, or none for a solid grid; unknown styles are dotted.
+std::optional<unsigned short> grid_stipple(const std::string& style);
 
 // The OpenGL state change followed by its mirror, the pairing nearly every renderer wants.
 void solid_lines();
