@@ -20,9 +20,9 @@ constexpr std::array<float, 4> time_position_alone{0.07f, 0.08f, 0.9f, 0.36f};
 constexpr std::array<float, 4> time_position_beside{0.07f, 0.08f, 0.39f, 0.36f};
 constexpr std::array<float, 4> spectra_position{0.57f, 0.08f, 0.4f, 0.36f};
 constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
-constexpr double status_y = 0.965; // in the whole window's unit square
-constexpr double message_y = 0.935;
-constexpr double text_left = 0.01;
+constexpr float status_left_px = 8; // the status line and the message below it
+constexpr float status_from_top_px = 16;
+constexpr float message_from_top_px = 34;
 constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
@@ -86,7 +86,7 @@ void Picture::compose_figure() {
     compose_space();
     compose_time();
     if (session_.experiment().has_spectra()) compose_spectra();
-    compose_overlay();
+    compose_status();
     if (session_.help_shown()) compose_help();
 }
 
@@ -120,7 +120,8 @@ void Picture::compose_space() {
     if (axes == nullptr) return;
     const std::array<double, 2> y_lim = symmetric(field_peak_);
     fix_limits(axes, {cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
-    axes->title = "Ez (red) and eta0*Hy (blue) over x";
+    space_axes_ = static_cast<std::size_t>(axes - axes_list.data());
+    axes->title = "Fields over x";
     axes->x_label = "x (mm)";
     axes->y_label = "V/m";
 
@@ -130,6 +131,10 @@ void Picture::compose_space() {
     plot(hy_positions_mm(s.grid.cells, dx), scaled_by_impedance(run.hy()));
     set("b");
     compose_markers(y_lim);
+    std::vector<std::string> names{"Ez", "eta0*Hy", "source"};
+    for (const Probe& probe : s.probes)
+        names.push_back(probe.name);
+    legend(names);
 }
 
 void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
@@ -175,7 +180,9 @@ PlotFrame Picture::space_frame() const {
     const Scenario& s = session_.run().scenario();
     const double dx = s.grid.cell_size_m;
     const double w = window_width, h = window_height;
-    const auto& p = space_position;
+    // Where the last layout put the plot; the composed place until one was drawn.
+    const auto& p =
+        space_axes_ < axes_list.size() ? axes_list[space_axes_].position : space_position;
     return {p[0] * w,       (p[0] + p[2]) * w,   (1 - p[1] - p[3]) * h,
             (1 - p[1]) * h, cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)};
 }
@@ -201,13 +208,16 @@ void Picture::compose_time() {
 
     extend_times_ps(times_ps_, run.step_count(), run.dt_s());
     const std::vector<ProbeRecord>& probes = run.probes();
+    std::vector<std::string> names;
     for (std::size_t k = 0; k < probes.size(); ++k) {
         const std::vector<double>& history = probes[k].ez_history;
         const std::size_t n = std::min(history.size(), times_ps_.size());
         plot(std::vector<double>(times_ps_.begin(), times_ps_.begin() + n),
              std::vector<double>(history.begin(), history.begin() + n));
         set(probe_colours[k % std::size(probe_colours)]);
+        names.push_back(probes[k].name);
     }
+    legend(names);
 }
 
 //-----------------------------------------------------------------------------
@@ -221,7 +231,7 @@ void Picture::compose_spectra() {
     if (axes == nullptr) return;
     const std::array<double, 2> x_lim{band.f_min_hz * ghz_per_hz, band.f_max_hz * ghz_per_hz};
     fix_limits(axes, x_lim, {0.0, spectrum_top});
-    axes->title = "R (red), T (blue); theory dashed";
+    axes->title = "Reflectance and transmittance";
     axes->x_label = "f (GHz)";
 
     const double resolved_top = std::min(
@@ -234,7 +244,9 @@ void Picture::compose_spectra() {
         set(shaded, "EdgeColor", "none");
         text(x_lim[0], spectrum_top * 0.93, ">= 20 cells per wavelength");
     }
+    std::vector<std::string> names;
     if (spectra.theory) {
+        names = {"R theory", "T theory"};
         std::vector<double> r, t;
         for (const Reflection& theory : *spectra.theory) {
             r.push_back(theory.R);
@@ -252,23 +264,28 @@ void Picture::compose_spectra() {
         plot(c.x, c.y);
         set(colour);
     }
+    names.insert(names.end(), {"R", "T"});
+    legend(names);
 }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Status line, message and help
 //-----------------------------------------------------------------------------
 
-void Picture::compose_overlay() {
+void Picture::compose_status() {
+    const auto top = static_cast<float>(window_height);
+    figure_text(status_left_px, top - status_from_top_px,
+                status_line(session_.run(), session_.steps_per_frame(), session_.running()));
+    if (!session_.message().empty())
+        figure_text(status_left_px, top - message_from_top_px, session_.message());
+}
+
+// The help lies over everything in an axes of its own, without a frame.
+void Picture::compose_help() {
     rizodozad::Axes* axes = place(*this, whole_window);
     if (axes == nullptr) return;
     fix_limits(axes, {0.0, 1.0}, {0.0, 1.0});
     axes->box = 0;
-    text(text_left, status_y,
-         status_line(session_.run(), session_.steps_per_frame(), session_.running()));
-    if (!session_.message().empty()) text(text_left, message_y, session_.message());
-}
-
-void Picture::compose_help() {
     const int background =
         patch(rectangles_x({{help_left, help_right, ""}}), rectangles_y(1, {help_bottom, help_top}),
               rizodozad::Colormap{help_background});

@@ -18,7 +18,7 @@ constexpr const char* window_title = "FDTD lab";
 
 class Picture : public rizodozad::ZarIdor {
   public:
-    explicit Picture(const Session& session) : session_(session) {}
+    explicit Picture(const Session& session) : session_(session) { tidy_layout = true; }
 
     void compose_figure() override;
 
@@ -33,7 +33,7 @@ class Picture : public rizodozad::ZarIdor {
     void compose_markers(const std::array<double, 2>& y_lim);
     void compose_time();
     void compose_spectra();
-    void compose_overlay();
+    void compose_status();
     void compose_help();
     void follow_restarts();
     int marker_cell(MarkerId marker) const;
@@ -44,6 +44,7 @@ class Picture : public rizodozad::ZarIdor {
     double probe_peak_ = 0.0;          // largest probe |Ez| since step 0
     std::size_t probe_steps_seen_ = 0; // steps of the histories taken into probe_peak_
     int last_step_seen_ = 0;           // a smaller step count means the run restarted
+    std::size_t space_axes_ = static_cast<std::size_t>(-1); // in axes_list, once composed
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;
 };
