@@ -33,12 +33,19 @@ Extent extent_of(Axes& axes, Axis axis) {
     }
 }
 
+// The running extremes stay in locals: the values could alias the extents as far as the
+// compiler knows, which would cost a store per value on long lines.
 void widen_by(Extent extent, Rule rule, const std::vector<double>& values) {
     if (rule == Rule::ignored) return;
+    double min = extent.min;
+    double max = extent.max;
+    const bool linear = rule == Rule::linear;
     for (double v : values) {
-        if (v < extent.min && (rule == Rule::linear || v > 0)) extent.min = v;
-        if (v > extent.max) extent.max = v;
+        if (v < min && (linear || v > 0)) min = v;
+        if (v > max) max = v;
     }
+    extent.min = min;
+    extent.max = max;
 }
 
 } // namespace

@@ -41,6 +41,11 @@ void reduce_to_columns(std::size_t n, const PointAt& point_at, double columns_pe
     const auto column_of = [&](const PlotPoint& p) {
         return std::floor(static_cast<double>(p.x) * columns_per_unit);
     };
+    // The same test as column_of(p) == column, without a floor per point.
+    const auto in_column = [&](const PlotPoint& p, double column) {
+        const double c = static_cast<double>(p.x) * columns_per_unit;
+        return c >= column && c < column + 1;
+    };
     std::size_t i = 0;
     while (i < n) {
         const PlotPoint first = point_at(i);
@@ -55,7 +60,7 @@ void reduce_to_columns(std::size_t n, const PointAt& point_at, double columns_pe
         std::size_t j = i + 1;
         for (; j < n; ++j) {
             const PlotPoint p = point_at(j);
-            if (!finite(p) || column_of(p) != column) break;
+            if (!in_column(p, column) || !std::isfinite(p.y)) break;
             if (p.y < lowest.y) {
                 lowest = p;
                 kept[1] = j;
