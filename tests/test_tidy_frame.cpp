@@ -80,6 +80,11 @@ TEST(TidyPlan, ACrampedPlotGivesUpTheXLabelFirstThenTheReadout) {
     EXPECT_GE(tiny.rows.title, 0);
 }
 
+TEST(TidyText, AColourBarNamesItsExponentAtTheTop) {
+    EXPECT_EQ(colour_bar_labels({0, 2e-6, 4e-6}), (std::vector<std::string>{"0", "2", "4 x1e-6"}));
+    EXPECT_EQ(colour_bar_labels({0, 0.5, 1}), (std::vector<std::string>{"0.0", "0.5", "1.0"}));
+}
+
 TEST(TidyText, LongTextsAreCutWithDots) {
     EXPECT_EQ(fitted("abcdef", 36, six_px), "abcdef");
     EXPECT_EQ(fitted("abcdef", 30, six_px), "ab...");

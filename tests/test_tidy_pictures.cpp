@@ -100,7 +100,7 @@ TEST_F(TidyPictures, FdtdAfter150StepsWithAReadoutKeepsItsTextsApart) {
 namespace {
 
 // A composition drawn from a seed: a grid of plots with limits from tiny to huge, some
-// logarithmic, long and short titles and labels, legends and a status line.
+// logarithmic, long and short titles and labels, legends, colour bars and a status line.
 class RandomComposition : public ZarIdor {
   public:
     explicit RandomComposition(unsigned seed) : seed_(seed) {}
@@ -144,6 +144,10 @@ class RandomComposition : public ZarIdor {
             names.push_back(words[pick(random, 1, 3)]);
         }
         if (pick(random, 0, 1)) legend(names);
+        if (pick(random, 0, 2) == 0) { // a colour bar over a tiny or huge colour range
+            axes->c_lim = {0, 4 * scale};
+            colorbar();
+        }
     }
 
     unsigned seed_;

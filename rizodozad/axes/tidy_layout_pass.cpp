@@ -39,9 +39,10 @@ const Axes* colorbar_of(const std::vector<Axes>& list, const Axes& plot) {
     return nullptr;
 }
 
+// The widest label of a colour bar with these ticks.
 double widest_label(const tidy::AxisMarks& marks) {
     double w = 0;
-    for (const std::string& label : marks.labels.labels)
+    for (const std::string& label : tidy::colour_bar_labels(marks.majors))
         w = std::max(w, text_px(label));
     return w;
 }

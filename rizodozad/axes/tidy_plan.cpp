@@ -167,6 +167,14 @@ AxesPlan plan_axes(const Axes& axes, const PixelBox& slot, double colorbar_label
     return plan;
 }
 
+std::vector<std::string> colour_bar_labels(const std::vector<double>& ticks) {
+    AxisLabels labels = format_axis_labels(ticks);
+    const auto top = std::max_element(ticks.begin(), ticks.end());
+    if (top != ticks.end() && !labels.exponent.empty())
+        labels.labels[static_cast<std::size_t>(top - ticks.begin())] += " " + labels.exponent;
+    return labels.labels;
+}
+
 std::vector<const Line*> lines_of(const Axes& axes, const std::vector<Line>& lines) {
     std::vector<const Line*> found;
     for (int child : axes.children) {

@@ -86,6 +86,10 @@ double footer_left(const PixelBox& slot, const PixelBox& frame, double footer_px
 // The lines among the axes' children, in drawing order.
 std::vector<const Line*> lines_of(const Axes& axes, const std::vector<Line>& lines);
 
+// Labels of a colour bar's ticks: shared decimals, and the common exponent, if any,
+// after the topmost one (a bar has no row of its own for it).
+std::vector<std::string> colour_bar_labels(const std::vector<double>& ticks);
+
 // A label and its axis' common exponent, two spaces apart when both are there.
 std::string joined(const std::string& label, const std::string& exponent);
 

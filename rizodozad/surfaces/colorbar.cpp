@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "rizodozad/axes/tick_labels.h"
 #include "rizodozad/axes/tidy_frame.h"
+#include "rizodozad/axes/tidy_plan.h"
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/print_mirror.h"
 #include "rizodozad/rizodozad.h"
@@ -75,17 +75,17 @@ void draw_cells(const Colormap& colours, std::size_t cells, const Bar& bar) {
 
 // Labels sharing decimals, centred on their ticks, beyond tick marks of fixed pixel length.
 void ZarIdor::draw_tidy_colour_labels(const Axes& bar) {
-    const tidy::AxisLabels labels = tidy::format_axis_labels(bar.c_tick);
+    const std::vector<std::string> labels = tidy::colour_bar_labels(bar.c_tick);
     const double ww = window_width;
     const double wh = window_height;
     const double label_left =
         (bar.position[0] + bar.position[2]) * ww + tidy::colorbar_tick_px + tidy::tick_label_gap_px;
     const double centring = (tidy::text_ascent_px - tidy::text_descent_px) / 2;
     double y = 0;
-    for (std::size_t i = 0; i < labels.labels.size(); ++i)
+    for (std::size_t i = 0; i < labels.size(); ++i)
         if (colour_height(bar, bar.c_tick[i], y))
             draw_string(static_cast<float>(label_left / ww),
-                        static_cast<float>((y * wh - centring) / wh), labels.labels[i]);
+                        static_cast<float>((y * wh - centring) / wh), labels[i]);
 }
 
 void ZarIdor::display_colorbar() {
