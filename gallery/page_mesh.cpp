@@ -32,7 +32,7 @@ struct Grid {
 
 Grid bump_grid() {
     const std::vector<double> x = rizodozad::linspace(plane[0], plane[1], grid_points);
-    const std::vector<double> y = x;
+    const std::vector<double>& y = x; // a square grid
     Matrix z;
     for (double yi : y) {
         std::vector<double>& row = z.emplace_back();

@@ -14,8 +14,8 @@
 
 #include "rizodozad/rizodozad.h"
 #include "tests/support/feedback.h"
-#include "tests/support/memory_eps.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/memory_eps.h"
 
 namespace scene {
 

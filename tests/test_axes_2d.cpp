@@ -8,15 +8,16 @@
 #include <vector>
 
 #include "rizodozad/rizodozad.h"
-#include "tests/support/memory_eps.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/memory_eps.h"
+#include "tests/support/segments.h"
 
 namespace {
 
 using rizodozad::Axes;
-using rizodozad::kind::line;
 using rizodozad::make_handle;
+using rizodozad::kind::line;
 using testsupport::Capture;
 using testsupport::Primitive;
 using testsupport::PrimitiveKind;
@@ -30,22 +31,8 @@ constexpr float right_px = 724;
 constexpr float top_px = 370;
 constexpr float text_above_px = 374; // 0.01 above the top
 
-struct Segment {
-    float x0, y0, x1, y1;
-};
-
-Segment segment_of(const Primitive& p) {
-    return {p.vertices[0].x, p.vertices[0].y, p.vertices[1].x, p.vertices[1].y};
-}
-
-// Compares with either end first: GL_LINES segments keep their order, loops their direction.
-void expect_segment(const Primitive& actual, Segment expected, const std::string& what) {
-    const Segment s = segment_of(actual);
-    EXPECT_NEAR(s.x0, expected.x0, tolerance) << what;
-    EXPECT_NEAR(s.y0, expected.y0, tolerance) << what;
-    EXPECT_NEAR(s.x1, expected.x1, tolerance) << what;
-    EXPECT_NEAR(s.y1, expected.y1, tolerance) << what;
-}
+// GL_LINES segments keep their order, loops their direction.
+using testsupport::expect_segment;
 
 void expect_at(const Primitive& bitmap, float x, float y, const std::string& what) {
     EXPECT_NEAR(bitmap.vertices[0].x, x, tolerance) << what;
@@ -251,7 +238,8 @@ TEST_F(Axes2d, TickLabelsHangBelowAndLeftOfTheirTicks) {
     axes().x_tick = {0, 10};
     axes().y_tick = {5};
     std::vector<std::size_t> lengths;
-    for (const double t : {0.0, 10.0, 5.0}) lengths.push_back(rizodozad::format_tick_label(t).size());
+    for (const double t : {0.0, 10.0, 5.0})
+        lengths.push_back(rizodozad::format_tick_label(t).size());
     if (lengths[0] == 0 || lengths[1] == 0 || lengths[2] == 0)
         GTEST_SKIP() << "tick labels are empty: their positions cannot be seen";
 

@@ -9,6 +9,7 @@
 #include "rizodozad/rizodozad.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/picture.h"
 
 namespace rizodozad {
 namespace {
@@ -20,16 +21,7 @@ const std::string configuration_header = "============================= configul
 const std::string display_header = "============================= display ...";
 
 // A picture whose composition the test supplies; counts how often it runs.
-class Picture : public ZarIdor {
-  public:
-    std::function<void(Picture&)> composition = [](Picture&) {};
-    int compositions = 0;
-
-    void compose_figure() override {
-        ++compositions;
-        composition(*this);
-    }
-};
+using testsupport::Picture;
 
 class DisplayCycle : public testsupport::GlTest {
   protected:

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "rizodozad/rizodozad.h"
-#include "tests/support/memory_eps.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/memory_eps.h"
+#include "tests/support/segments.h"
 
 namespace {
 
@@ -27,27 +28,9 @@ constexpr float marker_half_px = 6; // size 6 in 800x400: hx = 6/800 of 800 px, 
 constexpr GLushort unrelated_pattern = 0x1111;
 constexpr double pi = 3.141592653589793;
 
-struct Segment {
-    float x0, y0, x1, y1;
-};
-
-std::vector<Segment> segments_of(const Capture& capture) {
-    std::vector<Segment> result;
-    for (const auto& p : capture.of_kind(PrimitiveKind::line))
-        result.push_back({p.vertices[0].x, p.vertices[0].y, p.vertices[1].x, p.vertices[1].y});
-    return result;
-}
-
-void expect_segments(const std::vector<Segment>& actual, const std::vector<Segment>& expected,
-                     const std::string& what) {
-    ASSERT_EQ(actual.size(), expected.size()) << what;
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i].x0, expected[i].x0, tolerance) << what << " segment " << i;
-        EXPECT_NEAR(actual[i].y0, expected[i].y0, tolerance) << what << " segment " << i;
-        EXPECT_NEAR(actual[i].x1, expected[i].x1, tolerance) << what << " segment " << i;
-        EXPECT_NEAR(actual[i].y1, expected[i].y1, tolerance) << what << " segment " << i;
-    }
-}
+using testsupport::expect_segments;
+using testsupport::Segment;
+using testsupport::segments_of;
 
 // Marker outlines in pixels around the centre, from corner offsets in units of the half extent.
 using Offsets = std::vector<std::pair<float, float>>;
@@ -147,9 +130,12 @@ TEST_F(LineRender, LineStylesSetTheStippleOrLeaveItAlone) {
         bool polyline;
     };
     const Case cases[] = {
-        {"-", false, unrelated_pattern, true},  {"- -", true, 0xF0F0, true},
-        {":", true, 0xCCCC, true},              {"-.", true, 0x087F, true},
-        {"none", true, unrelated_pattern, false}, {"--", true, unrelated_pattern, true},
+        {"-", false, unrelated_pattern, true},
+        {"- -", true, 0xF0F0, true},
+        {":", true, 0xCCCC, true},
+        {"-.", true, 0x087F, true},
+        {"none", true, unrelated_pattern, false},
+        {"--", true, unrelated_pattern, true},
     };
     line().x_data = {1, 9};
     line().y_data = {5, 5};
@@ -273,7 +259,8 @@ TEST_F(LineRender, ShortSequencesLimitThePointsDrawn) {
     // One polyline segment and the two plus markers of the points y covers.
     const auto segments = segments_of(draw());
     ASSERT_EQ(segments.size(), 5u);
-    for (const Segment& s : segments) EXPECT_LE(std::max(s.x0, s.x1), 240 + 6 + tolerance);
+    for (const Segment& s : segments)
+        EXPECT_LE(std::max(s.x0, s.x1), 240 + 6 + tolerance);
 
     line().y_data.clear();
     EXPECT_EQ(draw().primitives.size(), 0u);
@@ -297,7 +284,8 @@ class LineRender3d : public LineRender {
     void SetUp() override {
         LineRender::SetUp();
         axes().type = 1;
-        // The cube's front face on the whole window: (X, Y) lands on pixel (400 (X + 1), 200 (Y + 1)).
+        // The cube's front face on the whole window: (X, Y) lands on pixel (400 (X + 1), 200 (Y +
+        // 1)).
         glLoadIdentity();
         glOrtho(-1, 1, -1, 1, -1, 1);
         line().z_data = {5};
@@ -325,8 +313,8 @@ TEST_F(LineRender3d, OnlyPointAndPlusMarkersAndNoErrorBars) {
 
     line().marker = "+";
     const float h = 3; // 0.0075 and 0.015 of a cube spanning 800 by 400 pixels
-    expect_segments(segments_of(draw()), {{400 - h, 200, 400 + h, 200}, {400, 200 - h, 400, 200 + h}},
-                    "plus");
+    expect_segments(segments_of(draw()),
+                    {{400 - h, 200, 400 + h, 200}, {400, 200 - h, 400, 200 + h}}, "plus");
 
     line().marker = ".";
     const auto points = draw().of_kind(PrimitiveKind::point);

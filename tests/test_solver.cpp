@@ -181,13 +181,3 @@ TEST(Step, ShortOrMissingGridsAreSweptWithoutReadingPastTheEnd) {
     EXPECT_EQ(uneven.Ez[0], exp_minus_9);
     EXPECT_EQ(uneven.Hz.size(), 1u);
 }
-
-TEST(Linspace, SpacesEvenlyAndKeepsAtLeastOneValue) {
-    EXPECT_EQ(rizodozad::linspace(0, 1, 5), (std::vector<double>{0, 0.25, 0.5, 0.75, 1}));
-    EXPECT_EQ(rizodozad::linspace(2, 9, 1), (std::vector<double>{2}));
-    EXPECT_EQ(rizodozad::linspace(2, 9, 0), (std::vector<double>{2}));
-    EXPECT_EQ(rizodozad::linspace(2, 9, -4), (std::vector<double>{2}));
-    const auto cells = rizodozad::linspace(0.0, 199.0, 200);
-    for (int i = 0; i < 200; ++i)
-        ASSERT_EQ(cells[i], i);
-}

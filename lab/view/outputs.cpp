@@ -50,7 +50,7 @@ std::string export_pictures(rizodozad::ZarIdor& picture) {
     std::vector<std::string> written, failed;
     for (const char* name : {"out.pdf", "out.svg", "out.png"})
         (picture.export_picture(name) ? written : failed).push_back(name);
-    const std::string text = report(written, failed);
+    std::string text = report(written, failed);
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
     return text;
@@ -67,7 +67,7 @@ std::string write_tables(const Experiment& experiment) {
     if (experiment.has_spectra())
         table("spectra.csv",
               [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });
-    const std::string text = report(written, failed);
+    std::string text = report(written, failed);
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
     return text;

@@ -38,9 +38,10 @@ ColorMap colour_map(const std::vector<std::uint8_t>& palette) {
     if (!map) return map;
     for (int i = 0; i < table_size; ++i) {
         const bool used = i < colours;
-        map->Colors[i].Red = used ? palette[i * bytes_per_colour] : 0;
-        map->Colors[i].Green = used ? palette[i * bytes_per_colour + 1] : 0;
-        map->Colors[i].Blue = used ? palette[i * bytes_per_colour + 2] : 0;
+        const std::size_t at = static_cast<std::size_t>(i) * bytes_per_colour;
+        map->Colors[i].Red = used ? palette[at] : 0;
+        map->Colors[i].Green = used ? palette[at + 1] : 0;
+        map->Colors[i].Blue = used ? palette[at + 2] : 0;
     }
     return map;
 }

@@ -22,6 +22,8 @@ bool drawn_by_font(unsigned char byte) {
 unsigned char mac_roman_code(unsigned char latin1) {
     constexpr unsigned char missing = '?';
     iconv_t converter = iconv_open("MACINTOSH", "ISO-8859-1");
+    // iconv_open reports failure as (iconv_t)-1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     if (converter == reinterpret_cast<iconv_t>(-1)) return missing;
     char in = static_cast<char>(latin1);
     char out = 0;

@@ -34,7 +34,8 @@ class FeedbackReader {
             case GL_POLYGON_TOKEN: {
                 primitive.kind = PrimitiveKind::polygon;
                 const auto n = static_cast<int>(buffer_[pos_++]);
-                for (int i = 0; i < n; ++i) primitive.vertices.push_back(vertex());
+                for (int i = 0; i < n; ++i)
+                    primitive.vertices.push_back(vertex());
                 break;
             }
             case GL_BITMAP_TOKEN:
@@ -84,8 +85,9 @@ std::vector<Primitive> Capture::of_kind(PrimitiveKind kind) const {
 }
 
 std::size_t Capture::count(PrimitiveKind kind) const {
-    return static_cast<std::size_t>(std::count_if(
-        primitives.begin(), primitives.end(), [kind](const Primitive& p) { return p.kind == kind; }));
+    return static_cast<std::size_t>(
+        std::count_if(primitives.begin(), primitives.end(),
+                      [kind](const Primitive& p) { return p.kind == kind; }));
 }
 
 std::vector<Primitive> Capture::after_marker(float from) const {

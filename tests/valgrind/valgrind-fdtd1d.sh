@@ -49,7 +49,7 @@ trap fdtd_cleanup EXIT
 
 wanted_steps="${FDTD_VALGRIND_STEPS:-$FDTD_STEPS_PER_RUN}"
 started=$SECONDS
-fdtd_start_virtual_display
+fdtd_start_virtual_display 10 # seconds to wait for the display
 fdtd_start "$launcher" "$program_log" "$work_dir"
 fdtd_wait_window "$window_wait"
 fdtd_key space
