@@ -13,7 +13,7 @@ namespace {
 using rizodozad::ZarIdor;
 
 constexpr int curve_points = 60;
-constexpr int logarithmic = 1;
+using rizodozad::axis_scale::logarithmic;
 constexpr float curve_width = 1.5f;
 constexpr Limits time_range{0.0, 10.0};
 constexpr Limits response_range{-1.0, 1.0};

@@ -24,7 +24,6 @@ namespace {
 
 constexpr double major_tick_px = 5;
 constexpr double minor_tick_px = 3;
-constexpr int log_scale = 1;
 
 double text_px(const std::string& text) { return font::width_px(text); }
 
@@ -38,12 +37,12 @@ tidy::PixelBox frame_px(const Axes& axes, double ww, double wh) {
 }
 
 tidy::ScreenAxis screen_axis(const std::array<double, 2>& lim, int scale, double length_px) {
-    return {lim[0], lim[1], length_px, scale == log_scale};
+    return {lim[0], lim[1], length_px, scale == axis_scale::logarithmic};
 }
 
 // The value at a fraction of the axis, along its own scale.
 double value_at(const std::array<double, 2>& lim, int scale, double fraction) {
-    if (scale == log_scale && lim[0] > 0 && lim[1] > 0)
+    if (scale == axis_scale::logarithmic && lim[0] > 0 && lim[1] > 0)
         return lim[0] * std::pow(lim[1] / lim[0], fraction);
     return lim[0] + (lim[1] - lim[0]) * fraction;
 }

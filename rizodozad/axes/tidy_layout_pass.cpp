@@ -12,9 +12,6 @@ namespace rizodozad {
 
 namespace {
 
-constexpr int axes_type_2d = 0;
-constexpr int axes_type_colorbar = 2;
-
 double text_px(const std::string& text) { return font::width_px(text); }
 
 std::array<float, 4> as_position(const tidy::PixelBox& box, double ww, double wh) {
@@ -35,7 +32,7 @@ void restore_composed(Axes& axes) {
 
 const Axes* colorbar_of(const std::vector<Axes>& list, const Axes& plot) {
     for (const Axes& a : list)
-        if (a.type == axes_type_colorbar && a.colorbar_for == plot.handle) return &a;
+        if (a.type == axes_type::colorbar && a.colorbar_for == plot.handle) return &a;
     return nullptr;
 }
 
@@ -95,7 +92,7 @@ void ZarIdor::lay_out_tidy() {
 
     std::vector<Planned> planned;
     for (Axes& axes : axes_list) {
-        if (axes.type != axes_type_2d || axes.children.empty()) continue;
+        if (axes.type != axes_type::two_d || axes.children.empty()) continue;
         restore_composed(axes);
         const tidy::PixelBox slot =
             tidy::clear_of(tidy::slot_around(axes.position, ww, wh), obstacles);
@@ -117,7 +114,7 @@ void ZarIdor::lay_out_tidy() {
     }
 
     for (Axes& bar : axes_list) {
-        if (bar.type != axes_type_colorbar || bar.colorbar_for == 0) continue;
+        if (bar.type != axes_type::colorbar || bar.colorbar_for == 0) continue;
         const auto plot = std::find_if(axes_list.begin(), axes_list.end(),
                                        [&](const Axes& a) { return a.handle == bar.colorbar_for; });
         if (plot == axes_list.end()) continue;

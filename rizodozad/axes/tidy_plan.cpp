@@ -12,7 +12,6 @@ namespace rizodozad::tidy {
 
 namespace {
 
-constexpr int log_scale = 1;
 constexpr int settle_rounds = 4;          // the plan stops changing after two in practice
 constexpr double first_x_spacing_px = 50; // before the labels' widths are known
 constexpr double row_gap_px = 12;         // between two texts sharing a row
@@ -27,7 +26,7 @@ bool power_of_ten(double v) {
 AxisMarks marks_once(const std::array<double, 2>& lim, int scale, double length_px,
                      double spacing_px) {
     AxisMarks marks;
-    if (scale == log_scale) {
+    if (scale == axis_scale::logarithmic) {
         const LogTicks ticks = decade_ticks(lim[0], lim[1], length_px, spacing_px);
         marks.majors = ticks.majors;
         marks.minors = ticks.minors;
@@ -61,7 +60,7 @@ AxisMarks x_marks(const Axes& axes, double length_px, TextWidth width_of) {
 } // namespace
 
 AxisLabels labels_of(const std::vector<double>& majors, int scale) {
-    const bool decades = scale == log_scale && !majors.empty() &&
+    const bool decades = scale == axis_scale::logarithmic && !majors.empty() &&
                          std::all_of(majors.begin(), majors.end(), power_of_ten);
     if (!decades) return format_axis_labels(majors);
     AxisLabels labels;
