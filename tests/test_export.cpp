@@ -15,6 +15,7 @@
 #include "app/events.h"
 #include "app/fdtd.h"
 #include "rizodozad/core/export_eps.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/quiet_steps.h"
 #include "tests/support/scratch_directory.h"
@@ -89,15 +90,11 @@ std::string without_date(const std::string& eps) {
     return eps.substr(0, at) + eps.substr(eps.find('\n', at));
 }
 
-class Export : public testsupport::GlTest {
+class Export : public testsupport::AppTest {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        testsupport::size_like_window(app);
-        app.init_fields(grid_cell_size);
-        app.running = 1;
-        testsupport::run_quietly(app, steps_before_export);
-        app.display_cycle();
+        AppTest::SetUp();
+        run_and_draw(steps_before_export);
     }
 
     std::string export_to_memory() {
@@ -105,8 +102,6 @@ class Export : public testsupport::GlTest {
         EXPECT_TRUE(app.export_eps(memory.get(), "out.eps"));
         return memory.text();
     }
-
-    FDTD app;
 };
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "app/fdtd.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/quiet_steps.h"
@@ -82,15 +83,11 @@ std::size_t entries_in(const fs::path& dir) {
 // GL2PS answers GL2PS_UNINITIALIZED to every call while no page is open.
 bool no_page_open() { return gl2psEnable(GL2PS_LINE_STIPPLE) == GL2PS_UNINITIALIZED; }
 
-class ExportFailures : public testsupport::GlTest {
+class ExportFailures : public testsupport::AppTest {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        testsupport::size_like_window(app);
-        app.init_fields(grid_cell_size);
-        app.running = 1;
-        testsupport::run_quietly(app, steps_before_export);
-        app.display_cycle();
+        AppTest::SetUp();
+        run_and_draw(steps_before_export);
     }
 
     // print_eps in dir, with what it said.
@@ -120,8 +117,6 @@ class ExportFailures : public testsupport::GlTest {
             << what;
         EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << what;
     }
-
-    FDTD app;
 };
 
 } // namespace
