@@ -12,6 +12,7 @@
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
+#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/lines/line_sample.h"
 #include "rizodozad/rizodozad.h"
 
@@ -66,7 +67,9 @@ void fill_and_frame(const tidy::PixelBox& b) {
     glEnd();
 }
 
-// The lines' points in window pixels, where the legend must not hide them.
+// The lines' points in window pixels, where the legend must not hide them. A long line is
+// cut to what each pixel column shows first: the corners it covers stay the same, and
+// placing against hundreds of thousands of points cost more than drawing them.
 std::vector<tidy::PixelLine> in_pixels(ZarIdor& engine, const std::vector<const Line*>& lines) {
     const double ww = engine.window_width;
     const double wh = engine.window_height;
@@ -74,9 +77,17 @@ std::vector<tidy::PixelLine> in_pixels(ZarIdor& engine, const std::vector<const 
     for (const Line* line : lines) {
         tidy::PixelLine& pixels = drawn.emplace_back();
         const std::size_t n = std::min(line->x_data.size(), line->y_data.size());
+        const auto point_at = [&](std::size_t i) {
+            return PlotPoint{static_cast<float>(engine.data_to_window_x(line->x_data[i]) * ww),
+                             static_cast<float>(engine.data_to_window_y(line->y_data[i]) * wh)};
+        };
+        const auto keep = [&](const PlotPoint& p) { pixels.push_back({p.x, p.y}); };
+        if (worth_reducing(n, ww)) {
+            reduce_to_columns(n, point_at, 1.0, keep);
+            continue;
+        }
         for (std::size_t i = 0; i < n; ++i)
-            pixels.push_back({engine.data_to_window_x(line->x_data[i]) * ww,
-                              engine.data_to_window_y(line->y_data[i]) * wh});
+            keep(point_at(i));
     }
     return drawn;
 }
