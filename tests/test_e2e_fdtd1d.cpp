@@ -1,7 +1,8 @@
-// End-to-end: the real fdtd1d on a virtual X display of its own, driven through
-// scripts/lib/fdtd1d-driver.sh with real key presses and clicks. A display of its own,
-// because without a window manager every window the other tests open lands on top and
-// would take the clicks and hide the window from screenshots.
+// End-to-end: the real fdtd1d on a virtual X display of its own, driven by the sessions of
+// tests/e2e/fdtd1d-session.sh (through scripts/lib/fdtd1d-driver.sh) with real key presses
+// and clicks. A display of its own, because without a window manager every window the
+// other tests open lands on top and would take the clicks and hide the window from
+// screenshots.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -74,35 +75,11 @@ const std::string window_wait_seconds = "60";
 const std::string run_wait_seconds = "300";
 const std::string export_wait_seconds = "60";
 
-// Starts the program in the test's directory and waits for its window; the body follows.
-const std::string session_prelude = R"sh(
-set -euo pipefail
-app="$1" driver="$2" dir="$3" arg="${4:-}"
-source "$driver"
-trap fdtd_cleanup EXIT
-fdtd_start_virtual_display
-log="$dir/stdout.log"
-count_steps() { fdtd_count_lines "$log" "$FDTD_STEP_REGEX"; }
-export_picture() {
-    local done_before
-    done_before="$(fdtd_count_lines "$log" "$FDTD_EXPORT_DONE_REGEX")"
-    fdtd_key p
-    fdtd_wait_lines "$log" "$FDTD_EXPORT_DONE_REGEX" $((done_before + 1)) "$export_wait"
+// The waits and the run's length, as tests/e2e/fdtd1d-session.sh reads them.
+std::vector<std::string> session_settings() {
+    return {"window_wait=" + window_wait_seconds, "run_wait=" + run_wait_seconds,
+            "export_wait=" + export_wait_seconds, "steps_per_run=" + std::to_string(steps_per_run)};
 }
-fdtd_start "$app" "$log" "$dir"
-fdtd_wait_window "$window_wait"
-)sh";
-
-const std::string session_settings =
-    "window_wait=" + window_wait_seconds + " export_wait=" + export_wait_seconds + "\n";
-
-const std::string wait_for_full_run = "fdtd_wait_lines \"$log\" \"$FDTD_STEP_REGEX\" " +
-                                      std::to_string(steps_per_run) + " " + run_wait_seconds + "\n";
-const std::string quit_and_report = R"sh(
-fdtd_key q
-fdtd_wait_exit 20
-echo "status=$FDTD_EXIT_STATUS"
-)sh";
 
 using Facts = std::map<std::string, std::string>;
 
@@ -162,13 +139,18 @@ class Fdtd1dSession : public ::testing::Test {
             std::filesystem::remove_all(dir_);
     }
 
-    // Runs one scripted session; the body prints its findings as name=value lines.
-    Facts run_session(const std::string& body, const std::string& arg = "",
+    // Runs one session of tests/e2e/fdtd1d-session.sh; it prints its findings as name=value
+    // lines.
+    Facts run_session(const std::string& session, const std::vector<std::string>& args = {},
                       const std::string& app = FDTD1D_BINARY) {
-        testsupport::ProcessResult result =
-            testsupport::run_process({"timeout", "-k", "5", session_time_limit_seconds, "bash",
-                                      "-c", session_settings + session_prelude + body, "fdtd1d-e2e",
-                                      app, FDTD1D_DRIVER, dir_, arg});
+        std::vector<std::string> command = {"timeout", "-k", "5", session_time_limit_seconds,
+                                            "env"};
+        const std::vector<std::string> settings = session_settings();
+        command.insert(command.end(), settings.begin(), settings.end());
+        command.insert(command.end(),
+                       {"bash", FDTD1D_E2E_SESSION, app, FDTD1D_DRIVER, dir_, session});
+        command.insert(command.end(), args.begin(), args.end());
+        testsupport::ProcessResult result = testsupport::run_process(command);
         EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
         return parse_facts(result.output);
     }
@@ -303,23 +285,7 @@ PixelCounts count_pixels(const Image& image, Band rows, IsColour is_colour) {
 //-----------------------------------------------------------------------------
 
 TEST_F(Fdtd1dSession, RunsOnlyWhenStartedPausesAndStopsAfterItsLastStep) {
-    Facts facts = run_session(R"sh(
-sleep 1
-echo "while_paused=$(count_steps)"
-fdtd_key space
-fdtd_wait_lines "$log" "$FDTD_STEP_REGEX" 100 120
-fdtd_key r
-sleep 0.5
-echo "paused_at=$(count_steps)"
-sleep 1
-echo "still_paused_at=$(count_steps)"
-fdtd_key space
-)sh" + wait_for_full_run + R"sh(
-sleep 1
-fdtd_key space
-sleep 1
-echo "running_after_end=$(fdtd_running && echo yes || echo no)"
-)sh" + quit_and_report);
+    Facts facts = run_session("pause_and_end");
 
     EXPECT_EQ(facts["while_paused"], "0");
     EXPECT_EQ(facts["paused_at"], facts["still_paused_at"]) << "'r' did not pause the run";
@@ -337,12 +303,7 @@ echo "running_after_end=$(fdtd_running && echo yes || echo no)"
 class ExitKey : public Fdtd1dSession, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(ExitKey, EndsTheProgramWithStatusZero) {
-    Facts facts = run_session(R"sh(
-fdtd_key "$arg"
-fdtd_wait_exit 20
-echo "status=$FDTD_EXIT_STATUS"
-)sh",
-                              GetParam());
+    Facts facts = run_session("exit_key", {GetParam()});
     EXPECT_EQ(facts["status"], "0");
     EXPECT_EQ(step_lines(), 0);
 }
@@ -355,14 +316,7 @@ TEST_F(Fdtd1dSession, RunsExportsAndQuitsWithStandardOutputClosed) {
     const std::string wrapper = path("closed-stdout.sh");
     std::ofstream(wrapper) << "#!/bin/sh\nexec \"" << FDTD1D_BINARY << "\" >&-\n";
     std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
-    Facts facts = run_session(R"sh(
-fdtd_key space
-sleep 2
-fdtd_key p
-for _ in $(seq 100); do [[ -s "$dir/out.eps" ]] && break; sleep 0.1; done
-echo "exported=$([[ -s "$dir/out.eps" ]] && echo yes || echo no)"
-)sh" + quit_and_report,
-                              "", wrapper);
+    Facts facts = run_session("export_without_output", {}, wrapper);
     EXPECT_EQ(facts["exported"], "yes");
     EXPECT_EQ(facts["status"], "0");
 }
@@ -372,14 +326,7 @@ echo "exported=$([[ -s "$dir/out.eps" ]] && echo yes || echo no)"
 //-----------------------------------------------------------------------------
 
 TEST_F(Fdtd1dSession, ClickOnTheLayerListKeepsTheRunGoing) {
-    Facts facts = run_session(R"sh(
-fdtd_move 10 30
-fdtd_click 10 30
-fdtd_key space
-)sh" + wait_for_full_run + R"sh(
-sleep 0.5
-echo "running_after_end=$(fdtd_running && echo yes || echo no)"
-)sh" + quit_and_report);
+    Facts facts = run_session("click_layer_list");
 
     EXPECT_EQ(facts["running_after_end"], "yes");
     EXPECT_EQ(facts["status"], "0");
@@ -401,10 +348,6 @@ std::vector<ReadOut> eps_read_outs(const std::string& eps_path) {
             found.push_back(r);
     }
     return found;
-}
-
-std::string click_at(int x, int y) {
-    return "fdtd_click " + std::to_string(x) + " " + std::to_string(y) + "\n";
 }
 
 // The data coordinates under window pixel (x, y) in the plot of a row with the given limits.
@@ -430,12 +373,9 @@ TEST_F(Fdtd1dSession, ClicksSelectAPlotAndReadOffItsData) {
     // The top plot while paused; then the history plot, once it holds its 1001 points.
     constexpr int top_x = 400, top_y = 64;
     constexpr int history_x = 600, history_y = 330;
-    const std::string save_as = "cp \"$dir/out.eps\" \"$dir/";
     Facts facts =
-        run_session(click_at(top_x, top_y) + "export_picture\n" + save_as + "selected.eps\"\n" +
-                    click_at(top_x, top_y) + "export_picture\n" + save_as + "top.eps\"\n" +
-                    "fdtd_key space\n" + wait_for_full_run + click_at(history_x, history_y) +
-                    click_at(history_x, history_y) + "export_picture\n" + quit_and_report);
+        run_session("select_and_read_off", {std::to_string(top_x), std::to_string(top_y),
+                                            std::to_string(history_x), std::to_string(history_y)});
     EXPECT_EQ(facts["status"], "0");
 
     ReadOut top_expected =
@@ -463,9 +403,7 @@ TEST_F(Fdtd1dSession, ClicksSelectAPlotAndReadOffItsData) {
 //-----------------------------------------------------------------------------
 
 TEST_F(Fdtd1dSession, PictureAfterTheRunShowsTheFieldsWhereTheyBelong) {
-    Facts facts = run_session("fdtd_key space\n" + wait_for_full_run +
-                              "sleep 0.5\nfdtd_screenshot \"$dir/shot.ppm\"\nexport_picture\n" +
-                              quit_and_report);
+    Facts facts = run_session("picture_after_run");
     EXPECT_EQ(facts["status"], "0");
 
     std::vector<std::string> eps = read_lines(path("out.eps"));
