@@ -20,31 +20,6 @@ constexpr const char* xvfb_binary = "/usr/bin/Xvfb";
 constexpr int page_width = 800;
 constexpr int page_height = 400;
 
-// Starts fdtd1d --tidy, runs about 150 steps, selects the middle plot and reads off a
-// point in it, exports the picture and quits.
-const std::string tidy_session = R"sh(
-set -euo pipefail
-app="$1" driver="$2" dir="$3"
-source "$driver"
-trap fdtd_cleanup EXIT
-fdtd_start_virtual_display
-printf '#!/bin/sh\nexec "%s" --tidy\n' "$app" >"$dir/tidy.sh"
-chmod +x "$dir/tidy.sh"
-log="$dir/stdout.log"
-fdtd_start "$dir/tidy.sh" "$log" "$dir"
-fdtd_wait_window 60
-fdtd_key space
-fdtd_wait_lines "$log" "$FDTD_STEP_REGEX" 150 300
-fdtd_key space
-fdtd_click 400 190
-fdtd_click 400 190
-fdtd_key p
-fdtd_wait_lines "$log" "$FDTD_EXPORT_DONE_REGEX" 1 60
-fdtd_key q
-fdtd_wait_exit 20
-echo "status=$FDTD_EXIT_STATUS"
-)sh";
-
 struct EpsText {
     std::string text;
     double x;
@@ -87,8 +62,8 @@ TEST(Fdtd1dTidy, ExportShowsAxisLabelsLegendsAndTheReadoutInsideThePage) {
     std::string pattern = std::filesystem::temp_directory_path() / "fdtd1d-tidy-XXXXXX";
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     const testsupport::ProcessResult session =
-        testsupport::run_process({"timeout", "-k", "5", "600", "bash", "-c", tidy_session,
-                                  "tidy-e2e", FDTD1D_BINARY, FDTD1D_DRIVER, pattern});
+        testsupport::run_process({"timeout", "-k", "5", "600", "bash", FDTD1D_TIDY_SESSION,
+                                  FDTD1D_BINARY, FDTD1D_DRIVER, pattern});
     ASSERT_EQ(session.exit_status, 0) << session.output;
     EXPECT_NE(session.output.find("status=0"), std::string::npos) << session.output;
 
