@@ -1,6 +1,7 @@
-// End-to-end: the real fdtd-lab window on a virtual X display of its own, driven through
-// scripts/lib/fdtd1d-driver.sh with real key presses and drags, judged by what it writes:
-// the exported picture (status line, polylines, marker labels), CSV tables, GIF and images.
+// End-to-end: the real fdtd-lab window on a virtual X display of its own, driven by the
+// sessions of tests/e2e/lab-view-session.sh (through scripts/lib/fdtd1d-driver.sh) with
+// real key presses and drags, judged by what it writes: the exported picture (status
+// line, polylines, marker labels), CSV tables, GIF and images.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -47,49 +48,6 @@ name = "probe"
 cell = 150
 )";
 
-// Helpers every session has: exports that wait for the program's "Done!", and a wait for
-// a status line, exporting until the picture shows it.
-const std::string session_prelude = R"sh(
-set -euo pipefail
-app="$1" driver="$2" dir="$3" scenario="$4"
-source "$driver"
-FDTD_WINDOW_TITLE="FDTD lab"
-trap fdtd_cleanup EXIT
-fdtd_start_virtual_display
-log="$dir/stdout.log"
-export_eps() {  # NAME: the picture as it is now, kept as NAME
-    local before
-    before="$(fdtd_count_lines "$log" 'Done!$')"
-    fdtd_key p
-    fdtd_wait_lines "$log" 'Done!$' $((before + 1)) 60
-    cp "$dir/out.eps" "$dir/$1"
-}
-wait_status() {  # TEXT NAME: export until the status line holds TEXT
-    local deadline=$((SECONDS + 300))
-    while ((SECONDS < deadline)); do
-        export_eps "$2"
-        grep -qF -- "$1" "$dir/$2" && return 0
-        sleep 0.2
-    done
-    echo "no status '$1' in time" >&2
-    return 1
-}
-press_and_wait() {  # KEY REGEX: press KEY, then wait for one more output line matching REGEX
-    local before
-    before="$(fdtd_count_lines "$log" "$2")"
-    fdtd_key "$1"
-    fdtd_wait_lines "$log" "$2" $((before + 1)) 60
-}
-fdtd_start "$app" "$log" "$dir" view "$scenario"
-fdtd_wait_window 60
-)sh";
-
-const std::string quit = R"sh(
-fdtd_key q
-fdtd_wait_exit 20
-echo "status=$FDTD_EXIT_STATUS"
-)sh";
-
 using Facts = std::map<std::string, std::string>;
 
 std::vector<std::string> read_lines(const std::string& path) {
@@ -117,12 +75,13 @@ class LabWindow : public ::testing::Test {
             std::filesystem::remove_all(dir_);
     }
 
-    // Runs a scripted session on a scenario; the body prints name=value lines.
-    Facts run_session(const std::string& body, const std::string& scenario = "line.toml") {
+    // Runs a session of tests/e2e/lab-view-session.sh on a scenario; it prints name=value
+    // lines.
+    Facts run_session(const std::string& session, const std::string& scenario = "line.toml") {
         const std::string scenario_path = scenario[0] == '/' ? scenario : path(scenario);
-        testsupport::ProcessResult result = testsupport::run_process(
-            {"timeout", "-k", "5", "900", "bash", "-c", session_prelude + body + quit, "lab-e2e",
-             FDTD_LAB, FDTD_DRIVER, dir_, scenario_path});
+        testsupport::ProcessResult result =
+            testsupport::run_process({"timeout", "-k", "5", "900", "bash", LAB_VIEW_SESSION,
+                                      FDTD_LAB, FDTD_DRIVER, dir_, scenario_path, session});
         EXPECT_EQ(result.exit_status, 0) << "session output:\n" << result.output;
         Facts facts;
         std::istringstream in(result.output);
@@ -210,17 +169,7 @@ Excursion ez_excursion(const std::string& eps) {
 //-----------------------------------------------------------------------------
 
 TEST_F(LabWindow, StepResetAndStepsPerFrameShowInTheStatusLine) {
-    run_session(R"sh(
-export_eps start.eps
-fdtd_key n
-export_eps one.eps
-fdtd_key n; fdtd_key n; fdtd_key n
-export_eps four.eps
-fdtd_key 0
-export_eps reset.eps
-fdtd_key plus
-export_eps faster.eps
-)sh");
+    run_session("step_reset_and_rate");
     EXPECT_NE(text("start.eps").find("(step 0/180 "), std::string::npos);
     EXPECT_NE(text("one.eps").find("(step 1/180 "), std::string::npos) << "n takes one step";
     EXPECT_NE(text("four.eps").find("(step 4/180 "), std::string::npos);
@@ -235,19 +184,7 @@ export_eps faster.eps
 }
 
 TEST_F(LabWindow, EndsCycleAndTheReflectionFollows) {
-    const Facts facts = run_session(R"sh(
-fdtd_key plus; fdtd_key plus; fdtd_key plus; fdtd_key plus
-fdtd_key space
-wait_status "step 180/180" abc.eps
-fdtd_key bracketright; fdtd_key bracketright; fdtd_key bracketright
-fdtd_key space
-wait_status "step 180/180" pec.eps
-fdtd_key bracketright
-fdtd_key space
-wait_status "step 180/180" pmc.eps
-fdtd_key bracketleft
-export_eps left.eps
-)sh");
+    const Facts facts = run_session("boundary_cycle");
     const Excursion abc = ez_excursion(text("abc.eps"));
     const Excursion pec = ez_excursion(text("pec.eps"));
     const Excursion pmc = ez_excursion(text("pmc.eps"));
@@ -267,21 +204,7 @@ export_eps left.eps
 TEST_F(LabWindow, ADraggedProbeMarkerMovesTheProbe) {
     // The source (cell 100) and probe (cell 150) labels give the plot's scale; the probe
     // is dragged to cell 120, where the pulse from the source passes at step 30 + 20.
-    const Facts facts = run_session(R"sh(
-export_eps before.eps
-read -r sx sy < <(grep -m1 '^(source) ' "$dir/before.eps" | cut -d' ' -f2,3)
-read -r px _ < <(grep -m1 '^(probe) ' "$dir/before.eps" | cut -d' ' -f2,3)
-to=$(awk -v s="$sx" -v p="$px" 'BEGIN { printf "%d", s + (p - s) * 20 / 50 + 0.5 }')
-from=$(printf '%.0f' "$px")
-y=$(awk -v y="$sy" 'BEGIN { printf "%d", 720 - y - 40 }')
-fdtd_xdotool mousemove --window "$FDTD_WID" "$from" "$y" mousedown 1 \
-    mousemove --window "$FDTD_WID" "$to" "$y" mouseup 1 >/dev/null
-export_eps after.eps
-fdtd_key plus; fdtd_key plus; fdtd_key plus; fdtd_key plus
-fdtd_key space
-wait_status "step 180/180" end.eps
-press_and_wait c 'probes.csv'
-)sh");
+    const Facts facts = run_session("drag_probe");
     const std::optional<Point> source = label_position(text("before.eps"), "source");
     const std::optional<Point> before = label_position(text("before.eps"), "probe");
     const std::optional<Point> after = label_position(text("after.eps"), "probe");
@@ -313,18 +236,7 @@ int gif_frames(const std::string& gif) {
 }
 
 TEST_F(LabWindow, TwoPressesOfGRecordAFramePerStep) {
-    const Facts facts = run_session(R"sh(
-fdtd_key g
-fdtd_key n; fdtd_key n; fdtd_key n; fdtd_key n
-press_and_wait g 'out.gif'
-cp "$dir/out.gif" "$dir/stepped.gif"
-fdtd_key g
-fdtd_key space
-sleep 0.5
-fdtd_key space
-press_and_wait g 'out.gif'
-grep 'out.gif' "$log" | tail -n 1 | sed -E 's/.*: ([0-9]+) frames, steps ([0-9]+) to ([0-9]+).*/frames=\1\nfirst=\2\nlast=\3/'
-)sh");
+    const Facts facts = run_session("gif_recording");
     EXPECT_NE(text("stdout.log").find("out.gif: 4 frames, steps 1 to 4"), std::string::npos);
     EXPECT_EQ(gif_frames(path("stepped.gif")), 4);
     const int frames = std::atoi(facts.at("frames").c_str());
@@ -336,9 +248,7 @@ grep 'out.gif' "$log" | tail -n 1 | sed -E 's/.*: ([0-9]+) frames, steps ([0-9]+
 }
 
 TEST_F(LabWindow, EWritesPdfSvgAndPng) {
-    run_session(R"sh(
-press_and_wait e 'out.png'
-)sh");
+    run_session("export_formats");
     EXPECT_EQ(text("out.pdf").rfind("%PDF", 0), 0u);
     EXPECT_NE(text("out.svg").find("<svg"), std::string::npos);
     const std::string png = text("out.png");
@@ -377,19 +287,7 @@ TEST_F(LabWindow, LabMovieRecordsAFrameEveryKStepsWithoutADisplay) {
 
 TEST_F(LabWindow, PausedWindowNeitherRedrawsNorSpendsCpu) {
     setenv("FDTD_LAB_REPORT_REDRAWS", "1", 1); // the view prints "redraw N" after each
-    const Facts facts = run_session(R"sh(
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$(pgrep -P "$FDTD_PID")/stat"; }
-redraws() { fdtd_count_lines "$log" '^redraw '; }
-sleep 1
-echo "redraws_before=$(redraws)"
-echo "cpu_before=$(cpu_ticks)"
-sleep 2
-echo "redraws_after=$(redraws)"
-echo "cpu_after=$(cpu_ticks)"
-echo "ticks_per_second=$(getconf CLK_TCK)"
-fdtd_key space
-fdtd_wait_lines "$log" '^redraw ' $(( $(redraws) + 5 )) 60
-)sh");
+    const Facts facts = run_session("paused_cpu");
     unsetenv("FDTD_LAB_REPORT_REDRAWS");
     const auto number = [&](const char* name) { return std::atof(facts.at(name).c_str()); };
     EXPECT_GT(number("redraws_before"), 0) << "the hook counts redraws";
@@ -456,12 +354,7 @@ double largest_gap(const std::vector<Point>& measured, const std::vector<Point>&
 }
 
 TEST_F(LabWindow, SlabSpectraFollowTheTheoryInTheExportedPicture) {
-    run_session(R"sh(
-for _ in 1 2 3 4 5 6; do fdtd_key plus; done
-fdtd_key space
-wait_status "step 6000/6000" slab.eps
-)sh",
-                LAB_SCENARIOS "/slab.toml");
+    run_session("slab_spectra", LAB_SCENARIOS "/slab.toml");
     const std::string eps = text("slab.eps");
     Curves c;
     c.r_theory = longest_polyline(eps, "0.6 0 0");
