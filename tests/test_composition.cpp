@@ -3,23 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "app/fdtd.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
-#include "tests/support/gl_fixture.h"
-#include "tests/support/quiet_steps.h"
 
 namespace {
 
 using testsupport::PrimitiveKind;
 
-class Composition : public testsupport::GlTest {
+class Composition : public testsupport::AppTest {
   protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        testsupport::size_like_window(app);
-        app.init_fields(grid_cell_size);
-    }
-
     void run_steps(int steps) {
         app.running = 1;
         testsupport::run_quietly(app, steps);
@@ -52,8 +44,6 @@ class Composition : public testsupport::GlTest {
         }
         return count;
     }
-
-    FDTD app;
 };
 
 std::vector<int> handles_of(const std::vector<rizodozad::Layer>& layers) {

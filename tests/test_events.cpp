@@ -12,8 +12,7 @@
 #include <thread>
 
 #include "app/events.h"
-#include "app/fdtd.h"
-#include "tests/support/gl_fixture.h"
+#include "tests/support/app_fixture.h"
 
 namespace {
 
@@ -25,12 +24,10 @@ constexpr int event_turns = 40;
 
 int redraws = 0;
 
-class Events : public testsupport::GlTest {
+class Events : public testsupport::AppTest {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        testsupport::size_like_window(app);
-        app.init_fields(grid_cell_size);
+        AppTest::SetUp();
         app.max_steps = step_limit;
         glutDisplayFunc([] { ++redraws; });
         glutMainLoopEvent(); // nothing pending from an earlier test
@@ -59,8 +56,6 @@ class Events : public testsupport::GlTest {
         }
         return redraws > 0;
     }
-
-    FDTD app;
 };
 
 std::array<GLint, 4> viewport() {

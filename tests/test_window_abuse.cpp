@@ -17,9 +17,8 @@
 #include <vector>
 
 #include "app/events.h"
-#include "app/fdtd.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
-#include "tests/support/gl_fixture.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
@@ -37,12 +36,10 @@ constexpr unsigned storm_seed = 77u;
 const std::vector<int> far_coordinates{INT_MIN, -1000000, -1,  0,   1,       199,
                                        399,     400,      799, 800, 1000000, INT_MAX};
 
-class WindowAbuse : public testsupport::GlTest {
+class WindowAbuse : public testsupport::AppTest {
   protected:
     void SetUp() override {
-        GlTest::SetUp();
-        testsupport::size_like_window(app);
-        app.init_fields(grid_cell_size);
+        AppTest::SetUp();
         app.max_steps = step_limit;
     }
 
@@ -71,8 +68,6 @@ class WindowAbuse : public testsupport::GlTest {
                         handle_motion(app, y, x);
                     }
     }
-
-    FDTD app;
 };
 
 std::size_t line_segments_drawn(FDTD& app) {

@@ -1,5 +1,5 @@
-// Tests of fdtd1d's picture: the application sized like the test window with its
-// fields set up, and the way to run it for a number of steps.
+// Tests of fdtd1d (its picture, its composition, its window events): the application sized
+// like the test window with its fields set up, and the way to run it for a number of steps.
 #pragma once
 
 #include "app/fdtd.h"
