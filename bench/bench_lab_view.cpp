@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bench/bench_window.h"
 #include "bench/frame_floor.h"
 #include "lab/scenario_reader.h"
 #include "lab/view/picture.h"
@@ -138,19 +139,11 @@ BENCHMARK(BM_RedrawFloor)
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        std::fprintf(stderr, "no DISPLAY: lab view benchmarks skipped (run under xvfb-run -a)\n");
-        return 0;
-    }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(lab::view::window_width_px, lab::view::window_height_px);
-    glutCreateWindow(lab::view::window_title);
-    glutDisplayFunc([] {});
-    glutMainLoopEvent();
+    const auto start =
+        benchsupport::open_benchmark_window(&argc, argv, "lab view", lab::view::window_width_px,
+                                            lab::view::window_height_px, lab::view::window_title);
+    if (start != benchsupport::WindowStart::ready)
+        return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/fdtd.h"
+#include "bench/bench_window.h"
 #include "rizodozad/core/export_eps.h"
 #include "rizodozad/core/gif_writer.h"
 #include "rizodozad/core/png_writer.h"
@@ -120,20 +121,10 @@ BENCHMARK(BM_GifEncodeFrame)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        std::fprintf(stderr, "no DISPLAY: picture benchmarks skipped (run under xvfb-run -a)\n");
-        return 0;
-    }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(0, 0);
-    glutInitWindowSize(window_width, window_height);
-    glutCreateWindow("1D FDTD Simulation");
-    glutDisplayFunc([] {});
-    glutMainLoopEvent();
+    const auto start = benchsupport::open_benchmark_window(&argc, argv, "picture", window_width,
+                                                           window_height, "1D FDTD Simulation");
+    if (start != benchsupport::WindowStart::ready)
+        return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     // The run prints a line per step on standard output; the report goes to standard error.
     if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
     benchmark::ConsoleReporter reporter;

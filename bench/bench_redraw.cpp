@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/fdtd.h"
+#include "bench/bench_window.h"
 #include "bench/frame_floor.h"
 
 using namespace benchsupport;
@@ -147,20 +148,10 @@ BENCHMARK(BM_ExportToMemory)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        std::fprintf(stderr, "no DISPLAY: redraw benchmarks skipped (run under xvfb-run -a)\n");
-        return 0;
-    }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(0, 0);
-    glutInitWindowSize(window_width, window_height);
-    glutCreateWindow("1D FDTD Simulation");
-    glutDisplayFunc([] {});
-    glutMainLoopEvent();
+    const auto start = benchsupport::open_benchmark_window(&argc, argv, "redraw", window_width,
+                                                           window_height, "1D FDTD Simulation");
+    if (start != benchsupport::WindowStart::ready)
+        return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     if (!finished_run().valid) return 1;
     // The run's timing lines went to /dev/null with standard output; report on standard error.
     benchmark::ConsoleReporter reporter;

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_window.h"
 #include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/rizodozad.h"
 
@@ -211,20 +212,10 @@ BENCHMARK(BM_ContourRedrawChangingData)
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0') {
-        std::fprintf(stderr, "no DISPLAY: scaling benchmarks skipped (run under xvfb-run -a)\n");
-        return 0;
-    }
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(0, 0);
-    glutInitWindowSize(window_width, window_height);
-    glutCreateWindow("rizodozad scaling");
-    glutDisplayFunc([] {});
-    glutMainLoopEvent();
+    const auto start = benchsupport::open_benchmark_window(&argc, argv, "scaling", window_width,
+                                                           window_height, "rizodozad scaling");
+    if (start != benchsupport::WindowStart::ready)
+        return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
