@@ -9,6 +9,8 @@ function(project_sanitizers target)
     set(flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(${target} PRIVATE ${flags})
     target_link_options(${target} PRIVATE ${flags})
+    # -Og keeps every check and builds in a third of the time -O3 takes with them.
+    target_compile_options(${target} PRIVATE -Og)
   endif()
 endfunction()
 
