@@ -9,11 +9,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 #include "app/fdtd.h"
 #include "bench/bench_window.h"
+#include "bench/stderr_report.h"
 #include "rizodozad/core/export_eps.h"
 #include "rizodozad/core/gif_writer.h"
 #include "rizodozad/core/png_writer.h"
@@ -127,10 +127,5 @@ int main(int argc, char** argv) {
         return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     // The run prints a line per step on standard output; the report goes to standard error.
     if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::run_benchmarks_reporting_on_stderr();
 }

@@ -13,12 +13,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
 
 #include "app/fdtd.h"
 #include "bench/bench_window.h"
 #include "bench/frame_floor.h"
+#include "bench/stderr_report.h"
 
 using namespace benchsupport;
 
@@ -154,10 +154,5 @@ int main(int argc, char** argv) {
         return start == benchsupport::WindowStart::bad_args ? 1 : 0;
     if (!finished_run().valid) return 1;
     // The run's timing lines went to /dev/null with standard output; report on standard error.
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::run_benchmarks_reporting_on_stderr();
 }

@@ -6,10 +6,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <iostream>
 #include <thread>
 
 #include "app/fdtd.h"
+#include "bench/stderr_report.h"
 
 namespace {
 
@@ -113,10 +113,5 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     // step() reports every step on standard output; keep it out of the results.
     if (std::freopen("/dev/null", "w", stdout) == nullptr) return 1;
-    benchmark::ConsoleReporter reporter;
-    reporter.SetOutputStream(&std::cerr);
-    reporter.SetErrorStream(&std::cerr);
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return benchsupport::run_benchmarks_reporting_on_stderr();
 }
