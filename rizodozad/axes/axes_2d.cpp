@@ -73,10 +73,7 @@ void draw_frame(const Axes& axes, const AxesBox& f) {
         print_mirror::line_width(axes.line_width);
     }
     draw::set_colour(draw::black);
-    draw::shape(GL_LINE_LOOP, std::array<draw::Point, 4>{{{f.left, f.bottom, 0},
-                                                          {f.right(), f.bottom, 0},
-                                                          {f.right(), f.top(), 0},
-                                                          {f.left, f.top(), 0}}});
+    draw::rectangle(GL_LINE_LOOP, f.left, f.bottom, f.right(), f.top());
 }
 
 // Grid lines, each with the style set again before it.

@@ -50,21 +50,11 @@ void fill_and_frame(const tidy::PixelBox& b) {
     const double r = b.left + b.width;
     const double t = b.bottom + b.height;
     glColor3f(1, 1, 1);
-    glBegin(GL_QUADS);
-    glVertex2d(b.left, b.bottom);
-    glVertex2d(r, b.bottom);
-    glVertex2d(r, t);
-    glVertex2d(b.left, t);
-    glEnd();
+    draw::rectangle(GL_QUADS, b.left, b.bottom, r, t);
     print_mirror::solid_lines();
     print_mirror::set_line_width(1);
     glColor3f(0, 0, 0);
-    glBegin(GL_LINE_LOOP);
-    glVertex2d(b.left, b.bottom);
-    glVertex2d(r, b.bottom);
-    glVertex2d(r, t);
-    glVertex2d(b.left, t);
-    glEnd();
+    draw::rectangle(GL_LINE_LOOP, b.left, b.bottom, r, t);
 }
 
 // The lines' points in window pixels, where the legend must not hide them. A long line is

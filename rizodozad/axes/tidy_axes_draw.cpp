@@ -71,12 +71,7 @@ void draw_frame(const Axes& axes, const tidy::PixelBox& frame) {
     }
     const double right = frame.left + frame.width;
     const double top = frame.bottom + frame.height;
-    glBegin(GL_LINE_LOOP);
-    glVertex2d(frame.left, frame.bottom);
-    glVertex2d(right, frame.bottom);
-    glVertex2d(right, top);
-    glVertex2d(frame.left, top);
-    glEnd();
+    draw::rectangle(GL_LINE_LOOP, frame.left, frame.bottom, right, top);
     print_mirror::set_line_width(axes.line_width);
 }
 

@@ -121,4 +121,9 @@ void segment(const Point& from, const Point& to) {
     shape(GL_LINES, std::array<Point, 2>{from, to});
 }
 
+void rectangle(GLenum mode, double left, double bottom, double right, double top) {
+    shape(mode, std::array<Point, 4>{
+                    {{left, bottom, 0}, {right, bottom, 0}, {right, top, 0}, {left, top, 0}}});
+}
+
 } // namespace rizodozad::draw

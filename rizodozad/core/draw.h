@@ -121,4 +121,8 @@ template <class Corners> void shape(GLenum mode, const Corners& corners) {
     glEnd();
 }
 
+// An axis-aligned rectangle in the plane z = 0, corners counter-clockwise from the bottom
+// left, as a shape of the given mode (GL_LINE_LOOP for a frame, GL_QUADS for a fill).
+void rectangle(GLenum mode, double left, double bottom, double right, double top);
+
 } // namespace rizodozad::draw

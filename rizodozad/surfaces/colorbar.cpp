@@ -44,10 +44,7 @@ Bar bar_of(const Axes& axes) {
 void draw_frame_and_marks(const Axes& axes, const Bar& bar) {
     print_mirror::set_line_width(axes.line_width);
     draw::set_colour(draw::black);
-    draw::shape(GL_LINE_LOOP, std::array<draw::Point, 4>{{{bar.left, bar.bottom, 0},
-                                                          {bar.right, bar.bottom, 0},
-                                                          {bar.right, bar.top, 0},
-                                                          {bar.left, bar.top, 0}}});
+    draw::rectangle(GL_LINE_LOOP, bar.left, bar.bottom, bar.right, bar.top);
     double y = 0;
     for (double t : axes.c_tick)
         if (colour_height(axes, t, y))
@@ -64,10 +61,7 @@ void draw_cells(const Colormap& colours, std::size_t cells, const Bar& bar) {
         const float y0 = static_cast<float>(i) * height / n + bar.bottom;
         const float y1 = static_cast<float>(i + 1) * height / n + bar.bottom;
         draw::set_colour(colours[i]);
-        draw::shape(
-            GL_QUADS,
-            std::array<draw::Point, 4>{
-                {{bar.left, y0, 0}, {bar.right, y0, 0}, {bar.right, y1, 0}, {bar.left, y1, 0}}});
+        draw::rectangle(GL_QUADS, bar.left, y0, bar.right, y1);
     }
 }
 
