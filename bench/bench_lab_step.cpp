@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "lab/field_grid.h"
-#include "lab/simulation.h"
+#include "lab/solver/field_grid.h"
+#include "lab/solver/simulation.h"
 
 namespace {
 

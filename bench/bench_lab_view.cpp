@@ -14,7 +14,7 @@
 
 #include "bench/bench_window.h"
 #include "bench/frame_floor.h"
-#include "lab/scenario_reader.h"
+#include "lab/scenario/scenario_reader.h"
 #include "lab/view/picture.h"
 #include "lab/view/session.h"
 

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "lab/experiment.h"
-#include "lab/scenario_reader.h"
+#include "lab/analysis/experiment.h"
+#include "lab/scenario/scenario_reader.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_directory.h"
 

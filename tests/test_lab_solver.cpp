@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "app/fdtd.h"
-#include "lab/constants.h"
-#include "lab/simulation.h"
-#include "lab/theory.h"
+#include "lab/scenario/constants.h"
+#include "lab/solver/simulation.h"
+#include "lab/analysis/theory.h"
 #include "tests/support/quiet_steps.h"
 #include "tests/test_lab_support.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace labtest {
 

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "lab/constants.h"
-#include "lab/theory.h"
-#include "lab/waveforms.h"
+#include "lab/scenario/constants.h"
+#include "lab/analysis/theory.h"
+#include "lab/solver/waveforms.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 #include "lab/view/controls.h"
 #include "lab/view/dragging.h"
 #include "lab/view/plot_data.h"

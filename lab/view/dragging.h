@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab::view {
 

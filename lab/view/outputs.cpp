@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "lab/csv_output.h"
+#include "lab/analysis/csv_output.h"
 #include "rizodozad/core/atomic_file.h"
 
 namespace lab::view {

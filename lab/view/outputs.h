@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "lab/experiment.h"
+#include "lab/analysis/experiment.h"
 #include "rizodozad/rizodozad.h"
 
 namespace lab::view {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 #include "lab/view/plot_data.h"
 
 namespace lab::view {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab::view {
 

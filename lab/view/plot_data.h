@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lab/experiment.h"
+#include "lab/analysis/experiment.h"
 
 namespace lab::view {
 

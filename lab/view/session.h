@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "lab/experiment.h"
+#include "lab/analysis/experiment.h"
 #include "lab/view/controls.h"
 
 namespace lab::view {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "lab/field_grid.h"
-#include "lab/scenario.h"
+#include "lab/solver/field_grid.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "lab/batch_run.h"
-#include "lab/help_text.h"
-#include "lab/view/commands.h"
+#include "lab/cli/run_command.h"
+#include "lab/cli/help_text.h"
+#include "lab/cli/view_command.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -1,8 +1,8 @@
-#include "lab/probes.h"
+#include "lab/solver/probes.h"
 
 #include <cmath>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

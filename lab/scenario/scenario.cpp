@@ -1,8 +1,8 @@
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 #include <cmath>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "lab/grid_end.h"
-#include "lab/materials.h"
+#include "lab/solver/grid_end.h"
+#include "lab/solver/materials.h"
 
 namespace lab {
 

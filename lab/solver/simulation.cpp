@@ -1,11 +1,11 @@
-#include "lab/simulation.h"
+#include "lab/solver/simulation.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "lab/constants.h"
-#include "lab/scenario_check.h"
+#include "lab/scenario/constants.h"
+#include "lab/scenario/scenario_check.h"
 
 namespace lab {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "lab/field_grid.h"
-#include "lab/probes.h"
-#include "lab/scenario.h"
-#include "lab/source.h"
+#include "lab/solver/field_grid.h"
+#include "lab/solver/probes.h"
+#include "lab/scenario/scenario.h"
+#include "lab/solver/source.h"
 
 namespace lab {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "lab/field_grid.h"
-#include "lab/scenario.h"
+#include "lab/solver/field_grid.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

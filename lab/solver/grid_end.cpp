@@ -1,9 +1,9 @@
-#include "lab/grid_end.h"
+#include "lab/solver/grid_end.h"
 
 #include <cmath>
 
-#include "lab/constants.h"
-#include "lab/field_grid.h"
+#include "lab/scenario/constants.h"
+#include "lab/solver/field_grid.h"
 
 namespace lab {
 

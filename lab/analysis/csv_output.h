@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "lab/experiment.h"
-#include "lab/simulation.h"
+#include "lab/analysis/experiment.h"
+#include "lab/solver/simulation.h"
 
 namespace lab {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -1,8 +1,8 @@
-#include "lab/theory.h"
+#include "lab/analysis/theory.h"
 
 #include <cmath>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

@@ -1,6 +1,6 @@
-#include "lab/source.h"
+#include "lab/solver/source.h"
 
-#include "lab/waveforms.h"
+#include "lab/solver/waveforms.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "lab/experiment.h"
+#include "lab/analysis/experiment.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

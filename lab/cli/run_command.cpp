@@ -1,4 +1,4 @@
-#include "lab/batch_run.h"
+#include "lab/cli/run_command.h"
 
 #include <unistd.h>
 
@@ -12,9 +12,9 @@
 #include <new>
 #include <system_error>
 
-#include "lab/csv_output.h"
-#include "lab/experiment.h"
-#include "lab/scenario_reader.h"
+#include "lab/analysis/csv_output.h"
+#include "lab/analysis/experiment.h"
+#include "lab/scenario/scenario_reader.h"
 #include "rizodozad/core/atomic_file.h"
 
 namespace lab {

@@ -1,4 +1,4 @@
-#include "lab/csv_output.h"
+#include "lab/analysis/csv_output.h"
 
 #include <cmath>
 #include <vector>

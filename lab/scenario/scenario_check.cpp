@@ -1,4 +1,4 @@
-#include "lab/scenario_check.h"
+#include "lab/scenario/scenario_check.h"
 
 #include <algorithm>
 #include <cctype>

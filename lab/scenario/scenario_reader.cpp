@@ -1,4 +1,4 @@
-#include "lab/scenario_reader.h"
+#include "lab/scenario/scenario_reader.h"
 
 #include <toml++/toml.h>
 
@@ -11,7 +11,7 @@
 #include <limits>
 #include <sstream>
 
-#include "lab/scenario_check.h"
+#include "lab/scenario/scenario_check.h"
 
 namespace lab {
 

@@ -1,6 +1,6 @@
-#include "lab/materials.h"
+#include "lab/solver/materials.h"
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

@@ -1,8 +1,8 @@
-#include "lab/waveforms.h"
+#include "lab/solver/waveforms.h"
 
 #include <cmath>
 
-#include "lab/constants.h"
+#include "lab/scenario/constants.h"
 
 namespace lab {
 

@@ -1,4 +1,4 @@
-#include "lab/field_grid.h"
+#include "lab/solver/field_grid.h"
 
 #include <cmath>
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "lab/scenario.h"
-#include "lab/simulation.h"
-#include "lab/theory.h"
+#include "lab/scenario/scenario.h"
+#include "lab/solver/simulation.h"
+#include "lab/analysis/theory.h"
 
 namespace lab {
 

@@ -1,7 +1,7 @@
 // The source waveforms, as functions of the index n of the step being taken (0 for the first).
 #pragma once
 
-#include "lab/scenario.h"
+#include "lab/scenario/scenario.h"
 
 namespace lab {
 

@@ -1,4 +1,4 @@
-#include "lab/view/commands.h"
+#include "lab/cli/view_command.h"
 
 #include <GL/freeglut.h>
 #include <unistd.h>
@@ -10,8 +10,8 @@
 #include <optional>
 #include <vector>
 
-#include "lab/batch_run.h"
-#include "lab/scenario_reader.h"
+#include "lab/cli/exit_status.h"
+#include "lab/scenario/scenario_reader.h"
 #include "lab/view/outputs.h"
 #include "lab/view/window.h"
 

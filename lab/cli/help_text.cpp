@@ -1,4 +1,4 @@
-#include "lab/help_text.h"
+#include "lab/cli/help_text.h"
 
 namespace lab {
 
