@@ -3,6 +3,7 @@
 // the real export in test_export_failures.
 #include <gtest/gtest.h>
 
+#include <limits.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -85,4 +86,32 @@ TEST(AtomicFile, AnUncommittedOrFailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_EQ(nowhere.stream(), nullptr);
     EXPECT_EQ(nowhere.error(), ENOENT);
     EXPECT_FALSE(nowhere.commit());
+}
+
+// What sits at the target decides: a device, FIFO or socket is never replaced, a file that
+// is replaced keeps its permissions, and a name as long as the folder allows still works.
+TEST(AtomicFile, RefusesWhatIsNotAFileKeepsModesAndTakesTheLongestNames) {
+    testsupport::ScratchDirectory scratch("atomic-file");
+    ASSERT_EQ(::mkfifo("pipe.eps", 0600), 0);
+    AtomicFile onto_fifo("pipe.eps");
+    EXPECT_EQ(onto_fifo.stream(), nullptr);
+    EXPECT_EQ(onto_fifo.error(), rizodozad::not_a_file_error);
+    EXPECT_NE(std::string(onto_fifo.error_text()).find("neither a regular file"),
+              std::string::npos);
+    EXPECT_FALSE(onto_fifo.commit());
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status("pipe.eps")));
+    EXPECT_FALSE(write_and_commit("/dev/null", "never"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    write_file("private.csv", "old");
+    ASSERT_EQ(::chmod("private.csv", 0600), 0);
+    ASSERT_TRUE(write_and_commit("private.csv", "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat("private.csv", &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    const std::string longest(NAME_MAX, 'n');
+    ASSERT_TRUE(write_and_commit(longest, "fits"));
+    EXPECT_EQ(contents(longest), "fits");
+    EXPECT_EQ(names_in(".").size(), 3u);
 }

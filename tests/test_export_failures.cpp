@@ -157,9 +157,9 @@ TEST_F(ExportFailures, AReadOnlyFolderIsReported) {
     EXPECT_EQ(entries_in(read_only), 1u);
 }
 
-// What is planted as out.eps is replaced by the picture, never written through: a link
-// must not reach the file it points to, and a FIFO must not block the export.
-TEST_F(ExportFailures, PlantedLinksAndFifosAreReplacedNotFollowed) {
+// A link planted as out.eps is replaced by the picture, never written through: it must not
+// reach the file it points to. A FIFO there is somebody's: refused without blocking.
+TEST_F(ExportFailures, PlantedLinksAreReplacedNotFollowedAndFifosRefused) {
     testsupport::ScratchDirectory scratch("export-failures");
     plant_old_picture(scratch.path());
     fs::rename(scratch.path() / "out.eps", scratch.path() / "victim");
@@ -174,7 +174,6 @@ TEST_F(ExportFailures, PlantedLinksAndFifosAreReplacedNotFollowed) {
         {"a link to itself", [](const fs::path& p) { fs::create_symlink(p.filename(), p); }},
         {"a link to the full device",
          [](const fs::path& p) { fs::create_symlink("/dev/full", p); }},
-        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
     };
     for (const Case& c : cases) {
         const fs::path dir = scratch.path() / c.what;
@@ -187,6 +186,15 @@ TEST_F(ExportFailures, PlantedLinksAndFifosAreReplacedNotFollowed) {
     }
     EXPECT_EQ(contents(scratch.path() / "victim"), old_picture);
     EXPECT_FALSE(fs::exists(scratch.path() / "a link into a missing folder" / "missing"));
+
+    const fs::path fifo_dir = scratch.path() / "a FIFO";
+    fs::create_directories(fifo_dir);
+    ASSERT_EQ(::mkfifo((fifo_dir / "out.eps").c_str(), 0600), 0);
+    const Outcome outcome = print_in(fifo_dir);
+    EXPECT_NE(outcome.err.find("neither a regular file nor a link"), std::string::npos)
+        << outcome.err;
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo_dir / "out.eps")));
+    EXPECT_EQ(entries_in(fifo_dir), 1u);
 }
 
 TEST_F(ExportFailures, StreamsThatRefuseWritesAreNotTakenForSuccess) {

@@ -2,6 +2,7 @@
 #include "rizodozad/core/atomic_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,10 @@ namespace {
 
 constexpr const char* temporary_suffix = ".XXXXXX"; // mkstemp fills in the Xs
 constexpr mode_t new_file_mode = 0666;              // what fopen would create, before umask
+constexpr mode_t permission_bits = 07777;
+constexpr std::size_t longest_name = NAME_MAX; // of one path component
+constexpr const char* not_a_file_text = "it is neither a regular file nor a link; refusing to "
+                                        "replace it";
 
 std::string folder_of(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -26,10 +31,12 @@ std::string folder_of(const std::string& path) {
 }
 
 // ".name.XXXXXX" beside the target: hidden, and on the same filesystem so rename is atomic.
+// A long name is cut so that the temporary's name still fits where the target's does.
 std::string temporary_template(const std::string& target) {
     const std::size_t slash = target.rfind('/');
     const std::size_t name_start = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, name_start) + "." + target.substr(name_start) + temporary_suffix;
+    const std::size_t room = longest_name - 1 - std::strlen(temporary_suffix);
+    return target.substr(0, name_start) + "." + target.substr(name_start, room) + temporary_suffix;
 }
 
 // mkstemp makes the file 0600; give it the mode a freshly created file would have.
@@ -50,10 +57,16 @@ void sync_folder(const std::string& folder) {
 } // namespace
 
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
-    // A folder in the way would only show at the rename, after all the work.
+    // A folder in the way would only show at the rename, after all the work; a device, FIFO
+    // or socket is somebody else's, and renaming over it would take it from them.
     struct stat existing {};
-    if (::lstat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+    const bool exists = ::lstat(target_.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
         error_ = EISDIR;
+        return;
+    }
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
+        error_ = not_a_file_error;
         return;
     }
     std::string name = temporary_template(target_);
@@ -66,7 +79,9 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
         return;
     }
     temporary_ = writable.data();
-    ::fchmod(fd, creation_mode());
+    // A file that is replaced keeps its permissions; a new one (or a link's) gets a fresh mode.
+    const bool keeps_mode = exists && S_ISREG(existing.st_mode);
+    ::fchmod(fd, keeps_mode ? existing.st_mode & permission_bits : creation_mode());
     stream_ = ::fdopen(fd, "wb");
     if (stream_ == nullptr) {
         error_ = errno;
@@ -105,6 +120,9 @@ bool AtomicFile::fail(int error) {
     return false;
 }
 
-const char* AtomicFile::error_text() const { return error_ == 0 ? "" : std::strerror(error_); }
+const char* AtomicFile::error_text() const {
+    if (error_ == not_a_file_error) return not_a_file_text;
+    return error_ == 0 ? "" : std::strerror(error_);
+}
 
 } // namespace rizodozad

@@ -1,14 +1,18 @@
 // A file written whole or not at all: the bytes go to a fresh temporary beside the target,
 // which replaces the target by rename only once it is complete and on disk. A failure at
 // any point removes the temporary and leaves whatever was at the target untouched. The
-// target itself is never opened, so a FIFO there cannot block and a symbolic link there
-// is replaced, not followed.
+// target itself is never opened: a symbolic link there is replaced, not followed, and a
+// device, FIFO or socket there is refused (error() is not_a_file_error), never replaced.
+// A regular file that is replaced keeps its permissions.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 namespace rizodozad {
+
+// error() when the target exists and is neither a regular file nor a symbolic link.
+constexpr int not_a_file_error = -1;
 
 class AtomicFile {
   public:
@@ -27,7 +31,7 @@ class AtomicFile {
     void discard();
 
     const std::string& target() const { return target_; }
-    int error() const { return error_; } // errno of the first failure, 0 while none
+    int error() const { return error_; } // errno of the first failure (or not_a_file_error)
     const char* error_text() const;      // strerror of error(), "" while none
 
   private:
