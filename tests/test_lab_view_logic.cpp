@@ -152,16 +152,6 @@ TEST(LabViewCommands, StatusLineTellsStepTimeEndsSourceAndPause) {
 // Plot data and dragging
 //-----------------------------------------------------------------------------
 
-TEST(LabViewPlotData, ResolvedBandEndsWhereTheSlowestMediumHasTwentyCellsPerWavelength) {
-    lab::Scenario s = probed_line();
-    s.grid.cell_size_m = 1e-4;
-    s.layers = {{80, 100, 4.0, 1.0, 0.0}};
-    // n = 2: a wavelength of 20 cells of 0.1 mm in the slab is 4 mm in vacuum, 74.9 GHz.
-    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 4e-3, 1e3);
-    s.layers.clear();
-    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 2e-3, 1e3);
-}
-
 TEST(LabViewPlotData, SpectraDropUnmeasuredPointsAndFieldsShareOneScale) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const Curve c = spectrum_curve({1e9, 2e9, 3e9}, {0.5, nan, 0.25});
