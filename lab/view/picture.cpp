@@ -293,7 +293,7 @@ void Picture::compose_help() {
     set(background, "EdgeColor", "k");
     double y = help_top - 1.5 * help_line_height;
     text(help_left + help_line_height, y, "Keys (h hides this help)");
-    for (const KeyHelp& key : key_help()) {
+    for (const KeyHelp& key : line_key_help()) {
         y -= help_line_height;
         text(help_left + help_line_height, y, key.keys);
         text(help_left + help_key_column, y, key.meaning);
