@@ -1,7 +1,5 @@
 #include "lab/view/line_page.h"
 
-#include <GL/freeglut.h>
-
 #include "lab/view/outputs.h"
 
 namespace lab::view {
@@ -21,16 +19,16 @@ Progress LinePage::progress() const {
 
 // Presses that miss the markers go to the engine's axes, which select and read off data.
 bool LinePage::mouse(int button, int state, int x_px, int y_px) {
-    if (button != GLUT_LEFT_BUTTON) return false;
+    if (button != rizodozad::mouse::left_button) return false;
     const PlotFrame frame = picture_.space_frame();
     const Scenario& s = session_.run().scenario();
-    if (state == GLUT_DOWN) dragged_ = marker_at(s, frame, x_px, y_px);
+    if (state == rizodozad::mouse::pressed) dragged_ = marker_at(s, frame, x_px, y_px);
     if (!dragged_) {
         picture_.axes_click(button, state, x_px, y_px);
         return true;
     }
     const int cell = cell_at(s, frame, x_px);
-    if (state == GLUT_DOWN)
+    if (state == rizodozad::mouse::pressed)
         picture_.show_dragged(dragged_, cell);
     else
         drop(*dragged_, cell);

@@ -31,8 +31,8 @@ class Page {
     virtual const KeyTable& keys() const = 0;
     // What a key means to the page; what needs the window comes back as an effect.
     virtual Effect command(Command command) = 0;
-    // A press or release of a mouse button (GLUT's codes), in window pixels from the top
-    // left; true when the window is to draw the picture again.
+    // A press or release of a mouse button (the codes of rizodozad::mouse, which are
+    // GLUT's), in window pixels from the top left; true when the window is to draw again.
     virtual bool mouse(int button, int state, int x_px, int y_px) = 0;
     // The pointer moved with a button held; true when the picture changed.
     virtual bool drag(int x_px, int y_px) = 0;
