@@ -17,6 +17,7 @@
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/picture.h"
 #include "lab/view/session.h"
+#include "lab/view/window.h"
 
 namespace {
 

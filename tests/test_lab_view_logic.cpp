@@ -5,6 +5,10 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "lab/scenario/constants.h"
@@ -48,9 +52,47 @@ TEST(LabViewControls, EveryDocumentedKeyHasItsCommand) {
                                                                  {'q', Command::quit},
                                                                  {27, Command::quit}};
     for (const auto& [key, command] : keys)
-        EXPECT_EQ(command_for_key(key), command) << "key '" << key << "'";
-    EXPECT_EQ(command_for_key('z'), Command::none);
-    EXPECT_EQ(command_for_key('x'), Command::none) << "x must not quit the lab by accident";
+        EXPECT_EQ(command_for_key(line_keys(), key), command) << "key '" << key << "'";
+    EXPECT_EQ(command_for_key(line_keys(), 'z'), Command::none);
+    EXPECT_EQ(command_for_key(line_keys(), 'x'), Command::none)
+        << "x must not quit the lab by accident";
+    EXPECT_EQ(command_for_key(line_keys(), mouse_row), Command::none);
+}
+
+// The help is read off the bindings: every key it names must do what its line says, and
+// no key may be bound twice (the first binding would hide the second).
+TEST(LabViewControls, HelpNamesExactlyTheBoundKeys) {
+    const std::map<std::string, unsigned char> named = {{"space", ' '}, {"Escape", 27}};
+    std::set<unsigned char> shown;
+    for (const KeyHelp& line : line_key_help()) {
+        if (line.keys == "drag") continue; // the mouse
+        std::stringstream names(line.keys);
+        for (std::string name; std::getline(names >> std::ws, name, ',');) {
+            const unsigned char key = named.count(name) ? named.at(name) : name.at(0);
+            EXPECT_NE(command_for_key(line_keys(), key), Command::none) << name;
+            shown.insert(key);
+        }
+    }
+    std::set<unsigned char> bound;
+    for (const KeyBinding& row : line_keys()) {
+        if (row.key == mouse_row) continue;
+        EXPECT_TRUE(bound.insert(row.key).second) << "key '" << row.key << "' bound twice";
+        const bool unshifted_plus = row.key == '='; // bound for comfort, not shown
+        EXPECT_TRUE(unshifted_plus || shown.count(row.key) > 0) << "key '" << row.key << "' hidden";
+    }
+}
+
+TEST(LabViewControls, HelpLinesJoinKeysSharingAMeaning) {
+    const KeyTable table = {{'a', Command::faster, "a", "faster or slower"},
+                            {'b', Command::slower, "b"},
+                            {'c', Command::faster},
+                            {mouse_row, Command::none, "drag", "move a marker"}};
+    const std::vector<KeyHelp> help = key_help(table);
+    ASSERT_EQ(help.size(), 2u);
+    EXPECT_EQ(help[0].keys, "a, b");
+    EXPECT_STREQ(help[0].meaning, "faster or slower");
+    EXPECT_EQ(help[1].keys, "drag");
+    EXPECT_EQ(command_for_key(table, 'c'), Command::faster);
 }
 
 TEST(LabViewControls, StepsPerFrameClimbTheOneTwoFiveLadderAndBack) {
@@ -151,16 +193,6 @@ TEST(LabViewCommands, StatusLineTellsStepTimeEndsSourceAndPause) {
 //-----------------------------------------------------------------------------
 // Plot data and dragging
 //-----------------------------------------------------------------------------
-
-TEST(LabViewPlotData, ResolvedBandEndsWhereTheSlowestMediumHasTwentyCellsPerWavelength) {
-    lab::Scenario s = probed_line();
-    s.grid.cell_size_m = 1e-4;
-    s.layers = {{80, 100, 4.0, 1.0, 0.0}};
-    // n = 2: a wavelength of 20 cells of 0.1 mm in the slab is 4 mm in vacuum, 74.9 GHz.
-    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 4e-3, 1e3);
-    s.layers.clear();
-    EXPECT_NEAR(resolved_band_top_hz(s, 20.0), 299792458.0 / 2e-3, 1e3);
-}
 
 TEST(LabViewPlotData, SpectraDropUnmeasuredPointsAndFieldsShareOneScale) {
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -1,8 +1,6 @@
 #include "lab/cli/view_command.h"
 
-#include <GL/freeglut.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,8 +10,10 @@
 
 #include "lab/cli/exit_status.h"
 #include "lab/scenario/scenario_reader.h"
+#include "lab/view/line_page.h"
 #include "lab/view/outputs.h"
 #include "lab/view/window.h"
+#include "lab/view/window_system.h"
 
 namespace lab::view {
 
@@ -40,65 +40,9 @@ bool display_named(const char* command) {
     return false;
 }
 
-// GLUT reads its own options from the command line; the lab's are parsed already.
-void open_window() {
-    static char name[] = "fdtd-lab";
-    static char* argv[] = {name, nullptr};
-    int argc = 1;
-    glutInit(&argc, argv);
-    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(window_width_px, window_height_px);
-    glutCreateWindow(window_title);
-}
-
-//-----------------------------------------------------------------------------
-// [SECTION] The live window's callbacks
-//-----------------------------------------------------------------------------
-
-Window* live = nullptr; // the one window GLUT's callbacks serve
-
-void on_display() { handle_display(*live); }
-void on_reshape(int width, int height) { handle_reshape(*live, width, height); }
-void on_idle() { handle_idle(*live); }
-void on_keyboard(unsigned char key, int, int) { handle_keyboard(*live, key); }
-void on_mouse(int button, int state, int x, int y) { handle_mouse(*live, button, state, x, y); }
-void on_motion(int x, int y) { handle_motion(*live, x, y); }
-
-void register_callbacks(Window& w) {
-    live = &w;
-    w.idle_callback = on_idle;
-    glutDisplayFunc(on_display);
-    glutReshapeFunc(on_reshape);
-    glutKeyboardFunc(on_keyboard);
-    glutMouseFunc(on_mouse);
-    glutMotionFunc(on_motion);
-}
-
-//-----------------------------------------------------------------------------
-// [SECTION] Recording
-//-----------------------------------------------------------------------------
-
 int steps_between_frames(const RecordOptions& options, const Scenario& s) {
     if (options.every > 0) return options.every;
     return std::max(1, (s.grid.steps + default_recording_frames - 1) / default_recording_frames);
-}
-
-void show_progress(const Simulation& run) {
-    if (isatty(STDERR_FILENO) == 0) return;
-    std::fprintf(stderr, "\rrecording: step %d/%d", run.step_count(), run.total_steps());
-    if (run.finished()) std::fprintf(stderr, "\n");
-}
-
-bool record_frames(Window& w, rizodozad::GifRecorder& gif) {
-    while (w.session.running()) {
-        w.session.advance_frame();
-        const long long at_ms = static_cast<long long>(gif.frame_count()) * gif.interval_ms();
-        if (!gif.add_frame(w.picture.capture_picture(), at_ms)) return false;
-        glutMainLoopEvent();
-        show_progress(w.session.run());
-    }
-    return true;
 }
 
 } // namespace
@@ -123,14 +67,7 @@ int run_view(const ViewOptions& options) {
     if (!scenario) return exit_bad_input;
     if (!display_named("view")) return exit_failed;
     open_window();
-    static std::unique_ptr<Window> window; // outlives the main loop, which may exit()
-    window = std::make_unique<Window>(*scenario);
-    window->picture.window_width = window_width_px;
-    window->picture.window_height = window_height_px;
-    window->report_redraws = std::getenv(redraw_report_variable) != nullptr;
-    register_callbacks(*window);
-    glutMainLoop();
-    finish_recording(*window); // the window was closed
+    show_live(std::make_unique<LinePage>(*scenario));
     return exit_ok;
 }
 
@@ -139,22 +76,15 @@ int run_record(const RecordOptions& options) {
     if (!scenario) return exit_bad_input;
     if (!display_named("record")) return exit_failed;
     open_window();
-    Window w(*scenario);
-    w.picture.window_width = window_width_px;
-    w.picture.window_height = window_height_px;
-    live = &w; // exposes are drawn; nothing else reaches a recording
-    glutDisplayFunc(on_display);
-    glutReshapeFunc(on_reshape);
     const int every = steps_between_frames(options, *scenario);
-    w.session.set_steps_per_frame(every);
-    w.session.command(Command::run_pause);
-    rizodozad::GifRecorder gif(options.gif_path, recording_frame_interval_ms);
-    if (!record_frames(w, gif) || !gif.finish()) return exit_failed;
+    rizodozad::GifRecorder gif(options.gif_path, gif_frame_interval_ms);
+    const std::optional<Progress> done =
+        record_run(std::make_unique<LinePage>(*scenario), every, gif);
+    if (!done || !gif.finish()) return exit_failed;
     std::printf("%s: %zu frames, one every %d steps, %d steps\n",
-                absolute(options.gif_path).c_str(), gif.frame_count(), every,
-                w.session.run().step_count());
-    if (w.session.run().blown_up()) {
-        std::fprintf(stderr, "%s\n", w.session.run().blow_up_message().c_str());
+                absolute(options.gif_path).c_str(), gif.frame_count(), every, done->step);
+    if (!done->blow_up.empty()) {
+        std::fprintf(stderr, "%s\n", done->blow_up.c_str());
         return exit_unstable;
     }
     return exit_ok;
@@ -162,9 +92,9 @@ int run_record(const RecordOptions& options) {
 
 std::string keys_help() {
     std::string text = "Keys in the view window:\n";
-    for (const KeyHelp& key : key_help()) {
+    for (const KeyHelp& key : line_key_help()) {
         char line[160];
-        std::snprintf(line, sizeof line, "  %-11s %s\n", key.keys, key.meaning);
+        std::snprintf(line, sizeof line, "  %-11s %s\n", key.keys.c_str(), key.meaning);
         text += line;
     }
     return text;

@@ -17,13 +17,9 @@ struct RecordOptions {
 };
 
 constexpr int default_recording_frames = 150;
-// Recordings play at this interval per frame (25 frames per second).
-constexpr int recording_frame_interval_ms = 40;
 
 // The environment variable naming a folder of scenarios to use instead of the shipped one.
 constexpr const char* scenario_folder_variable = "FDTD_LAB_SCENARIOS";
-// The variable that makes the view print "redraw N" after every redraw (a test hook).
-constexpr const char* redraw_report_variable = "FDTD_LAB_REPORT_REDRAWS";
 
 // The slab scenario: from FDTD_LAB_SCENARIOS, else installed beside the program
 // (../share/fdtd-lab/scenarios), else the source tree it was built from.

@@ -15,66 +15,54 @@ template <class Enum> Enum next_of(Enum value, int count) {
 
 } // namespace
 
-Command command_for_key(unsigned char key) {
-    switch (key) {
-    case ' ':
-    case 'r':
-        return Command::run_pause;
-    case 'n':
-        return Command::one_step;
-    case '+':
-    case '=':
-        return Command::faster; // '+' without shift on most keyboards
-    case '-':
-        return Command::slower;
-    case '0':
-        return Command::reset;
-    case '[':
-        return Command::cycle_left_end;
-    case ']':
-        return Command::cycle_right_end;
-    case 's':
-        return Command::cycle_source;
-    case 'w':
-        return Command::cycle_waveform;
-    case 'm':
-        return Command::toggle_materials;
-    case 'h':
-        return Command::toggle_help;
-    case 'p':
-        return Command::export_eps;
-    case 'e':
-        return Command::export_pictures;
-    case 'g':
-        return Command::toggle_gif;
-    case 'c':
-        return Command::write_csv;
-    case 'q':
-    case key_escape:
-        return Command::quit;
-    default:
-        return Command::none;
-    }
+Command command_for_key(const KeyTable& table, unsigned char key) {
+    for (const KeyBinding& row : table)
+        if (row.key == key && key != mouse_row) return row.command;
+    return Command::none;
 }
 
-const std::vector<KeyHelp>& key_help() {
-    static const std::vector<KeyHelp> help = {
-        {"space, r", "run / pause"},
-        {"n", "one step"},
-        {"+, -", "more / fewer steps per frame (1, 2, 5, 10, 20, 50, ...)"},
-        {"0", "reset to step 0"},
-        {"[, ]", "cycle the left / right end: pec, pmc, abc, mur, pml (restarts)"},
-        {"s", "cycle the source: hard, soft, tfsf (restarts)"},
-        {"w", "cycle the waveform: gaussian, ricker, sine, modulated (restarts)"},
-        {"m", "material layers off / on (restarts)"},
-        {"drag", "move the source or a probe marker along the space plot (restarts)"},
-        {"p", "write out.eps"},
-        {"e", "write out.pdf, out.svg and out.png"},
-        {"g", "start / stop recording out.gif"},
-        {"c", "write fields.csv, probes.csv (and spectra.csv)"},
-        {"h", "show / hide this help"},
-        {"q, Escape", "quit"},
+std::vector<KeyHelp> key_help(const KeyTable& table) {
+    std::vector<KeyHelp> help;
+    for (const KeyBinding& row : table) {
+        if (row.meaning != nullptr)
+            help.push_back({row.name != nullptr ? row.name : "", row.meaning});
+        else if (row.name != nullptr && !help.empty())
+            help.back().keys += std::string(", ") + row.name;
+    }
+    return help;
+}
+
+const KeyTable& line_keys() {
+    static const KeyTable table = {
+        {' ', Command::run_pause, "space", "run / pause"},
+        {'r', Command::run_pause, "r"},
+        {'n', Command::one_step, "n", "one step"},
+        {'+', Command::faster, "+", "more / fewer steps per frame (1, 2, 5, 10, 20, 50, ...)"},
+        {'=', Command::faster}, // '+' without shift on most keyboards
+        {'-', Command::slower, "-"},
+        {'0', Command::reset, "0", "reset to step 0"},
+        {'[', Command::cycle_left_end, "[",
+         "cycle the left / right end: pec, pmc, abc, mur, pml (restarts)"},
+        {']', Command::cycle_right_end, "]"},
+        {'s', Command::cycle_source, "s", "cycle the source: hard, soft, tfsf (restarts)"},
+        {'w', Command::cycle_waveform, "w",
+         "cycle the waveform: gaussian, ricker, sine, modulated (restarts)"},
+        {'m', Command::toggle_materials, "m", "material layers off / on (restarts)"},
+        {mouse_row, Command::none, "drag",
+         "move the source or a probe marker along the space plot (restarts)"},
+        {'p', Command::export_eps, "p", "write out.eps"},
+        {'e', Command::export_pictures, "e", "write out.pdf, out.svg and out.png"},
+        {'g', Command::toggle_gif, "g", "start / stop recording out.gif"},
+        {'c', Command::write_csv, "c", "write fields.csv, probes.csv (and spectra.csv)"},
+        {'h', Command::toggle_help, "h", "show / hide this help"},
+        {'q', Command::quit, "q", "quit"},
+        {key_escape, Command::quit, "Escape"},
     };
+    return table;
+}
+
+const std::vector<KeyHelp>& line_key_help() {
+    static const std::vector<KeyHelp> help = key_help(line_keys());
     return help;
 }
 

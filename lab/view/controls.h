@@ -1,9 +1,11 @@
-// The live view's controls without a window: keys and what they mean, the ladder of steps
-// per frame, the frame pacing, and the cycles of boundaries, sources and waveforms.
+// The live view's controls without a window: commands, key tables (a key's binding and its
+// help in one row), the ladder of steps per frame, the frame pacing, and the cycles of
+// boundaries, sources and waveforms.
 #pragma once
 
 #include <chrono>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "lab/scenario/scenario.h"
@@ -34,14 +36,35 @@ enum class Command {
     quit,
 };
 
-Command command_for_key(unsigned char key);
+// One row of a page's key table: a key, what it does, and how the help shows it. A row
+// with a meaning starts a help line; a row with only a name joins the line above ("space,
+// r"); a row with neither is bound but not shown. The mouse has rows of help bound to no key.
+struct KeyBinding {
+    unsigned char key;
+    Command command;
+    const char* name = nullptr;
+    const char* meaning = nullptr;
+};
+using KeyTable = std::vector<KeyBinding>;
+
+// The key of the rows that only explain what the mouse does; it is bound to nothing.
+constexpr unsigned char mouse_row = 0;
+
+// What a command leaves for the window to carry out, beside what it changes in a page.
+enum class Effect { none, export_eps, export_pictures, toggle_gif, write_csv, quit };
+
+Command command_for_key(const KeyTable& table, unsigned char key);
 
 struct KeyHelp {
-    const char* keys;
+    std::string keys;
     const char* meaning;
 };
-// Every key with its meaning, in the order the help shows them.
-const std::vector<KeyHelp>& key_help();
+// The table's help lines, in its order.
+std::vector<KeyHelp> key_help(const KeyTable& table);
+
+// The keys of the fields along the line, and their help lines.
+const KeyTable& line_keys();
+const std::vector<KeyHelp>& line_key_help();
 
 //-----------------------------------------------------------------------------
 // [SECTION] Steps per frame and pacing

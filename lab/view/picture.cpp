@@ -234,9 +234,10 @@ void Picture::compose_spectra() {
     axes->title = "Reflectance and transmittance";
     axes->x_label = "f (GHz)";
 
-    const double resolved_top = std::min(
-        resolved_band_top_hz(session_.run().scenario(), resolved_cells_per_wavelength) * ghz_per_hz,
-        x_lim[1]);
+    const double resolved_top =
+        std::min(frequency_resolved_by(session_.run().scenario(), resolved_cells_per_wavelength) *
+                     ghz_per_hz,
+                 x_lim[1]);
     if (resolved_top > x_lim[0]) {
         const int shaded =
             patch(rectangles_x({{x_lim[0], resolved_top, ""}}),
@@ -292,7 +293,7 @@ void Picture::compose_help() {
     set(background, "EdgeColor", "k");
     double y = help_top - 1.5 * help_line_height;
     text(help_left + help_line_height, y, "Keys (h hides this help)");
-    for (const KeyHelp& key : key_help()) {
+    for (const KeyHelp& key : line_key_help()) {
         y -= help_line_height;
         text(help_left + help_line_height, y, key.keys);
         text(help_left + help_key_column, y, key.meaning);

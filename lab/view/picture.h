@@ -12,10 +12,6 @@
 
 namespace lab::view {
 
-constexpr int window_width_px = 1000;
-constexpr int window_height_px = 720;
-constexpr const char* window_title = "FDTD lab";
-
 class Picture : public rizodozad::ZarIdor {
   public:
     explicit Picture(const Session& session) : session_(session) { tidy_layout = true; }

@@ -54,13 +54,6 @@ std::vector<Span> pml_spans(const Scenario& s) {
     return spans;
 }
 
-double resolved_band_top_hz(const Scenario& s, double cells_per_wavelength) {
-    double index = 1.0; // vacuum
-    for (const Layer& l : s.layers)
-        index = std::max(index, std::sqrt(l.eps_r * l.mu_r));
-    return c0 / (cells_per_wavelength * s.grid.cell_size_m * index);
-}
-
 Curve spectrum_curve(const std::vector<double>& frequency_hz, const std::vector<double>& values) {
     Curve curve;
     for (std::size_t i = 0; i < std::min(frequency_hz.size(), values.size()); ++i) {

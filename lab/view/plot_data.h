@@ -15,7 +15,7 @@ constexpr double ps_per_s = 1e12;
 constexpr double ghz_per_hz = 1e-9;
 
 // The spectra plot marks the band with at least this many cells per wavelength in the
-// densest material.
+// densest material (see frequency_resolved_by).
 constexpr double resolved_cells_per_wavelength = 20.0;
 
 struct Curve {
@@ -40,10 +40,6 @@ double cell_right_mm(int cell, double dx_m);
 // The material layers ("eps_r 4 sigma 0") and pml ends, each as the stretch it covers.
 std::vector<Span> layer_spans(const Scenario& scenario);
 std::vector<Span> pml_spans(const Scenario& scenario);
-
-// Highest frequency with at least cells_per_wavelength cells per wavelength in the
-// slowest medium of the grid (vacuum or a layer).
-double resolved_band_top_hz(const Scenario& scenario, double cells_per_wavelength);
 
 // A spectrum against frequency in GHz, without the points that were not measured.
 Curve spectrum_curve(const std::vector<double>& frequency_hz, const std::vector<double>& values);

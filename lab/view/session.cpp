@@ -152,7 +152,7 @@ void Session::cycle_waveform() {
             // band ends at a sensible one.
             if (source.frequency_hz <= 0.0 && w != Waveform::gaussian)
                 source.frequency_hz =
-                    resolved_band_top_hz(run().scenario(), resolved_cells_per_wavelength);
+                    frequency_resolved_by(run().scenario(), resolved_cells_per_wavelength);
             return experiment_.set_source(source);
         },
         "waveform");

@@ -11,8 +11,6 @@
 
 namespace lab::view {
 
-enum class Effect { none, export_eps, export_pictures, toggle_gif, write_csv, quit };
-
 class Session {
   public:
     explicit Session(const Scenario& scenario);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "lab/view/outputs.h"
@@ -14,10 +15,10 @@ namespace {
 
 constexpr const char* gif_file_name = "out.gif";
 
-void keep_idle_in_step(Window& w) { glutIdleFunc(w.session.running() ? w.idle_callback : nullptr); }
+void keep_idle_in_step(Window& w) { glutIdleFunc(w.page->running() ? w.idle_callback : nullptr); }
 
 void redraw_if_needed(Window& w) {
-    if (w.session.needs_redraw()) glutPostRedisplay();
+    if (w.page->needs_redraw()) glutPostRedisplay();
 }
 
 void toggle_recording(Window& w) {
@@ -26,21 +27,18 @@ void toggle_recording(Window& w) {
         return;
     }
     w.gif = std::make_unique<rizodozad::GifRecorder>(gif_file_name, gif_frame_interval_ms);
-    w.gif_first_step = w.last_recorded_step = w.session.run().step_count();
-    w.session.say(std::string("recording ") + absolute(gif_file_name) +
-                  ": a frame per frame that steps; g stops");
+    w.gif_first_step = w.last_recorded_step = w.page->progress().step;
+    w.page->say(std::string("recording ") + absolute(gif_file_name) +
+                ": a frame per frame that steps; g stops");
 }
 
 void carry_out(Window& w, Effect effect) {
     switch (effect) {
     case Effect::export_eps:
-        w.picture.print_eps();
+        w.page->picture().print_eps();
         break;
     case Effect::export_pictures:
-        w.session.say(export_pictures(w.picture));
-        break;
-    case Effect::write_csv:
-        w.session.say(write_tables(w.session.experiment()));
+        w.page->say(export_pictures(w.page->picture()));
         break;
     case Effect::toggle_gif:
         toggle_recording(w);
@@ -48,12 +46,18 @@ void carry_out(Window& w, Effect effect) {
     case Effect::quit:
         finish_recording(w);
         std::exit(EXIT_SUCCESS);
+    case Effect::write_csv: // a page writes its own tables
     case Effect::none:
         break;
     }
 }
 
 } // namespace
+
+Window::Window(std::unique_ptr<Page> shown) : page(std::move(shown)) {
+    page->picture().window_width = window_width_px;
+    page->picture().window_height = window_height_px;
+}
 
 void finish_recording(Window& w) {
     if (!w.gif) return;
@@ -70,19 +74,20 @@ void finish_recording(Window& w) {
     w.gif.reset();
     std::printf("%s\n", text);
     std::fflush(stdout);
-    w.session.say(text);
+    w.page->say(text);
 }
 
 void handle_display(Window& w) {
-    const int step = w.session.run().step_count();
+    rizodozad::ZarIdor& picture = w.page->picture();
+    const int step = w.page->progress().step;
     if (w.gif && step != w.last_recorded_step) {
         const long long at_ms = static_cast<long long>(w.gif->frame_count()) * w.gif->interval_ms();
-        w.gif->add_frame(w.picture.capture_picture(), at_ms);
+        w.gif->add_frame(picture.capture_picture(), at_ms);
         w.last_recorded_step = step;
     } else {
-        w.picture.display_cycle();
+        picture.display_cycle();
     }
-    w.session.drawn();
+    w.page->drawn();
     ++w.redraws;
     if (w.report_redraws) {
         std::printf("redraw %lld\n", w.redraws);
@@ -91,9 +96,10 @@ void handle_display(Window& w) {
 }
 
 void handle_reshape(Window& w, int width, int height) {
-    w.picture.window_width = width;
-    w.picture.window_height = height;
-    if (w.picture.mode == rizodozad::display_mode::display) glViewport(0, 0, width, height);
+    rizodozad::ZarIdor& picture = w.page->picture();
+    picture.window_width = width;
+    picture.window_height = height;
+    if (picture.mode == rizodozad::display_mode::display) glViewport(0, 0, width, height);
     glutPostRedisplay();
 }
 
@@ -105,51 +111,28 @@ void handle_idle(Window& w) {
         return;
     }
     w.pacer.frame_started(now);
-    w.session.advance_frame();
+    w.page->advance_frame();
     redraw_if_needed(w);
     keep_idle_in_step(w);
 }
 
 void handle_keyboard(Window& w, unsigned char key) {
-    const bool was_running = w.session.running();
-    const int step_before = w.session.run().step_count();
-    carry_out(w, w.session.command(command_for_key(key)));
-    if (w.session.running() && !was_running) w.pacer.forget();
+    const bool was_running = w.page->running();
+    const int step_before = w.page->progress().step;
+    carry_out(w, w.page->command(command_for_key(w.page->keys(), key)));
+    if (w.page->running() && !was_running) w.pacer.forget();
     // Keys come faster than redraws; a recording still gets a frame for every step key.
-    if (w.gif && w.session.run().step_count() != step_before) handle_display(w);
+    if (w.gif && w.page->progress().step != step_before) handle_display(w);
     redraw_if_needed(w);
     keep_idle_in_step(w);
 }
 
 void handle_mouse(Window& w, int button, int state, int x, int y) {
-    if (button != GLUT_LEFT_BUTTON) return;
-    const PlotFrame frame = w.picture.space_frame();
-    const Scenario& s = w.session.run().scenario();
-    if (state == GLUT_DOWN) w.dragged = marker_at(s, frame, x, y);
-    if (!w.dragged) {
-        w.picture.axes_click(button, state, x, y);
-        glutPostRedisplay();
-        return;
-    }
-    const int cell = cell_at(s, frame, x);
-    if (state == GLUT_DOWN) {
-        w.picture.show_dragged(w.dragged, cell);
-    } else {
-        if (w.dragged->is_source)
-            w.session.move_source(cell);
-        else
-            w.session.move_probe(w.dragged->probe, cell);
-        w.picture.show_dragged(std::nullopt, 0);
-        w.dragged.reset();
-    }
-    glutPostRedisplay();
+    if (w.page->mouse(button, state, x, y)) glutPostRedisplay();
 }
 
-void handle_motion(Window& w, int x, int) {
-    if (!w.dragged) return;
-    w.picture.show_dragged(w.dragged,
-                           cell_at(w.session.run().scenario(), w.picture.space_frame(), x));
-    glutPostRedisplay();
+void handle_motion(Window& w, int x, int y) {
+    if (w.page->drag(x, y)) glutPostRedisplay();
 }
 
 } // namespace lab::view

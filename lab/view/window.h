@@ -1,32 +1,31 @@
 // The live window's state and what its window-system callbacks do, as plain functions of
-// it, so that the callbacks in view_command.cpp stay one line each.
+// it, so that the callbacks in lab/view/window_system.cpp stay one line each.
 #pragma once
 
 #include <memory>
-#include <optional>
-#include <string>
+#include <utility>
 
 #include "lab/view/controls.h"
-#include "lab/view/dragging.h"
-#include "lab/view/picture.h"
-#include "lab/view/session.h"
+#include "lab/view/page.h"
 #include "rizodozad/pictures.h"
 
 namespace lab::view {
 
-// Live recordings play at this interval per frame.
+constexpr int window_width_px = 1000;
+constexpr int window_height_px = 720;
+constexpr const char* window_title = "FDTD lab";
+
+// Recordings, live or unattended, play at this interval per frame (25 frames per second).
 constexpr int gif_frame_interval_ms = 40;
 
 struct Window {
-    explicit Window(const Scenario& scenario) : session(scenario), picture(session) {}
+    explicit Window(std::unique_ptr<Page> shown);
 
-    Session session;
-    Picture picture;
+    std::unique_ptr<Page> page;
     FramePacer pacer;
     std::unique_ptr<rizodozad::GifRecorder> gif;
     int gif_first_step = 0;
     int last_recorded_step = 0;
-    std::optional<MarkerId> dragged;
     long long redraws = 0;
     bool report_redraws = false;       // prints "redraw N" after each one (a test hook)
     void (*idle_callback)() = nullptr; // registered while the run is running
@@ -38,7 +37,7 @@ void handle_reshape(Window& w, int width, int height);
 void handle_idle(Window& w);
 void handle_keyboard(Window& w, unsigned char key);
 void handle_mouse(Window& w, int button, int state, int x, int y);
-void handle_motion(Window& w, int x, int y); // y is not needed: markers move along x
+void handle_motion(Window& w, int x, int y);
 // Finishes a recording in progress, so that quitting never loses it.
 void finish_recording(Window& w);
 
