@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "app/fdtd.h"
+#include "lab/analysis/theory.h"
 #include "lab/scenario/constants.h"
 #include "lab/solver/simulation.h"
-#include "lab/analysis/theory.h"
 #include "tests/support/quiet_steps.h"
 #include "tests/test_lab_support.h"
 
@@ -176,7 +176,8 @@ TEST(LabSolver, ChangesRestartAndRefusalsChangeNothing) {
     lab::Simulation sim(s);
     // A pulse leaves through abc, comes back inverted from pec and upright from pmc.
     const auto echo = [&](Boundary right) {
-        EXPECT_FALSE(sim.set_boundary(lab::Side::right, right).has_value());
+        EXPECT_FALSE(
+            sim.restart_with([&](lab::Scenario& c) { c.boundary.right = right; }).has_value());
         EXPECT_EQ(sim.step_count(), 0);
         run_all(sim);
         const std::vector<double>& h = sim.probes()[0].ez_history;
@@ -186,7 +187,8 @@ TEST(LabSolver, ChangesRestartAndRefusalsChangeNothing) {
     EXPECT_LT(std::fabs(echo(Boundary::abc)), 1e-12);
     EXPECT_LT(echo(Boundary::pec), -0.4);
     EXPECT_GT(echo(Boundary::pmc), 0.4);
-    const std::optional<std::string> refused = sim.set_source_cell(250);
+    const std::optional<std::string> refused =
+        sim.restart_with([](lab::Scenario& c) { c.source.cell = 250; });
     ASSERT_TRUE(refused.has_value());
     EXPECT_NE(refused->find("0..199"), std::string::npos) << *refused;
     EXPECT_EQ(sim.scenario().source.cell, 100);
