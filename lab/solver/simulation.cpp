@@ -52,8 +52,8 @@ void Simulation::add_hooks(bool keep_history) {
 
 void Simulation::step() {
     if (blown_up()) return;
-    grid_.update_h(steps_done_);
-    grid_.update_e(steps_done_);
+    grid_.update_h(steps_done_); // then after_h: the pml's share, the tfsf correction
+    grid_.update_e(steps_done_); // before_e: end values kept; after_e: ends, source, probes
     ++steps_done_;
     watch_for_blow_up();
 }
