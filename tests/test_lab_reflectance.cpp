@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "lab/scenario/constants.h"
 #include "lab/analysis/experiment.h"
+#include "lab/scenario/constants.h"
 #include "tests/test_lab_support.h"
 
 namespace {

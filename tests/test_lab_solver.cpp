@@ -8,9 +8,10 @@
 #include <limits>
 
 #include "app/fdtd.h"
-#include "lab/scenario/constants.h"
-#include "lab/solver/simulation.h"
 #include "lab/analysis/theory.h"
+#include "lab/scenario/constants.h"
+#include "lab/solver/field_grid.h"
+#include "lab/solver/simulation.h"
 #include "tests/support/quiet_steps.h"
 #include "tests/test_lab_support.h"
 
@@ -176,7 +177,8 @@ TEST(LabSolver, ChangesRestartAndRefusalsChangeNothing) {
     lab::Simulation sim(s);
     // A pulse leaves through abc, comes back inverted from pec and upright from pmc.
     const auto echo = [&](Boundary right) {
-        EXPECT_FALSE(sim.set_boundary(lab::Side::right, right).has_value());
+        EXPECT_FALSE(
+            sim.restart_with([&](lab::Scenario& c) { c.boundary.right = right; }).has_value());
         EXPECT_EQ(sim.step_count(), 0);
         run_all(sim);
         const std::vector<double>& h = sim.probes()[0].ez_history;
@@ -186,7 +188,8 @@ TEST(LabSolver, ChangesRestartAndRefusalsChangeNothing) {
     EXPECT_LT(std::fabs(echo(Boundary::abc)), 1e-12);
     EXPECT_LT(echo(Boundary::pec), -0.4);
     EXPECT_GT(echo(Boundary::pmc), 0.4);
-    const std::optional<std::string> refused = sim.set_source_cell(250);
+    const std::optional<std::string> refused =
+        sim.restart_with([](lab::Scenario& c) { c.source.cell = 250; });
     ASSERT_TRUE(refused.has_value());
     EXPECT_NE(refused->find("0..199"), std::string::npos) << *refused;
     EXPECT_EQ(sim.scenario().source.cell, 100);
@@ -204,6 +207,70 @@ TEST(LabSolver, UnstableRunStopsBeforeOverflow) {
     for (double e : sim.ez())
         ASSERT_TRUE(std::isfinite(e));
     EXPECT_GT(largest(sim.ez(), 0, 199) * 1e3, lab::blow_up_limit);
+}
+
+} // namespace
+
+namespace {
+
+//-----------------------------------------------------------------------------
+// [SECTION] The step's hooks
+//-----------------------------------------------------------------------------
+
+// Writes which phase it saw, and whether the sweep before it had run, into a shared log.
+class LoggingHook : public lab::StepHook {
+  public:
+    LoggingHook(char name, std::string& log) : name_(name), log_(log) {}
+    void after_h(lab::FieldArrays& f, int n) override { note("H", n, f.hy[0] != 0.0); }
+    void before_e(lab::FieldArrays& f, int n) override { note("B", n, f.ez[1] != 0.0); }
+    void after_e(lab::FieldArrays& f, int n) override { note("E", n, f.ez[1] != 0.0); }
+
+  private:
+    void note(const char* phase, int n, bool swept) {
+        log_ += std::string(1, name_) + phase + std::to_string(n) + (swept ? "+ " : "- ");
+    }
+    char name_;
+    std::string& log_;
+};
+
+TEST(LabStepHooks, PhasesRunAroundTheSweepsInTheOrderTheHooksWereAdded) {
+    lab::FieldGrid grid(lab::Discretisation(10, labtest::cell_size_m, 1.0));
+    std::string log;
+    grid.add_hook(std::make_unique<LoggingHook>('a', log));
+    grid.add_hook(std::make_unique<LoggingHook>('b', log));
+    grid.fields().ez[1] = 1.0; // Hy[0] takes it in the first H sweep
+    grid.update_h(0);
+    grid.fields().ez[1] = 0.0; // and gives it back in the E sweep
+    grid.update_e(0);
+    EXPECT_EQ(log, "aH0+ bH0+ aB0- bB0- aE0+ bE0+ ");
+}
+
+TEST(LabStepHooks, MurAtCourantOneInVacuumIsTheOneStepAbc) {
+    // Its factor (S - 1) / (S + 1) is zero there: the same bits, not merely close.
+    std::vector<std::vector<double>> ez;
+    for (Boundary end : {Boundary::abc, Boundary::mur}) {
+        lab::Simulation sim(labtest::vacuum_line(150, 1.0, 260, end));
+        run_all(sim);
+        ez.push_back(sim.ez());
+    }
+    EXPECT_EQ(ez[0], ez[1]);
+}
+
+TEST(LabStepHooks, ResetForgetsEverythingTheHooksRemember) {
+    // Each end kind's memory (pml fields, Mur's last values) and the tfsf incident line:
+    // a run after reset repeats the first one bit for bit.
+    for (Boundary end : {Boundary::pmc, Boundary::mur, Boundary::pml}) {
+        lab::Scenario s = labtest::vacuum_line(160, 0.7, 200, end);
+        s.source.type = lab::SourceType::tfsf;
+        s.probes = {{"p", 130}};
+        lab::Simulation sim(s);
+        run_all(sim);
+        const std::vector<double> first = sim.probes()[0].ez_history;
+        sim.reset();
+        run_all(sim);
+        EXPECT_GT(largest(first, 0, first.size() - 1), 0.5) << lab::name_of(end);
+        EXPECT_EQ(sim.probes()[0].ez_history, first) << lab::name_of(end);
+    }
 }
 
 } // namespace

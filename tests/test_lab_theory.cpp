@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "lab/scenario/constants.h"
 #include "lab/analysis/theory.h"
+#include "lab/scenario/constants.h"
 #include "lab/solver/waveforms.h"
 
 namespace {

@@ -97,10 +97,8 @@ double peak_of(const std::vector<std::complex<double>>& spectrum) {
 
 // Power flows as Y |E|^2: a transmitted probe inside a material sees its admittance.
 double admittance_at(const Simulation& sim, int cell) {
-    if (!sim.materials_on()) return 1.0;
-    for (const Layer& l : sim.scenario().layers)
-        if (cell >= l.first && cell <= l.last) return std::sqrt(l.eps_r / l.mu_r);
-    return 1.0;
+    const Material m = sim.discretisation().materials.at(cell);
+    return std::sqrt(m.eps_r / m.mu_r);
 }
 
 std::optional<std::vector<Reflection>> theory_for(const Scenario& s,
@@ -150,34 +148,10 @@ Spectra Experiment::spectra() const {
 // [SECTION] Changes
 //-----------------------------------------------------------------------------
 
-template <class Change> std::optional<std::string> Experiment::on_both(const Change& change) {
-    if (std::optional<std::string> refused = change(run_)) return refused;
-    if (normalisation_) change(*normalisation_);
+std::optional<std::string> Experiment::restart_with(const std::function<void(Scenario&)>& change) {
+    if (std::optional<std::string> refused = run_.restart_with(change)) return refused;
+    if (normalisation_) normalisation_->restart_with(change);
     return std::nullopt;
-}
-
-std::optional<std::string> Experiment::set_boundary(Side side, Boundary boundary) {
-    return on_both([&](Simulation& sim) { return sim.set_boundary(side, boundary); });
-}
-
-std::optional<std::string> Experiment::set_source_type(SourceType type) {
-    return on_both([&](Simulation& sim) { return sim.set_source_type(type); });
-}
-
-std::optional<std::string> Experiment::set_source(const SourceSettings& source) {
-    return on_both([&](Simulation& sim) { return sim.set_source(source); });
-}
-
-std::optional<std::string> Experiment::set_waveform(Waveform waveform) {
-    return on_both([&](Simulation& sim) { return sim.set_waveform(waveform); });
-}
-
-std::optional<std::string> Experiment::set_source_cell(int cell) {
-    return on_both([&](Simulation& sim) { return sim.set_source_cell(cell); });
-}
-
-std::optional<std::string> Experiment::set_probe_cell(std::size_t probe, int cell) {
-    return on_both([&](Simulation& sim) { return sim.set_probe_cell(probe, cell); });
 }
 
 void Experiment::set_materials(bool on) {

@@ -5,14 +5,15 @@
 // admittance of the transmitted probe's cell.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "lab/analysis/theory.h"
 #include "lab/scenario/scenario.h"
 #include "lab/solver/simulation.h"
-#include "lab/analysis/theory.h"
 
 namespace lab {
 
@@ -55,18 +56,12 @@ class Experiment {
     bool has_spectra() const { return normalisation_ != nullptr; }
     Spectra spectra() const; // from the transforms so far; empty without a spectrum
 
-    // Changes that restart both runs (see Simulation); materials only touch the run itself.
-    std::optional<std::string> set_boundary(Side side, Boundary boundary);
-    std::optional<std::string> set_source_type(SourceType type);
-    std::optional<std::string> set_waveform(Waveform waveform);
-    std::optional<std::string> set_source(const SourceSettings& source);
-    std::optional<std::string> set_source_cell(int cell);
-    std::optional<std::string> set_probe_cell(std::size_t probe, int cell);
+    // A change that restarts both runs (see Simulation::restart_with); materials only touch
+    // the run itself, and the normalisation run starts again beside it.
+    std::optional<std::string> restart_with(const std::function<void(Scenario&)>& change);
     void set_materials(bool on);
 
   private:
-    template <class Change> std::optional<std::string> on_both(const Change& change);
-
     Simulation run_;
     std::unique_ptr<Simulation> normalisation_;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "lab/scenario/constants.h"
+#include "lab/scenario/discretisation.h"
 
 namespace lab {
 
@@ -61,7 +62,7 @@ Reflection fresnel_half_space(Complex eps_r, Complex mu_r) {
 }
 
 std::optional<double> grid_phase_velocity(double frequency_hz, double dx_m, double courant) {
-    const double dt_s = courant * dx_m / c0;
+    const double dt_s = time_step_s(courant, dx_m);
     const double omega = 2.0 * pi * frequency_hz;
     const double sine_half_k_dx = std::sin(omega * dt_s / 2.0) / courant;
     if (!(sine_half_k_dx < 1.0)) return std::nullopt;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "lab/cli/run_command.h"
 #include "lab/cli/help_text.h"
+#include "lab/cli/run_command.h"
 #include "lab/cli/view_command.h"
 
 namespace {

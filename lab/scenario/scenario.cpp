@@ -64,8 +64,6 @@ std::optional<Waveform> waveform_named(const std::string& name) {
 // [SECTION] Derived values
 //-----------------------------------------------------------------------------
 
-double Scenario::time_step_s() const { return grid.courant * grid.cell_size_m / c0; }
-
 int Scenario::pml_cells(Side side) const {
     const Boundary end = side == Side::left ? boundary.left : boundary.right;
     return end == Boundary::pml ? boundary.pml_cells : 0;

@@ -97,10 +97,9 @@ struct Scenario {
     std::optional<SpectrumSettings> spectrum;
 
     std::string file; // the file it was read from; empty when built in code
-    // Position of each value read, by key path: "grid.cells", "layer[1].last", "probe[0].cell".
+    // Position of each value read, by key path (see keys.h): "grid.cells", "layer[1].last".
     std::map<std::string, SourcePosition> positions;
 
-    double time_step_s() const;     // dt = S dx / c0
     int pml_cells(Side side) const; // 0 unless that end is a pml
 };
 

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <set>
 
+#include "lab/scenario/discretisation.h"
+#include "lab/scenario/keys.h"
+
 namespace lab {
 
 namespace {
@@ -22,10 +25,6 @@ std::string text(double value) {
     return buffer;
 }
 
-std::string indexed(const char* table, std::size_t index, const char* key) {
-    return std::string(table) + "[" + std::to_string(index) + "]." + key;
-}
-
 bool positive(double value) { return std::isfinite(value) && value > 0.0; }
 
 //-----------------------------------------------------------------------------
@@ -34,29 +33,34 @@ bool positive(double value) { return std::isfinite(value) && value > 0.0; }
 
 Problem check_grid(const GridSettings& grid) {
     if (grid.cells < 3 || grid.cells > max_cells)
-        return problem("grid.cells", "cells must be from 3 to " + std::to_string(max_cells));
+        return problem(key::at(key::grid, key::cells),
+                       "cells must be from 3 to " + std::to_string(max_cells));
     if (!positive(grid.cell_size_m))
-        return problem("grid.cell_size", "cell_size must be a positive length in metres");
+        return problem(key::at(key::grid, key::cell_size),
+                       "cell_size must be a positive length in metres");
     if (!positive(grid.courant))
-        return problem("grid.courant", "courant (S) must be greater than 0");
+        return problem(key::at(key::grid, key::courant), "courant (S) must be greater than 0");
     if (grid.courant > 1.0 && !grid.allow_unstable)
-        return problem("grid.courant", "courant " + text(grid.courant) +
-                                           " is above 1 and the run would blow up; set "
-                                           "allow_unstable = true in [grid] to watch it");
+        return problem(key::at(key::grid, key::courant),
+                       "courant " + text(grid.courant) +
+                           " is above 1 and the run would blow up; set "
+                           "allow_unstable = true in [grid] to watch it");
     if (grid.steps < 1 || grid.steps > max_steps)
-        return problem("grid.steps", "steps must be from 1 to " + std::to_string(max_steps));
+        return problem(key::at(key::grid, key::steps),
+                       "steps must be from 1 to " + std::to_string(max_steps));
     return std::nullopt;
 }
 
 Problem check_ends(const Scenario& s) {
     const bool any_pml = s.boundary.left == Boundary::pml || s.boundary.right == Boundary::pml;
     if (any_pml && s.boundary.pml_cells < 1)
-        return problem("boundary.pml_cells", "pml_cells must be at least 1");
+        return problem(key::at(key::boundary, key::pml_cells), "pml_cells must be at least 1");
     const int room = s.grid.cells - s.pml_cells(Side::left) - s.pml_cells(Side::right);
     if (room < 3)
-        return problem("boundary.pml_cells", "the pml ends leave " + std::to_string(room) + " of " +
-                                                 std::to_string(s.grid.cells) +
-                                                 " cells; at least 3 must stay outside them");
+        return problem(key::at(key::boundary, key::pml_cells),
+                       "the pml ends leave " + std::to_string(room) + " of " +
+                           std::to_string(s.grid.cells) +
+                           " cells; at least 3 must stay outside them");
     return std::nullopt;
 }
 
@@ -64,48 +68,51 @@ Problem check_ends(const Scenario& s) {
 // [SECTION] Source
 //-----------------------------------------------------------------------------
 
-bool in_a_layer(const Scenario& s, int cell) {
-    return std::any_of(s.layers.begin(), s.layers.end(),
-                       [&](const Layer& l) { return cell >= l.first && cell <= l.last; });
+bool in_a_layer(const Discretisation& d, int cell) {
+    return d.materials.layer_at(cell).has_value();
 }
 
-Problem check_source_cell(const Scenario& s) {
+Problem check_source_cell(const Scenario& s, const Discretisation& d) {
     const SourceSettings& src = s.source;
     const int last = s.grid.cells - 1;
     if (src.cell < 0 || src.cell > last)
-        return problem("source.cell", "source cell " + std::to_string(src.cell) +
-                                          " is outside the grid (0.." + std::to_string(last) + ")");
+        return problem(key::at(key::source, key::cell), "source cell " + std::to_string(src.cell) +
+                                                            " is outside the grid (0.." +
+                                                            std::to_string(last) + ")");
     const bool tfsf = src.type == SourceType::tfsf;
     // A tfsf source also corrects the field one cell to its left.
     const int lowest = s.pml_cells(Side::left) + (tfsf ? 1 : 0);
     const int highest = last - s.pml_cells(Side::right);
     if (src.cell < lowest || src.cell > highest)
-        return problem("source.cell", "source cell " + std::to_string(src.cell) +
-                                          " lies inside a pml or at its edge; allowed: " +
-                                          std::to_string(lowest) + ".." + std::to_string(highest));
-    if (tfsf && (in_a_layer(s, src.cell) || in_a_layer(s, src.cell - 1)))
-        return problem("source.cell", "a tfsf source must sit in vacuum: cells " +
-                                          std::to_string(src.cell - 1) + " and " +
-                                          std::to_string(src.cell) + " may not be in a layer");
+        return problem(key::at(key::source, key::cell),
+                       "source cell " + std::to_string(src.cell) +
+                           " lies inside a pml or at its edge; allowed: " + std::to_string(lowest) +
+                           ".." + std::to_string(highest));
+    if (tfsf && (in_a_layer(d, src.cell) || in_a_layer(d, src.cell - 1)))
+        return problem(key::at(key::source, key::cell),
+                       "a tfsf source must sit in vacuum: cells " + std::to_string(src.cell - 1) +
+                           " and " + std::to_string(src.cell) + " may not be in a layer");
     return std::nullopt;
 }
 
-Problem check_waveform(const Scenario& s) {
+Problem check_waveform(const Scenario& s, const Discretisation& d) {
     const SourceSettings& src = s.source;
     const Waveform w = src.waveform;
     if (!std::isfinite(src.delay_steps))
-        return problem("source.delay", "delay must be a finite number of steps");
+        return problem(key::at(key::source, key::delay), "delay must be a finite number of steps");
     if ((w == Waveform::gaussian || w == Waveform::modulated) && !positive(src.width_steps))
-        return problem("source.width", "width must be a positive number of steps");
+        return problem(key::at(key::source, key::width),
+                       "width must be a positive number of steps");
     if (w == Waveform::gaussian) return std::nullopt;
-    const double nyquist_hz = 0.5 / s.time_step_s();
+    const double nyquist_hz = 0.5 / d.dt_s;
     if (!positive(src.frequency_hz) || src.frequency_hz > nyquist_hz)
-        return problem("source.frequency", std::string("a ") + name_of(w) +
-                                               " waveform needs a frequency in Hz above 0 and "
-                                               "at most " +
-                                               text(nyquist_hz) + " (half the step rate)");
+        return problem(key::at(key::source, key::frequency),
+                       std::string("a ") + name_of(w) +
+                           " waveform needs a frequency in Hz above 0 and "
+                           "at most " +
+                           text(nyquist_hz) + " (half the step rate)");
     if (!std::isfinite(src.ramp_periods) || src.ramp_periods < 0.0)
-        return problem("source.ramp_periods", "ramp_periods must be 0 or more");
+        return problem(key::at(key::source, key::ramp_periods), "ramp_periods must be 0 or more");
     return std::nullopt;
 }
 
@@ -113,33 +120,32 @@ Problem check_waveform(const Scenario& s) {
 // [SECTION] Layers and probes
 //-----------------------------------------------------------------------------
 
-Problem check_layer(const Scenario& s, std::size_t i) {
+Problem check_layer(const Scenario& s, const Discretisation& d, std::size_t i) {
     const Layer& l = s.layers[i];
     const int last = s.grid.cells - 1;
     const std::string range = " (0.." + std::to_string(last) + ")";
     if (l.first < 0 || l.first > last)
-        return problem(indexed("layer", i, "first"),
+        return problem(key::at(key::layer, i, key::first),
                        "first cell " + std::to_string(l.first) + " is outside the grid" + range);
     if (l.last < 0 || l.last > last)
-        return problem(indexed("layer", i, "last"),
+        return problem(key::at(key::layer, i, key::last),
                        "last cell " + std::to_string(l.last) + " is outside the grid" + range);
     if (l.first > l.last)
-        return problem(indexed("layer", i, "first"), "first (" + std::to_string(l.first) +
-                                                         ") is after last (" +
-                                                         std::to_string(l.last) + ")");
-    if (!positive(l.eps_r)) return problem(indexed("layer", i, "eps_r"), "eps_r must be > 0");
-    if (!positive(l.mu_r)) return problem(indexed("layer", i, "mu_r"), "mu_r must be > 0");
+        return problem(key::at(key::layer, i, key::first), "first (" + std::to_string(l.first) +
+                                                               ") is after last (" +
+                                                               std::to_string(l.last) + ")");
+    if (!positive(l.eps_r)) return problem(key::at(key::layer, i, key::eps_r), "eps_r must be > 0");
+    if (!positive(l.mu_r)) return problem(key::at(key::layer, i, key::mu_r), "mu_r must be > 0");
     if (!std::isfinite(l.sigma_s_per_m) || l.sigma_s_per_m < 0.0)
-        return problem(indexed("layer", i, "sigma"), "sigma must be 0 or more (S/m)");
+        return problem(key::at(key::layer, i, key::sigma), "sigma must be 0 or more (S/m)");
     // Light in the layer moves S / sqrt(eps_r mu_r) cells per step; above 1 the run blows up.
-    const double local_courant = s.grid.courant / std::sqrt(l.eps_r * l.mu_r);
-    if (local_courant > 1.0 && !s.grid.allow_unstable)
-        return problem(indexed("layer", i, "eps_r"),
+    if (d.courant_in_layer(i) > 1.0 && !s.grid.allow_unstable)
+        return problem(key::at(key::layer, i, key::eps_r),
                        "eps_r * mu_r below S^2 = " + text(s.grid.courant * s.grid.courant) +
                            " makes the run unstable (allow_unstable = true to watch it)");
     for (std::size_t j = 0; j < i; ++j)
         if (l.first <= s.layers[j].last && s.layers[j].first <= l.last)
-            return problem(indexed("layer", i, "first"),
+            return problem(key::at(key::layer, i, key::first),
                            "layer overlaps layer " + std::to_string(j) + " (cells " +
                                std::to_string(s.layers[j].first) + ".." +
                                std::to_string(s.layers[j].last) + ")");
@@ -157,38 +163,40 @@ Problem check_probes(const Scenario& s) {
     for (std::size_t i = 0; i < s.probes.size(); ++i) {
         const Probe& p = s.probes[i];
         if (!usable_name(p.name))
-            return problem(indexed("probe", i, "name"),
+            return problem(key::at(key::probe, i, key::name),
                            "probe name '" + p.name + "' must be letters, digits, _ . or -");
         if (!seen.insert(p.name).second)
-            return problem(indexed("probe", i, "name"),
+            return problem(key::at(key::probe, i, key::name),
                            "probe name '" + p.name + "' is used twice");
         if (p.cell < 0 || p.cell >= s.grid.cells)
-            return problem(indexed("probe", i, "cell"), "probe cell " + std::to_string(p.cell) +
-                                                            " is outside the grid (0.." +
-                                                            std::to_string(s.grid.cells - 1) + ")");
+            return problem(key::at(key::probe, i, key::cell),
+                           "probe cell " + std::to_string(p.cell) + " is outside the grid (0.." +
+                               std::to_string(s.grid.cells - 1) + ")");
     }
     return std::nullopt;
 }
 
-Problem check_spectrum(const Scenario& s) {
+Problem check_spectrum(const Scenario& s, const Discretisation& d) {
     if (!s.spectrum) return std::nullopt;
     const SpectrumSettings& sp = *s.spectrum;
-    const double nyquist_hz = 0.5 / s.time_step_s();
-    if (!positive(sp.f_min_hz)) return problem("spectrum.f_min", "f_min must be above 0 Hz");
+    const double nyquist_hz = 0.5 / d.dt_s;
+    if (!positive(sp.f_min_hz))
+        return problem(key::at(key::spectrum, key::f_min), "f_min must be above 0 Hz");
     if (!std::isfinite(sp.f_max_hz) || sp.f_max_hz < sp.f_min_hz || sp.f_max_hz > nyquist_hz)
-        return problem("spectrum.f_max", "f_max must be from f_min to " + text(nyquist_hz) +
-                                             " Hz (half the step rate)");
+        return problem(key::at(key::spectrum, key::f_max), "f_max must be from f_min to " +
+                                                               text(nyquist_hz) +
+                                                               " Hz (half the step rate)");
     if (sp.points < 1 || sp.points > max_spectrum_points)
-        return problem("spectrum.points",
+        return problem(key::at(key::spectrum, key::points),
                        "points must be from 1 to " + std::to_string(max_spectrum_points));
     const auto named = [&](const std::string& name) {
         return std::any_of(s.probes.begin(), s.probes.end(),
                            [&](const Probe& p) { return p.name == name; });
     };
-    for (const char* key : {"reflected", "transmitted"}) {
-        const std::string& name = std::string(key) == "reflected" ? sp.reflected : sp.transmitted;
+    for (const char* field : {key::reflected, key::transmitted}) {
+        const std::string& name = field == key::reflected ? sp.reflected : sp.transmitted;
         if (!named(name))
-            return problem(std::string("spectrum.") + key, "no probe is named '" + name + "'");
+            return problem(key::at(key::spectrum, field), "no probe is named '" + name + "'");
     }
     return std::nullopt;
 }
@@ -198,28 +206,29 @@ Problem check_spectrum(const Scenario& s) {
 std::optional<ScenarioProblem> first_problem(const Scenario& s) {
     if (Problem p = check_grid(s.grid)) return p;
     if (Problem p = check_ends(s)) return p;
+    const Discretisation d(s); // the grid is sound from here on
     for (std::size_t i = 0; i < s.layers.size(); ++i)
-        if (Problem p = check_layer(s, i)) return p;
-    if (Problem p = check_source_cell(s)) return p;
-    if (Problem p = check_waveform(s)) return p;
+        if (Problem p = check_layer(s, d, i)) return p;
+    if (Problem p = check_source_cell(s, d)) return p;
+    if (Problem p = check_waveform(s, d)) return p;
     if (Problem p = check_probes(s)) return p;
-    return check_spectrum(s);
+    return check_spectrum(s, d);
 }
 
 std::string located_message(const Scenario& s, const ScenarioProblem& problem) {
     // A value left at its default has no position: point at its table instead.
     std::string where = s.file;
-    std::string key = problem.key;
+    std::string path = problem.key;
     for (;;) {
-        const auto found = s.positions.find(key);
+        const auto found = s.positions.find(path);
         if (found != s.positions.end() && found->second.line > 0) {
             where += ":" + std::to_string(found->second.line) + ":" +
                      std::to_string(found->second.column);
             break;
         }
-        const std::size_t dot = key.find_last_of('.');
+        const std::size_t dot = path.find_last_of(key::separator);
         if (dot == std::string::npos) break;
-        key.erase(dot);
+        path.erase(dot);
     }
     return where.empty() ? problem.message : where + ": " + problem.message;
 }

@@ -11,6 +11,7 @@
 #include <limits>
 #include <sstream>
 
+#include "lab/scenario/keys.h"
 #include "lab/scenario/scenario_check.h"
 
 namespace lab {
@@ -62,85 +63,85 @@ class TableReader {
     }
 
     void allow_only(const std::vector<std::string>& keys) const {
-        for (auto&& [key, value] : table_) {
-            if (std::find(keys.begin(), keys.end(), key.str()) == keys.end())
-                fail(s_.file, position_of(key.source()),
-                     "unknown key '" + std::string(key.str()) + "' in " + title_ +
+        for (auto&& [name, value] : table_) {
+            if (std::find(keys.begin(), keys.end(), name.str()) == keys.end())
+                fail(s_.file, position_of(name.source()),
+                     "unknown key '" + std::string(name.str()) + "' in " + title_ +
                          "; allowed: " + joined(keys));
         }
     }
 
-    template <class T> void required(const char* key, T& out) const {
-        if (!read(key, out))
+    template <class T> void required(const char* field, T& out) const {
+        if (!read(field, out))
             fail(s_.file, position_of(table_.source()),
-                 "missing key '" + std::string(key) + "' in " + title_);
+                 "missing key '" + std::string(field) + "' in " + title_);
     }
 
-    bool read(const char* key, int& out) const {
-        const toml::node* node = find(key);
+    bool read(const char* field, int& out) const {
+        const toml::node* node = find(field);
         if (!node) return false;
         const auto* integer = node->as_integer();
-        if (!integer) wrong_type(key, *node, "an integer");
+        if (!integer) wrong_type(field, *node, "an integer");
         const int64_t value = integer->get();
         if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-            fail(s_.file, position_of(node->source()), std::string(key) + " is out of range");
+            fail(s_.file, position_of(node->source()), std::string(field) + " is out of range");
         out = static_cast<int>(value);
         return true;
     }
 
-    bool read(const char* key, double& out) const {
-        const toml::node* node = find(key);
+    bool read(const char* field, double& out) const {
+        const toml::node* node = find(field);
         if (!node) return false;
         if (const auto* integer = node->as_integer())
             out = static_cast<double>(integer->get());
         else if (const auto* real = node->as_floating_point())
             out = real->get();
         else
-            wrong_type(key, *node, "a number");
+            wrong_type(field, *node, "a number");
         return true;
     }
 
-    bool read(const char* key, bool& out) const {
-        const toml::node* node = find(key);
+    bool read(const char* field, bool& out) const {
+        const toml::node* node = find(field);
         if (!node) return false;
         const auto* boolean = node->as_boolean();
-        if (!boolean) wrong_type(key, *node, "true or false");
+        if (!boolean) wrong_type(field, *node, "true or false");
         out = boolean->get();
         return true;
     }
 
-    bool read(const char* key, std::string& out) const {
-        const toml::node* node = find(key);
+    bool read(const char* field, std::string& out) const {
+        const toml::node* node = find(field);
         if (!node) return false;
         const auto* string = node->as_string();
-        if (!string) wrong_type(key, *node, "a string");
+        if (!string) wrong_type(field, *node, "a string");
         out = string->get();
         return true;
     }
 
     template <class Enum>
-    void choice(const char* key, Enum& out, const std::vector<std::string>& names,
+    void choice(const char* field, Enum& out, const std::vector<std::string>& names,
                 const std::function<std::optional<Enum>(const std::string&)>& lookup) const {
         std::string name;
-        if (!read(key, name)) return;
+        if (!read(field, name)) return;
         const std::optional<Enum> chosen = lookup(name);
         if (!chosen)
-            fail(s_.file, position_of(find(key)->source()),
-                 "unknown " + std::string(key) + " '" + name + "'; allowed: " + joined(names));
+            fail(s_.file, position_of(find(field)->source()),
+                 "unknown " + std::string(field) + " '" + name + "'; allowed: " + joined(names));
         out = *chosen;
     }
 
   private:
-    const toml::node* find(const char* key) const {
-        const toml::node* node = table_.get(key);
-        if (node) s_.positions[path_ + "." + key] = position_of(node->source());
+    const toml::node* find(const char* field) const {
+        const toml::node* node = table_.get(field);
+        if (node) s_.positions[key::at(path_, field)] = position_of(node->source());
         return node;
     }
 
-    [[noreturn]] void wrong_type(const char* key, const toml::node& node,
+    [[noreturn]] void wrong_type(const char* field, const toml::node& node,
                                  const char* expected) const {
         fail(s_.file, position_of(node.source()),
-             std::string(key) + " must be " + expected + ", not " + type_name(node));
+             std::string(field) + " must be " + expected + ", not " + type_name(node));
     }
 
     const toml::table& table_;
@@ -163,35 +164,36 @@ const toml::table& table_at(const toml::table& root, const char* name, const std
 }
 
 void read_grid(const toml::table& root, Scenario& s) {
-    TableReader t(table_at(root, "grid", s.file), "grid", "[grid]", s);
-    t.allow_only({"cells", "cell_size", "courant", "steps", "allow_unstable"});
-    t.required("cells", s.grid.cells);
-    t.required("cell_size", s.grid.cell_size_m);
-    t.read("courant", s.grid.courant);
-    t.required("steps", s.grid.steps);
-    t.read("allow_unstable", s.grid.allow_unstable);
+    TableReader t(table_at(root, key::grid, s.file), key::grid, "[grid]", s);
+    t.allow_only({key::cells, key::cell_size, key::courant, key::steps, key::allow_unstable});
+    t.required(key::cells, s.grid.cells);
+    t.required(key::cell_size, s.grid.cell_size_m);
+    t.read(key::courant, s.grid.courant);
+    t.required(key::steps, s.grid.steps);
+    t.read(key::allow_unstable, s.grid.allow_unstable);
 }
 
 void read_boundary(const toml::table& root, Scenario& s) {
-    if (!root.get("boundary")) return;
-    TableReader t(table_at(root, "boundary", s.file), "boundary", "[boundary]", s);
-    t.allow_only({"left", "right", "pml_cells"});
-    t.choice<Boundary>("left", s.boundary.left, boundary_names(), boundary_named);
-    t.choice<Boundary>("right", s.boundary.right, boundary_names(), boundary_named);
-    t.read("pml_cells", s.boundary.pml_cells);
+    if (!root.get(key::boundary)) return;
+    TableReader t(table_at(root, key::boundary, s.file), key::boundary, "[boundary]", s);
+    t.allow_only({key::left, key::right, key::pml_cells});
+    t.choice<Boundary>(key::left, s.boundary.left, boundary_names(), boundary_named);
+    t.choice<Boundary>(key::right, s.boundary.right, boundary_names(), boundary_named);
+    t.read(key::pml_cells, s.boundary.pml_cells);
 }
 
 void read_source(const toml::table& root, Scenario& s) {
-    TableReader t(table_at(root, "source", s.file), "source", "[source]", s);
-    t.allow_only({"type", "cell", "waveform", "delay", "width", "frequency", "ramp_periods"});
+    TableReader t(table_at(root, key::source, s.file), key::source, "[source]", s);
+    t.allow_only({key::type, key::cell, key::waveform, key::delay, key::width, key::frequency,
+                  key::ramp_periods});
     SourceSettings& src = s.source;
-    t.choice<SourceType>("type", src.type, source_type_names(), source_type_named);
-    t.required("cell", src.cell);
-    t.choice<Waveform>("waveform", src.waveform, waveform_names(), waveform_named);
-    t.read("delay", src.delay_steps);
-    t.read("width", src.width_steps);
-    t.read("frequency", src.frequency_hz);
-    t.read("ramp_periods", src.ramp_periods);
+    t.choice<SourceType>(key::type, src.type, source_type_names(), source_type_named);
+    t.required(key::cell, src.cell);
+    t.choice<Waveform>(key::waveform, src.waveform, waveform_names(), waveform_named);
+    t.read(key::delay, src.delay_steps);
+    t.read(key::width, src.width_steps);
+    t.read(key::frequency, src.frequency_hz);
+    t.read(key::ramp_periods, src.ramp_periods);
 }
 
 // Runs read_one on each table of an array of tables such as [[layer]].
@@ -203,56 +205,54 @@ void for_each_entry(const toml::table& root, const char* name, Scenario& s,
     if (!entries || !entries->is_array_of_tables())
         fail(s.file, position_of(node->source()),
              std::string(name) + " must be written as [[" + name + "]] tables");
-    for (std::size_t i = 0; i < entries->size(); ++i) {
-        const std::string path = std::string(name) + "[" + std::to_string(i) + "]";
-        read_one(TableReader(*entries->get(i)->as_table(), path,
+    for (std::size_t i = 0; i < entries->size(); ++i)
+        read_one(TableReader(*entries->get(i)->as_table(), key::entry(name, i),
                              "[[" + std::string(name) + "]] number " + std::to_string(i + 1), s));
-    }
 }
 
 void read_layers(const toml::table& root, Scenario& s) {
-    for_each_entry(root, "layer", s, [&](const TableReader& t) {
-        t.allow_only({"first", "last", "eps_r", "mu_r", "sigma"});
+    for_each_entry(root, key::layer, s, [&](const TableReader& t) {
+        t.allow_only({key::first, key::last, key::eps_r, key::mu_r, key::sigma});
         Layer layer;
-        t.required("first", layer.first);
-        t.required("last", layer.last);
-        t.read("eps_r", layer.eps_r);
-        t.read("mu_r", layer.mu_r);
-        t.read("sigma", layer.sigma_s_per_m);
+        t.required(key::first, layer.first);
+        t.required(key::last, layer.last);
+        t.read(key::eps_r, layer.eps_r);
+        t.read(key::mu_r, layer.mu_r);
+        t.read(key::sigma, layer.sigma_s_per_m);
         s.layers.push_back(layer);
     });
 }
 
 void read_probes(const toml::table& root, Scenario& s) {
-    for_each_entry(root, "probe", s, [&](const TableReader& t) {
-        t.allow_only({"name", "cell"});
+    for_each_entry(root, key::probe, s, [&](const TableReader& t) {
+        t.allow_only({key::name, key::cell});
         Probe probe;
-        t.required("name", probe.name);
-        t.required("cell", probe.cell);
+        t.required(key::name, probe.name);
+        t.required(key::cell, probe.cell);
         s.probes.push_back(probe);
     });
 }
 
 void read_spectrum(const toml::table& root, Scenario& s) {
-    if (!root.get("spectrum")) return;
-    TableReader t(table_at(root, "spectrum", s.file), "spectrum", "[spectrum]", s);
-    t.allow_only({"f_min", "f_max", "points", "reflected", "transmitted"});
+    if (!root.get(key::spectrum)) return;
+    TableReader t(table_at(root, key::spectrum, s.file), key::spectrum, "[spectrum]", s);
+    t.allow_only({key::f_min, key::f_max, key::points, key::reflected, key::transmitted});
     SpectrumSettings sp;
-    t.required("f_min", sp.f_min_hz);
-    t.required("f_max", sp.f_max_hz);
-    t.required("points", sp.points);
-    t.required("reflected", sp.reflected);
-    t.required("transmitted", sp.transmitted);
+    t.required(key::f_min, sp.f_min_hz);
+    t.required(key::f_max, sp.f_max_hz);
+    t.required(key::points, sp.points);
+    t.required(key::reflected, sp.reflected);
+    t.required(key::transmitted, sp.transmitted);
     s.spectrum = sp;
 }
 
 void allow_only_known_tables(const toml::table& root, const std::string& file) {
-    const std::vector<std::string> tables = {"grid",  "boundary", "source",
-                                             "layer", "probe",    "spectrum"};
-    for (auto&& [key, value] : root)
-        if (std::find(tables.begin(), tables.end(), key.str()) == tables.end())
-            fail(file, position_of(key.source()),
-                 "unknown table or key '" + std::string(key.str()) +
+    const std::vector<std::string> tables = {key::grid,  key::boundary, key::source,
+                                             key::layer, key::probe,    key::spectrum};
+    for (auto&& [name, value] : root)
+        if (std::find(tables.begin(), tables.end(), name.str()) == tables.end())
+            fail(file, position_of(name.source()),
+                 "unknown table or key '" + std::string(name.str()) +
                      "'; allowed: [grid], "
                      "[boundary], [source], [[layer]], [[probe]], [spectrum]");
 }

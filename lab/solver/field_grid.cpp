@@ -1,6 +1,8 @@
 #include "lab/solver/field_grid.h"
 
-#include <cmath>
+#include <algorithm>
+
+#include "lab/solver/materials.h"
 
 namespace lab {
 
@@ -21,56 +23,47 @@ template <class Body> void sweep(long first, long last, bool shared, const Body&
         body(i);
 }
 
-double courant_in(const CellMaterials& m, std::size_t i, double courant) {
-    return courant / std::sqrt(m.eps_r[i] * m.mu_r[i]);
-}
-
 } // namespace
 
-FieldGrid::FieldGrid(const CellMaterials& m, double dx_m, double dt_s, Boundary left,
-                     Boundary right, int pml_cells, double courant)
-    : left_(Side::left, left, static_cast<int>(m.eps_r.size()), pml_cells, dt_s, dx_m,
-            courant_in(m, 0, courant)),
-      right_(Side::right, right, static_cast<int>(m.eps_r.size()), pml_cells, dt_s, dx_m,
-             courant_in(m, m.eps_r.size() - 1, courant)) {
-    UpdateCoefficients c = update_coefficients(m, dx_m, dt_s);
+FieldGrid::FieldGrid(const Discretisation& grid) {
+    UpdateCoefficients c = update_coefficients(grid);
     f_.ca = std::move(c.ca);
     f_.cb = std::move(c.cb);
     f_.db = std::move(c.db);
-    f_.ez.assign(m.eps_r.size(), 0.0);
-    f_.hy.assign(m.eps_r.size(), 0.0);
+    f_.ez.assign(static_cast<std::size_t>(grid.cells), 0.0);
+    f_.hy.assign(static_cast<std::size_t>(grid.cells), 0.0);
 }
 
-void FieldGrid::update_h() {
-    const long n = static_cast<long>(cells());
+void FieldGrid::update_h(int n) {
+    const long cells_n = static_cast<long>(cells());
     double* hy = f_.hy.data();
     const double* ez = f_.ez.data();
     const double* db = f_.db.data();
-    sweep(0, n - 1, cells() >= parallel_threshold,
+    sweep(0, cells_n - 1, cells() >= parallel_threshold,
           [=](long i) { hy[i] = hy[i] + db[i] * (ez[i + 1] - ez[i]); });
-    left_.correct_h(f_);
-    right_.correct_h(f_);
+    for (const std::unique_ptr<StepHook>& hook : hooks_)
+        hook->after_h(f_, n);
 }
 
-void FieldGrid::update_e() {
-    left_.remember(f_);
-    right_.remember(f_);
-    const long n = static_cast<long>(cells());
+void FieldGrid::update_e(int n) {
+    for (const std::unique_ptr<StepHook>& hook : hooks_)
+        hook->before_e(f_, n);
+    const long cells_n = static_cast<long>(cells());
     double* ez = f_.ez.data();
     const double* hy = f_.hy.data();
     const double* ca = f_.ca.data();
     const double* cb = f_.cb.data();
-    sweep(1, n - 1, cells() >= parallel_threshold,
+    sweep(1, cells_n - 1, cells() >= parallel_threshold,
           [=](long i) { ez[i] = ca[i] * ez[i] + cb[i] * (hy[i] - hy[i - 1]); });
-    left_.finish_e(f_);
-    right_.finish_e(f_);
+    for (const std::unique_ptr<StepHook>& hook : hooks_)
+        hook->after_e(f_, n);
 }
 
 void FieldGrid::clear() {
     std::fill(f_.ez.begin(), f_.ez.end(), 0.0);
     std::fill(f_.hy.begin(), f_.hy.end(), 0.0);
-    left_.clear();
-    right_.clear();
+    for (const std::unique_ptr<StepHook>& hook : hooks_)
+        hook->clear();
 }
 
 } // namespace lab

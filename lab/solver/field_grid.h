@@ -1,13 +1,14 @@
-// Ez and Hy on a staggered one-dimensional grid and their leapfrog updates:
-// Hy[i] lies half a cell to the right of Ez[i]; Hy[cells - 1] lies beyond the last Ez node
-// and stays zero.
+// Ez and Hy on a staggered one-dimensional grid, their leapfrog sweeps, and the hooks that
+// act on them around each sweep (see step_hook.h).
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
-#include "lab/solver/grid_end.h"
-#include "lab/solver/materials.h"
+#include "lab/scenario/discretisation.h"
+#include "lab/solver/field_arrays.h"
+#include "lab/solver/step_hook.h"
 
 namespace lab {
 
@@ -15,19 +16,20 @@ namespace lab {
 // waking and parking the team costs more than the loop (see the lab benchmark).
 constexpr std::size_t parallel_threshold_cells = 1'000'000;
 
-struct FieldArrays {
-    std::vector<double> ez, hy;     // V/m and A/m
-    std::vector<double> ca, cb, db; // update coefficients, see materials.h
-};
-
 class FieldGrid {
   public:
-    FieldGrid(const CellMaterials& materials, double dx_m, double dt_s, Boundary left,
-              Boundary right, int pml_cells, double courant);
+    explicit FieldGrid(const Discretisation& grid);
 
-    void update_h(); // Hy from n - 1/2 to n + 1/2, pml ends included
-    void update_e(); // Ez from n to n + 1, ends included
-    void clear();    // all fields and end memories back to zero
+    // Hooks act in the order they are added; the grid owns them.
+    template <class Hook> Hook& add_hook(std::unique_ptr<Hook> hook) {
+        Hook& added = *hook;
+        hooks_.push_back(std::move(hook));
+        return added;
+    }
+
+    void update_h(int n); // Hy from n - 1/2 to n + 1/2, then each hook's after_h
+    void update_e(int n); // each hook's before_e, Ez from n to n + 1, each hook's after_e
+    void clear();         // all fields and every hook back to rest
 
     std::size_t cells() const { return f_.ez.size(); }
     FieldArrays& fields() { return f_; }
@@ -39,7 +41,7 @@ class FieldGrid {
 
   private:
     FieldArrays f_;
-    GridEnd left_, right_;
+    std::vector<std::unique_ptr<StepHook>> hooks_;
 };
 
 } // namespace lab

@@ -6,8 +6,8 @@
 
 namespace lab {
 
-Probes::Probes(const Scenario& s, bool keep_history)
-    : dt_s_(s.time_step_s()), keep_history_(keep_history) {
+Probes::Probes(const Scenario& s, const Discretisation& grid, bool keep_history)
+    : dt_s_(grid.dt_s), keep_history_(keep_history) {
     if (s.spectrum) frequencies_hz_ = spectrum_frequencies(*s.spectrum);
     kernel_.resize(frequencies_hz_.size());
     for (const Probe& p : s.probes) {
@@ -19,7 +19,7 @@ Probes::Probes(const Scenario& s, bool keep_history)
     }
 }
 
-void Probes::record(const FieldArrays& f, int n) {
+void Probes::after_e(FieldArrays& f, int n) {
     const double t = (n + 1) * dt_s_;
     for (std::size_t k = 0; k < frequencies_hz_.size(); ++k)
         kernel_[k] = std::polar(dt_s_, -2.0 * pi * frequencies_hz_[k] * t);

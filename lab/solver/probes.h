@@ -1,13 +1,13 @@
-// Probes: Ez and Hy at named cells after every step, and a running discrete Fourier
-// transform of Ez over the scenario's frequency grid.
+// Probes, as the last hook of the step: Ez and Hy at named cells after every step, and a
+// running discrete Fourier transform of Ez over the scenario's frequency grid.
 #pragma once
 
 #include <complex>
 #include <string>
 #include <vector>
 
-#include "lab/solver/field_grid.h"
-#include "lab/scenario/scenario.h"
+#include "lab/scenario/discretisation.h"
+#include "lab/solver/step_hook.h"
 
 namespace lab {
 
@@ -21,13 +21,13 @@ struct ProbeRecord {
     std::vector<std::complex<double>> ez_spectrum;
 };
 
-class Probes {
+class Probes : public StepHook {
   public:
-    Probes(const Scenario& scenario, bool keep_history);
+    Probes(const Scenario& scenario, const Discretisation& grid, bool keep_history);
 
     // Records the fields after step n (Ez at time (n + 1) dt).
-    void record(const FieldArrays& fields, int n);
-    void clear();
+    void after_e(FieldArrays& fields, int n) override;
+    void clear() override;
     void keep_history(bool keep) { keep_history_ = keep; }
     bool keeps_history() const { return keep_history_; }
 

@@ -6,6 +6,8 @@
 
 #include "lab/scenario/constants.h"
 #include "lab/scenario/scenario_check.h"
+#include "lab/solver/ends/grid_end.h"
+#include "lab/solver/source.h"
 
 namespace lab {
 
@@ -15,13 +17,6 @@ const Scenario& checked(const Scenario& s) {
     if (const std::optional<ScenarioProblem> problem = first_problem(s))
         throw std::invalid_argument(located_message(s, *problem));
     return s;
-}
-
-FieldGrid grid_for(const Scenario& s, bool materials_on) {
-    const CellMaterials m =
-        cell_materials(s.grid.cells, materials_on ? s.layers : std::vector<Layer>{});
-    return FieldGrid(m, s.grid.cell_size_m, s.time_step_s(), s.boundary.left, s.boundary.right,
-                     s.boundary.pml_cells, s.grid.courant);
 }
 
 // Largest |Ez| and |eta0 Hy| (both in V/m); NaN when any value is not a number.
@@ -38,16 +33,27 @@ double largest_field(const FieldArrays& f) {
 } // namespace
 
 Simulation::Simulation(const Scenario& scenario, bool materials_on)
-    : scenario_(checked(scenario)), materials_on_(materials_on), dt_s_(scenario.time_step_s()),
-      grid_(grid_for(scenario, materials_on)), source_(scenario), probes_(scenario, true) {}
+    : scenario_(checked(scenario)), materials_on_(materials_on),
+      discretisation_(scenario, materials_on), grid_(discretisation_) {
+    add_hooks(true);
+}
+
+// The order of the hooks within each phase of a step: the ends first (their pml shares and
+// end nodes), then the source, which may drive an end node, then the probes, which record
+// the finished step. A material model updated beside Ez would go before the ends.
+void Simulation::add_hooks(bool keep_history) {
+    const BoundarySettings& ends = scenario_.boundary;
+    grid_.add_hook(make_grid_end(Side::left, ends.left, discretisation_, ends.pml_cells));
+    grid_.add_hook(make_grid_end(Side::right, ends.right, discretisation_, ends.pml_cells));
+    grid_.add_hook(
+        std::make_unique<Source>(scenario_.source, discretisation_, scenario_.grid.steps));
+    probes_ = &grid_.add_hook(std::make_unique<Probes>(scenario_, discretisation_, keep_history));
+}
 
 void Simulation::step() {
     if (blown_up()) return;
-    grid_.update_h();
-    source_.after_h(grid_);
-    grid_.update_e();
-    source_.after_e(grid_, steps_done_);
-    probes_.record(grid_.fields(), steps_done_);
+    grid_.update_h(steps_done_); // then after_h: the pml's share, the tfsf correction
+    grid_.update_e(steps_done_); // before_e: end values kept; after_e: ends, source, probes
     ++steps_done_;
     watch_for_blow_up();
 }
@@ -57,7 +63,7 @@ void Simulation::watch_for_blow_up() {
     // "Not within the limit" also catches a NaN, which no comparison puts above it.
     const auto runaway = [](double field) { return !(std::fabs(field) <= blow_up_limit); };
     bool grown = false;
-    for (const ProbeRecord& p : probes_.records())
+    for (const ProbeRecord& p : probes_->records())
         grown = grown || runaway(p.ez) || runaway(eta0 * p.hy);
     if (scenario_.grid.allow_unstable) grown = grown || runaway(largest_field(grid_.fields()));
     if (!grown) return;
@@ -71,8 +77,6 @@ void Simulation::watch_for_blow_up() {
 
 void Simulation::reset() {
     grid_.clear();
-    source_.clear();
-    probes_.clear();
     steps_done_ = 0;
     blow_up_message_.clear();
 }
@@ -81,60 +85,30 @@ void Simulation::reset() {
 // [SECTION] Changes between steps
 //-----------------------------------------------------------------------------
 
-std::optional<std::string> Simulation::restart_with(const Scenario& changed) {
-    if (const std::optional<ScenarioProblem> problem = first_problem(changed))
-        return problem->message;
+void Simulation::rebuild(const Scenario& changed) {
     const std::size_t threshold = grid_.parallel_threshold;
+    const bool keep_history = probes_->keeps_history();
     scenario_ = changed;
-    grid_ = grid_for(scenario_, materials_on_);
+    discretisation_ = Discretisation(scenario_, materials_on_);
+    grid_ = FieldGrid(discretisation_);
     grid_.parallel_threshold = threshold;
-    source_ = Source(scenario_);
-    probes_ = Probes(scenario_, probes_.keeps_history());
+    add_hooks(keep_history);
     steps_done_ = 0;
     blow_up_message_.clear();
+}
+
+std::optional<std::string> Simulation::restart_with(const std::function<void(Scenario&)>& change) {
+    Scenario changed = scenario_;
+    change(changed);
+    if (const std::optional<ScenarioProblem> problem = first_problem(changed))
+        return problem->message;
+    rebuild(changed);
     return std::nullopt;
-}
-
-std::optional<std::string> Simulation::set_boundary(Side side, Boundary boundary) {
-    Scenario changed = scenario_;
-    (side == Side::left ? changed.boundary.left : changed.boundary.right) = boundary;
-    return restart_with(changed);
-}
-
-std::optional<std::string> Simulation::set_source_type(SourceType type) {
-    Scenario changed = scenario_;
-    changed.source.type = type;
-    return restart_with(changed);
-}
-
-std::optional<std::string> Simulation::set_waveform(Waveform waveform) {
-    Scenario changed = scenario_;
-    changed.source.waveform = waveform;
-    return restart_with(changed);
-}
-
-std::optional<std::string> Simulation::set_source(const SourceSettings& source) {
-    Scenario changed = scenario_;
-    changed.source = source;
-    return restart_with(changed);
-}
-
-std::optional<std::string> Simulation::set_source_cell(int cell) {
-    Scenario changed = scenario_;
-    changed.source.cell = cell;
-    return restart_with(changed);
-}
-
-std::optional<std::string> Simulation::set_probe_cell(std::size_t probe, int cell) {
-    if (probe >= scenario_.probes.size()) return "there is no probe " + std::to_string(probe);
-    Scenario changed = scenario_;
-    changed.probes[probe].cell = cell;
-    return restart_with(changed);
 }
 
 void Simulation::set_materials(bool on) {
     materials_on_ = on;
-    restart_with(scenario_);
+    rebuild(scenario_);
 }
 
 void Simulation::set_parallel_threshold(std::size_t cells) { grid_.parallel_threshold = cells; }

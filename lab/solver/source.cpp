@@ -1,9 +1,10 @@
 #include "lab/solver/source.h"
 
-#include "lab/solver/waveforms.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "lab/solver/ends/grid_end.h"
+#include "lab/solver/waveforms.h"
 
 namespace lab {
 
@@ -18,37 +19,37 @@ constexpr int incident_margin_cells = 10;
 constexpr int incident_pml_cells = 40;
 constexpr int incident_cap_cells = 100'000;
 
-std::unique_ptr<FieldGrid> incident_grid(const Scenario& s) {
-    const double S = s.grid.courant;
+std::unique_ptr<FieldGrid> incident_grid(const Discretisation& grid, int run_steps) {
+    const double S = grid.courant;
     const Boundary end = S == 1.0 ? Boundary::abc : Boundary::pml;
     // Signals move at most S cells per step; an echo has to go there and back.
-    const double echo_free = S == 1.0 ? 0.0 : std::ceil(0.5 * s.grid.steps * S);
+    const double echo_free = S == 1.0 ? 0.0 : std::ceil(0.5 * run_steps * S);
     const int run =
-        static_cast<int>(std::min<double>(echo_free, std::max(s.grid.cells, incident_cap_cells)));
+        static_cast<int>(std::min<double>(echo_free, std::max(grid.cells, incident_cap_cells)));
     const int cells = incident_offset + incident_margin_cells + run +
                       (end == Boundary::pml ? incident_pml_cells : 0);
-    const CellMaterials vacuum = cell_materials(cells, {});
-    return std::make_unique<FieldGrid>(vacuum, s.grid.cell_size_m, s.time_step_s(), Boundary::pec,
-                                       end, incident_pml_cells, S);
+    const Discretisation vacuum(cells, grid.dx_m, S);
+    auto line = std::make_unique<FieldGrid>(vacuum);
+    line->add_hook(make_grid_end(Side::left, Boundary::pec, vacuum, incident_pml_cells));
+    line->add_hook(make_grid_end(Side::right, end, vacuum, incident_pml_cells));
+    return line;
 }
 
 } // namespace
 
-Source::Source(const Scenario& s)
-    : settings_(s.source), dt_s_(s.time_step_s()), cell_(static_cast<std::size_t>(s.source.cell)) {
-    if (settings_.type == SourceType::tfsf) incident_ = incident_grid(s);
+Source::Source(const SourceSettings& settings, const Discretisation& grid, int run_steps)
+    : settings_(settings), dt_s_(grid.dt_s), cell_(static_cast<std::size_t>(settings.cell)) {
+    if (settings_.type == SourceType::tfsf) incident_ = incident_grid(grid, run_steps);
 }
 
-void Source::after_h(FieldGrid& grid) {
+void Source::after_h(FieldArrays& f, int n) {
     if (!incident_) return;
     // Hy just left of the boundary is a scattered field: take the incident Ez out of its curl.
-    FieldArrays& f = grid.fields();
     f.hy[cell_ - 1] -= f.db[cell_ - 1] * incident_->fields().ez[incident_offset];
-    incident_->update_h();
+    incident_->update_h(n);
 }
 
-void Source::after_e(FieldGrid& grid, int n) {
-    FieldArrays& f = grid.fields();
+void Source::after_e(FieldArrays& f, int n) {
     const double value = source_value(settings_, n, dt_s_);
     switch (settings_.type) {
     case SourceType::hard:
@@ -60,7 +61,7 @@ void Source::after_e(FieldGrid& grid, int n) {
     case SourceType::tfsf:
         // Ez at the boundary is a total field: its curl needs the incident Hy beside it.
         f.ez[cell_] -= f.cb[cell_] * incident_->fields().hy[incident_offset - 1];
-        incident_->update_e();
+        incident_->update_e(n);
         incident_->fields().ez[0] = value;
         break;
     }

@@ -1,23 +1,25 @@
-// The source: hard (sets Ez at its cell), soft (adds to it), or total-field/scattered-field
-// (tfsf: a wave travelling right from its cell on, with nothing travelling left of it).
+// The source, as a hook of the step: hard (sets Ez at its cell), soft (adds to it), or
+// total-field/scattered-field (tfsf: a wave travelling right from its cell on, with nothing
+// travelling left of it).
 #pragma once
 
 #include <memory>
 
+#include "lab/scenario/discretisation.h"
 #include "lab/solver/field_grid.h"
-#include "lab/scenario/scenario.h"
 
 namespace lab {
 
-class Source {
+class Source : public StepHook {
   public:
-    Source(const Scenario& scenario);
+    // run_steps bounds how far the tfsf incident wave must travel without an echo.
+    Source(const SourceSettings& settings, const Discretisation& grid, int run_steps);
 
-    // After the Hy sweep: the tfsf correction of Hy just left of the source cell.
-    void after_h(FieldGrid& grid);
-    // After the Ez sweep of step n: drive the source cell.
-    void after_e(FieldGrid& grid, int n);
-    void clear();
+    // The tfsf correction of Hy just left of the source cell.
+    void after_h(FieldArrays& f, int n) override;
+    // Drives the source cell once the Ez sweep of step n is done.
+    void after_e(FieldArrays& f, int n) override;
+    void clear() override;
 
   private:
     SourceSettings settings_;

@@ -133,13 +133,21 @@ void Session::cycle_end(Side side) {
     const BoundarySettings& ends = run().scenario().boundary;
     cycle(
         side == Side::left ? ends.left : ends.right, next_boundary,
-        [&](Boundary b) { return experiment_.set_boundary(side, b); }, "boundary");
+        [&](Boundary b) {
+            return experiment_.restart_with([&](Scenario& s) {
+                (side == Side::left ? s.boundary.left : s.boundary.right) = b;
+            });
+        },
+        "boundary");
 }
 
 void Session::cycle_source() {
     cycle(
         run().scenario().source.type, next_source_type,
-        [&](SourceType t) { return experiment_.set_source_type(t); }, "source type");
+        [&](SourceType t) {
+            return experiment_.restart_with([&](Scenario& s) { s.source.type = t; });
+        },
+        "source type");
 }
 
 void Session::cycle_waveform() {
@@ -153,19 +161,22 @@ void Session::cycle_waveform() {
             if (source.frequency_hz <= 0.0 && w != Waveform::gaussian)
                 source.frequency_hz =
                     frequency_resolved_by(run().scenario(), resolved_cells_per_wavelength);
-            return experiment_.set_source(source);
+            return experiment_.restart_with([&](Scenario& s) { s.source = source; });
         },
         "waveform");
 }
 
 void Session::move_source(int cell) {
-    if (const std::optional<std::string> problem = experiment_.set_source_cell(cell))
+    if (const std::optional<std::string> problem =
+            experiment_.restart_with([&](Scenario& s) { s.source.cell = cell; }))
         message_ = "the source stays: " + *problem;
     changed();
 }
 
 void Session::move_probe(std::size_t probe, int cell) {
-    if (const std::optional<std::string> problem = experiment_.set_probe_cell(probe, cell))
+    if (const std::optional<std::string> problem = experiment_.restart_with([&](Scenario& s) {
+            if (probe < s.probes.size()) s.probes[probe].cell = cell;
+        }))
         message_ = "the probe stays: " + *problem;
     changed();
 }

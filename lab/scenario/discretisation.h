@@ -1,0 +1,70 @@
+// The scenario as the grid sees it: cells, cell size, time step, Courant number and the
+// material of every cell. It is computed once from a scenario and handed to the checks, the
+// solver and the analysis, so that none of them works any of it out again.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "lab/scenario/scenario.h"
+
+namespace lab {
+
+//-----------------------------------------------------------------------------
+// [SECTION] Materials of the cells
+//-----------------------------------------------------------------------------
+
+struct Material {
+    double eps_r = 1.0;
+    double mu_r = 1.0;
+    double sigma_s_per_m = 0.0; // electric conductivity
+};
+
+// Which layer holds a cell, and so its material; vacuum outside every layer. It keeps the
+// layers rather than an entry per cell, so that the checks can ask it of a grid of any size.
+class CellMaterials {
+  public:
+    CellMaterials() = default;
+    explicit CellMaterials(std::vector<Layer> layers) : layers_(std::move(layers)) {}
+
+    // Index of the layer holding the cell in the scenario's list; nothing in vacuum. Where
+    // layers overlap (the checks refuse that) the later one holds the cell.
+    std::optional<std::size_t> layer_at(int cell) const;
+    Material at(int cell) const;
+    Material of_layer(std::size_t layer) const;
+
+  private:
+    std::vector<Layer> layers_;
+};
+
+//-----------------------------------------------------------------------------
+// [SECTION] The grid
+//-----------------------------------------------------------------------------
+
+// dt = S dx / c0: the time step of a grid of cell dx at Courant number S.
+double time_step_s(double courant, double dx_m);
+
+// S / sqrt(eps_r mu_r): cells per step light moves in a material; above 1 the run blows up.
+double local_courant(double courant, const Material& material);
+
+struct Discretisation {
+    // The scenario's grid with its layers, or with vacuum everywhere (the normalisation run
+    // of a spectrum).
+    explicit Discretisation(const Scenario& scenario, bool with_layers = true);
+    // A vacuum line of that many cells.
+    Discretisation(int cells, double dx_m, double courant);
+
+    int cells;
+    double dx_m;
+    double courant; // S = c0 dt / dx
+    double dt_s;
+    CellMaterials materials;
+
+    double courant_at(int cell) const { return local_courant(courant, materials.at(cell)); }
+    double courant_in_layer(std::size_t layer) const {
+        return local_courant(courant, materials.of_layer(layer));
+    }
+};
+
+} // namespace lab

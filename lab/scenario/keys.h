@@ -1,0 +1,78 @@
+// The names of a scenario file's tables and keys, and the key paths built from them
+// ("grid.cells", "layer[1].last"). The reader records positions under these paths and the
+// checks report problems under them: both spell every name through this one list.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace lab::key {
+
+//-----------------------------------------------------------------------------
+// [SECTION] Tables
+//-----------------------------------------------------------------------------
+
+constexpr const char* grid = "grid";
+constexpr const char* boundary = "boundary";
+constexpr const char* source = "source";
+constexpr const char* layer = "layer"; // [[layer]]: an array of tables
+constexpr const char* probe = "probe"; // [[probe]]
+constexpr const char* spectrum = "spectrum";
+
+//-----------------------------------------------------------------------------
+// [SECTION] Keys, by table
+//-----------------------------------------------------------------------------
+
+constexpr const char* cells = "cells"; // [grid]
+constexpr const char* cell_size = "cell_size";
+constexpr const char* courant = "courant";
+constexpr const char* steps = "steps";
+constexpr const char* allow_unstable = "allow_unstable";
+
+constexpr const char* left = "left"; // [boundary]
+constexpr const char* right = "right";
+constexpr const char* pml_cells = "pml_cells";
+
+constexpr const char* type = "type"; // [source]
+constexpr const char* cell = "cell"; // also [[probe]]
+constexpr const char* waveform = "waveform";
+constexpr const char* delay = "delay";
+constexpr const char* width = "width";
+constexpr const char* frequency = "frequency";
+constexpr const char* ramp_periods = "ramp_periods";
+
+constexpr const char* first = "first"; // [[layer]]
+constexpr const char* last = "last";
+constexpr const char* eps_r = "eps_r";
+constexpr const char* mu_r = "mu_r";
+constexpr const char* sigma = "sigma";
+
+constexpr const char* name = "name"; // [[probe]]
+
+constexpr const char* f_min = "f_min"; // [spectrum]
+constexpr const char* f_max = "f_max";
+constexpr const char* points = "points";
+constexpr const char* reflected = "reflected";
+constexpr const char* transmitted = "transmitted";
+
+//-----------------------------------------------------------------------------
+// [SECTION] Key paths
+//-----------------------------------------------------------------------------
+
+constexpr char separator = '.';
+
+// "layer[1]": one table of an array of tables.
+inline std::string entry(const char* table, std::size_t index) {
+    return std::string(table) + "[" + std::to_string(index) + "]";
+}
+
+// "grid.cells", or "layer[1].last" with the table path of an entry.
+inline std::string at(const std::string& table_path, const char* field) {
+    return table_path + separator + field;
+}
+
+inline std::string at(const char* table, std::size_t index, const char* field) {
+    return at(entry(table, index), field);
+}
+
+} // namespace lab::key

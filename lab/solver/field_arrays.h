@@ -1,0 +1,16 @@
+// The fields of a one-dimensional grid and their update coefficients, as every part of a
+// step reads and writes them.
+#pragma once
+
+#include <vector>
+
+namespace lab {
+
+// Hy[i] lies half a cell to the right of Ez[i]; Hy[cells - 1] lies beyond the last Ez node
+// and stays zero. The coefficients are those of materials.h.
+struct FieldArrays {
+    std::vector<double> ez, hy;     // V/m and A/m
+    std::vector<double> ca, cb, db; // update coefficients, see materials.h
+};
+
+} // namespace lab
