@@ -93,7 +93,7 @@ void handle_display(Window& w) {
 void handle_reshape(Window& w, int width, int height) {
     w.picture.window_width = width;
     w.picture.window_height = height;
-    if (w.picture.mode == rizodozad::display_mode::display) glViewport(0, 0, width, height);
+    if (w.picture.next_pass() == rizodozad::display_mode::display) glViewport(0, 0, width, height);
     glutPostRedisplay();
 }
 

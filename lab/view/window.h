@@ -10,7 +10,7 @@
 #include "lab/view/dragging.h"
 #include "lab/view/picture.h"
 #include "lab/view/session.h"
-#include "rizodozad/pictures.h"
+#include "rizodozad/rizodozad.h"
 
 namespace lab::view {
 
