@@ -27,7 +27,7 @@ void handle_reshape(FDTD& app, int width, int height) {
     app.window_width = width;
     app.window_height = height;
     // Between cycles the display pass applies the stored size itself.
-    if (app.mode == rizodozad::display_mode::display) glViewport(0, 0, width, height);
+    if (app.next_pass() == rizodozad::display_mode::display) glViewport(0, 0, width, height);
 }
 
 void handle_idle(FDTD& app) {

@@ -8,7 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "rizodozad/contours.h"
+#include "rizodozad/surfaces/contours.h"
 #include "rizodozad/test_hooks.h"
 
 namespace {

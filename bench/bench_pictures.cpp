@@ -14,10 +14,11 @@
 #include "app/fdtd.h"
 #include "bench/bench_window.h"
 #include "bench/stderr_report.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/export_eps.h"
 #include "rizodozad/core/gif_writer.h"
+#include "rizodozad/core/pictures.h"
 #include "rizodozad/core/png_writer.h"
-#include "rizodozad/pictures.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ void BM_ExportVector(benchmark::State& state) {
     const int format = static_cast<int>(state.range(0));
     for (auto _ : state) {
         MemoryStream memory;
-        if (!rizodozad::eps::export_page(finished_run(), memory.stream, "bench",
-                                         rizodozad::eps::BufferBudget{}, format))
+        if (!rizodozad::eps::export_page(rizodozad::internals(finished_run()), memory.stream,
+                                         "bench", rizodozad::eps::BufferBudget{}, format))
             state.SkipWithError("export failed");
     }
     state.SetLabel(gl2psGetFormatDescription(format));

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "bench/bench_window.h"
-#include "rizodozad/lines/column_reduction.h"
+#include "rizodozad/core/column_reduction.h"
 #include "rizodozad/rizodozad.h"
 
 namespace {

@@ -12,7 +12,7 @@ void Gallery::show_page(int page) {
     // Pages differ in their records and in what they set only once at creation
     // (layer names, the look of surfaces), so nothing of the old page may be matched.
     rebuild();
-    selected_axes = -1;
+    deselect_axes();
 }
 
 int page_for_key(int current, unsigned char key) {

@@ -55,7 +55,7 @@ void compose_cells_page(ZarIdor& engine) {
 
     engine.layer("cells");
     rizodozad::Axes* cells = panel(engine, 1, 1, 1, "Cell plot with colour bar and contours");
-    fix_limits(cells, plane, plane);
+    engine.fix_limits(plane, plane);
     if (cells != nullptr) cells->c_lim = value_range;
     const int surface = engine.surface(Matrix{x}, Matrix{y}, z);
     engine.set(surface, "EdgeColor", "none"); // 40 x 40 cell borders would hide the colours
@@ -65,7 +65,7 @@ void compose_cells_page(ZarIdor& engine) {
     // its contour lines show, and its layer switches them on and off.
     engine.layer("contours");
     rizodozad::Axes* overlay = panel(engine, 1, 1, 1, "");
-    fix_limits(overlay, plane, plane);
+    engine.fix_limits(plane, plane);
     if (overlay != nullptr) overlay->box = 0;
     engine.contour(x, y, z, contour_levels());
 }

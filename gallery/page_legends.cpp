@@ -28,13 +28,13 @@ void plot_named(ZarIdor& engine, const std::vector<double>& x, const std::vector
     engine.plot(x, y);
     engine.set(color);
     engine.set(style);
-    set_line_width(engine, curve_width);
+    engine.set_line_width(curve_width);
 }
 
 void responses(ZarIdor& engine) {
     engine.layer("responses");
     rizodozad::Axes* axes = panel(engine, 1, 2, 1, "Damped responses");
-    fix_limits(axes, time_range, response_range);
+    engine.fix_limits(time_range, response_range);
     if (axes != nullptr) {
         axes->x_label = "time (s)";
         axes->y_label = "x (m)";
@@ -54,7 +54,7 @@ void responses(ZarIdor& engine) {
 void powers(ZarIdor& engine) {
     engine.layer("powers");
     rizodozad::Axes* axes = panel(engine, 1, 2, 2, "Powers of x on log-log axes");
-    fix_limits(axes, power_range, power_values);
+    engine.fix_limits(power_range, power_values);
     if (axes != nullptr) {
         axes->x_scale = logarithmic;
         axes->y_scale = logarithmic;

@@ -36,14 +36,15 @@ void line_styles(ZarIdor& engine) {
     constexpr float width = 1.5f;
 
     engine.layer("line styles");
-    fix_limits(panel(engine, rows, columns, 1, "Line styles  -   - -   :   -."), wave_x, stacked_y);
+    panel(engine, rows, columns, 1, "Line styles  -   - -   :   -.");
+    engine.fix_limits(wave_x, stacked_y);
     const std::vector<double> x = rizodozad::linspace(wave_x[0], wave_x[1], curve_points);
     double level = 4.0;
     for (const Style& s : styles) {
         engine.plot(x, wave_at(x, level));
         engine.set(s.color);
         engine.set(s.style);
-        set_line_width(engine, width);
+        engine.set_line_width(width);
         level -= 1.0;
     }
 }
@@ -52,13 +53,14 @@ void line_widths(ZarIdor& engine) {
     constexpr std::array<float, 4> widths{0.5f, 1.0f, 2.0f, 4.0f};
 
     engine.layer("line widths");
-    fix_limits(panel(engine, rows, columns, 2, "Line widths 0.5, 1, 2, 4"), wave_x, stacked_y);
+    panel(engine, rows, columns, 2, "Line widths 0.5, 1, 2, 4");
+    engine.fix_limits(wave_x, stacked_y);
     const std::vector<double> x = rizodozad::linspace(wave_x[0], wave_x[1], curve_points);
     double level = 4.0;
     for (float width : widths) {
         engine.plot(x, wave_at(x, level));
         engine.set("db");
-        set_line_width(engine, width);
+        engine.set_line_width(width);
         level -= 1.0;
     }
 }
@@ -84,8 +86,8 @@ void markers(ZarIdor& engine) {
     constexpr float outline_width = 1.0f;
 
     engine.layer("markers");
-    fix_limits(panel(engine, rows, columns, 3, "Markers  .  +  x  d  ^  v  o  *  s  |"),
-               {0.0, points_per_row + 1.0}, {0.0, symbols.size() + 1.0});
+    panel(engine, rows, columns, 3, "Markers  .  +  x  d  ^  v  o  *  s  |");
+    engine.fix_limits({0.0, points_per_row + 1.0}, {0.0, symbols.size() + 1.0});
     const std::vector<double> x = rizodozad::linspace(1.0, points_per_row, points_per_row);
     double row = symbols.size();
     for (const Marker& m : symbols) {
@@ -93,7 +95,7 @@ void markers(ZarIdor& engine) {
         engine.set(m.color);
         engine.set(m.symbol);
         set_marker_size(engine, marker_size);
-        set_line_width(engine, m.symbol[0] == '.' ? point_width : outline_width);
+        engine.set_line_width(m.symbol[0] == '.' ? point_width : outline_width);
         row -= 1.0;
     }
 }
@@ -111,8 +113,8 @@ void error_bars(ZarIdor& engine) {
     constexpr float width = 1.0f;
 
     engine.layer("error bars");
-    fix_limits(panel(engine, rows, columns, 4, "Error bars and a fitted line"),
-               {0.0, scatter.size() + 1.0}, reading_y);
+    panel(engine, rows, columns, 4, "Error bars and a fitted line");
+    engine.fix_limits({0.0, scatter.size() + 1.0}, reading_y);
     std::vector<double> x;
     std::vector<double> y;
     std::vector<double> upper;
@@ -135,8 +137,8 @@ void error_bars(ZarIdor& engine) {
     engine.set("k");
     engine.set("o");
     set_marker_size(engine, marker_size);
-    set_line_width(engine, width);
-    if (rizodozad::Line* line = engine.current_line.get()) {
+    engine.set_line_width(width);
+    if (rizodozad::Line* line = engine.current_line()) {
         line->error_bar = 1;
         line->error_upper = upper;
         line->error_lower = lower;

@@ -32,14 +32,14 @@ void plot_curve(ZarIdor& engine, const std::vector<double>& x, const std::vector
     engine.plot(x, y);
     engine.set(color);
     engine.set(style);
-    set_line_width(engine, curve_width);
+    engine.set_line_width(curve_width);
 }
 
 void logarithmic_x(ZarIdor& engine) {
     engine.layer("log x");
     rizodozad::Axes* axes =
         panel(engine, 2, 1, 1, "Logarithmic x: log10(x) is straight, (x - 1) / 9 bends");
-    fix_limits(axes, decade, unit);
+    engine.fix_limits(decade, unit);
     if (axes != nullptr) axes->x_scale = logarithmic;
 
     const std::vector<double> x = rizodozad::linspace(decade[0], decade[1], curve_points);
@@ -51,13 +51,13 @@ void logarithmic_x(ZarIdor& engine) {
     engine.set("b");
     engine.set("o");
     set_marker_size(engine, marker_size);
-    set_line_width(engine, marker_outline);
+    engine.set_line_width(marker_outline);
 }
 
 void logarithmic_y(ZarIdor& engine) {
     engine.layer("log y");
     rizodozad::Axes* axes = panel(engine, 2, 2, 3, "Logarithmic y: 2^x is straight");
-    fix_limits(axes, exponent_x, short_log_range);
+    engine.fix_limits(exponent_x, short_log_range);
     if (axes != nullptr) axes->y_scale = logarithmic;
 
     const std::vector<double> x = rizodozad::linspace(exponent_x[0], exponent_x[1], curve_points);
@@ -77,7 +77,7 @@ void log_log(ZarIdor& engine) {
 
     engine.layer("log-log");
     rizodozad::Axes* axes = panel(engine, 2, 2, 4, "Log-log: x^2, x, x^0.5, 4/x");
-    fix_limits(axes, short_log_range, short_log_range);
+    engine.fix_limits(short_log_range, short_log_range);
     if (axes != nullptr) {
         axes->x_scale = logarithmic;
         axes->y_scale = logarithmic;

@@ -44,12 +44,10 @@ Grid bump_grid() {
 
 rizodozad::Axes* cube(ZarIdor& engine, int cell) {
     engine.subplot(1, 2, cell);
-    rizodozad::Axes* axes = engine.current_axes.get();
-    fix_limits(axes, plane, plane);
-    if (axes == nullptr) return axes;
-    axes->type = rizodozad::axes_type::three_d;
-    axes->z_lim = height;
-    axes->z_lim_mode = rizodozad::limit_mode::manual;
+    rizodozad::Axes* axes = engine.current_axes();
+    engine.fix_limits(plane, plane);
+    engine.fix_z_limits(height);
+    if (axes != nullptr) axes->type = rizodozad::axes_type::three_d;
     return axes;
 }
 
@@ -60,8 +58,8 @@ void helix(ZarIdor& engine) {
     engine.plot(sampled(t, [](double v) { return helix_radius * std::cos(v); }),
                 sampled(t, [](double v) { return helix_radius * std::sin(v); }));
     engine.set("r");
-    set_line_width(engine, helix_width);
-    if (rizodozad::Line* line = engine.current_line.get())
+    engine.set_line_width(helix_width);
+    if (rizodozad::Line* line = engine.current_line())
         line->z_data = sampled(t, [&t](double v) { return height[1] * v / t.back(); });
 }
 

@@ -54,7 +54,8 @@ void add_polygon(Matrix& x, Matrix& y, const Polygon& p) {
 
 void flat_polygons(ZarIdor& engine) {
     engine.layer("polygons");
-    fix_limits(panel(engine, 1, 2, 1, "Polygons, 3 to 8 corners"), plane, plane);
+    panel(engine, 1, 2, 1, "Polygons, 3 to 8 corners");
+    engine.fix_limits(plane, plane);
     Matrix x;
     Matrix y;
     Colormap fills;
@@ -64,7 +65,7 @@ void flat_polygons(ZarIdor& engine) {
     }
     engine.patch(x, y, fills);
     engine.set("k");
-    if (rizodozad::Patch* patch = engine.current_patch.get()) patch->line_width = outline_width;
+    engine.set_line_width(outline_width);
 }
 
 //-----------------------------------------------------------------------------
@@ -97,13 +98,10 @@ std::vector<Face> pyramid_faces() {
 void pyramid(ZarIdor& engine) {
     engine.layer("pyramid");
     engine.subplot(1, 2, 2);
-    rizodozad::Axes* axes = engine.current_axes.get();
-    fix_limits(axes, footprint, footprint);
-    if (axes != nullptr) {
-        axes->type = rizodozad::axes_type::three_d;
-        axes->z_lim = height;
-        axes->z_lim_mode = rizodozad::limit_mode::manual;
-    }
+    rizodozad::Axes* axes = engine.current_axes();
+    engine.fix_limits(footprint, footprint);
+    engine.fix_z_limits(height);
+    if (axes != nullptr) axes->type = rizodozad::axes_type::three_d;
     Matrix x;
     Matrix y;
     Matrix z;
@@ -121,7 +119,7 @@ void pyramid(ZarIdor& engine) {
     }
     engine.patch(x, y, z, fills);
     engine.set("k");
-    if (rizodozad::Patch* patch = engine.current_patch.get()) patch->line_width = outline_width;
+    engine.set_line_width(outline_width);
 }
 
 } // namespace

@@ -44,7 +44,7 @@ void annotated_curve(ZarIdor& engine) {
 
     engine.layer("notes");
     rizodozad::Axes* axes = panel(engine, 1, 1, 1, "Texts at data coordinates");
-    fix_limits(axes, time_range, amplitude_range);
+    engine.fix_limits(time_range, amplitude_range);
     if (axes != nullptr) {
         axes->position = upper_panel;
         axes->x_label = "time t (s)";
@@ -54,7 +54,7 @@ void annotated_curve(ZarIdor& engine) {
     const std::vector<double> t = rizodozad::linspace(time_range[0], time_range[1], curve_points);
     engine.plot(t, sampled(t, ringing));
     engine.set("b");
-    set_line_width(engine, curve_width);
+    engine.set_line_width(curve_width);
     engine.plot(t, sampled(t, [](double v) { return std::exp(-v / decay_time); }));
     engine.set("r");
     engine.set(":");
@@ -80,7 +80,7 @@ void specimen(ZarIdor& engine) {
 
     engine.layer("characters");
     rizodozad::Axes* axes = panel(engine, 1, 1, 1, "The characters of the bitmap font");
-    fix_limits(axes, time_range, row_range);
+    engine.fix_limits(time_range, row_range);
     if (axes != nullptr) {
         axes->position = lower_panel;
         axes->show_tick_labels = 0;

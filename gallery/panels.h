@@ -1,4 +1,4 @@
-// Helpers the pages share: placing titled axes, fixing limits, sampling curves.
+// Helpers the pages share: placing titled axes, sizing markers, sampling curves.
 #pragma once
 
 #include <array>
@@ -9,17 +9,13 @@
 
 namespace gallery {
 
-using Limits = std::array<double, 2>;
+using Limits = rizodozad::Limits;
 
 // subplot(rows, columns, cell) with a title; returns the new axes, or nullptr if none.
 rizodozad::Axes* panel(rizodozad::ZarIdor& engine, int rows, int columns, int cell,
                        const char* title);
 
-// Fixes both axis limits, so that ticks fall where the page wants them.
-void fix_limits(rizodozad::Axes* axes, const Limits& x, const Limits& y);
-
-// Width and marker size of the line just plotted.
-void set_line_width(rizodozad::ZarIdor& engine, float width);
+// Marker size of the line just plotted.
 void set_marker_size(rizodozad::ZarIdor& engine, float size);
 
 // f applied to every value of x.

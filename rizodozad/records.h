@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/contours.h"
-
 namespace rizodozad {
 
 //-----------------------------------------------------------------------------
@@ -18,6 +16,10 @@ using Rgb = std::array<float, 3>; // red, green, blue in 0..1
 using Colormap = std::vector<Rgb>;
 
 using Matrix = std::vector<std::vector<double>>; // a sequence of rows
+
+// Traced contour lines, two rows of equal length: per polyline a header column (level,
+// point count) followed by one column (x, y) per point.
+using ContourMatrix = std::array<std::vector<double>, 2>;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Figures and layers

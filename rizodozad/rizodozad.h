@@ -8,43 +8,46 @@
 // Index of this file
 //   [SECTION] Codes and fixed numbers
 //   [SECTION] Set by the application
-//   [SECTION] Engine bookkeeping: passes, lists, current records, input state
 //   [SECTION] Display cycle
 //   [SECTION] Figures, layers and axes
 //   [SECTION] Lines, styles and colours
 //   [SECTION] Surfaces, contours, patches, texts, colour bars
 //   [SECTION] Mouse and layer list
 //   [SECTION] Export
-//   [SECTION] Renderers and coordinate transforms
 //
 // Beside this file: records.h (the records and the codes of their fields),
 // vocabulary.h (style tokens, property keys, colour and colormap names), handles.h
-// (handle arithmetic), colors.h, ticks.h and contours.h (pure functions), pictures.h
-// (captured frames and the GIF recorder).
+// (handle arithmetic), colors.h (named colours and colormaps), pictures.h (captured
+// frames and the GIF recorder), core/atomic_file.h (files replaced whole or not at all).
+// The engine's own files reach its internals through core/engine.h.
+//
+// Folders, lowest first: core (with the headers of this folder), axes, lines,
+// surfaces. A folder includes only from its own level and below; scripts/check-includes
+// holds the order and proves it.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "rizodozad/colors.h"
-#include "rizodozad/contours.h"
-#include "rizodozad/current_record.h"
+#include "rizodozad/core/colors.h"
+#include "rizodozad/core/pictures.h"
 #include "rizodozad/handles.h"
-#include "rizodozad/pictures.h"
 #include "rizodozad/records.h"
-#include "rizodozad/ticks.h"
 #include "rizodozad/vocabulary.h"
 
 namespace rizodozad {
 
-class GlyphAtlas;
+class Engine;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Codes and fixed numbers
 //-----------------------------------------------------------------------------
 
+// The passes of a display cycle (begin_pass, next_pass).
 namespace display_mode {
 constexpr int allocation = 0;
 constexpr int configuration = 1;
@@ -60,16 +63,20 @@ constexpr int pressed = 0;
 constexpr int released = 1;
 } // namespace mouse
 
-// The layer list shows while the pointer is left of this pixel column.
-constexpr int layer_strip_width_px = 25;
-
 constexpr double pi = 3.14159265358979323846;
+
+using Limits = std::array<double, 2>; // lower, upper
+
+// An axes' frame in window pixels from the top left, as the mouse callbacks count them.
+struct FramePx {
+    double left = 0;
+    double right = 0;
+    double top = 0;
+    double bottom = 0;
+};
 
 // n values evenly from min to max; n below 1 counts as 1.
 std::vector<double> linspace(double min, double max, int n);
-
-// Maps v from the limit pair onto -1..1, the cube of three-dimensional views.
-float unit_cube_coordinate(double v, const std::array<double, 2>& lim);
 
 class ZarIdor {
   public:
@@ -97,57 +104,15 @@ class ZarIdor {
     bool tidy_layout = false;
 
     //-------------------------------------------------------------------------
-    // [SECTION] Engine bookkeeping: passes, lists, current records, input state
-    //-------------------------------------------------------------------------
-
-    int mode = display_mode::allocation; // the pass the next display cycle starts with
-    int last_handle = 0;                 // the record created last, for set(style)
-    Colormap current_colormap;           // set_colormap()
-
-    std::vector<Figure> figure_list;
-    std::vector<Layer> layer_list;
-    std::vector<Axes> axes_list;
-    std::vector<Line> line_list;
-    std::vector<Surface> surface_list;
-    std::vector<Patch> patch_list;
-    std::vector<Text> text_list;
-    std::vector<Colorbar> colorbar_list; // nothing adds to it; it is only compared
-
-    CurrentRecord<Figure> current_figure{figure_list};
-    CurrentRecord<Layer> current_layer{layer_list};
-    CurrentRecord<Axes> current_axes{axes_list};
-    CurrentRecord<Line> current_line{line_list};
-    CurrentRecord<Surface> current_surface{surface_list};
-    CurrentRecord<Patch> current_patch{patch_list};
-    CurrentRecord<Text> current_text{text_list};
-
-    // Records of each kind composed so far in the current pass.
-    int figure_counter = 0;
-    int layer_counter = 0;
-    int axes_counter = 0;
-    int line_counter = 0;
-    int surface_counter = 0;
-    int patch_counter = 0;
-    int text_counter = 0;
-    int colorbar_counter = 0;
-
-    int selected_axes = -1;   // index in axes_list of the clicked axes, -1 for none
-    int layer_click_time = 0; // milliseconds, for the double press on the layer list
-    int layer_last_click_time = 0;
-    float mouse_down_x = 0; // where a drag of a 3D axes started
-    float mouse_down_y = 0;
-    float drag_start_azimuth = 0;
-    float drag_start_elevation = 0;
-    std::vector<FigureText> figure_texts; // of the current composition
-    std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
-
-    //-------------------------------------------------------------------------
     // [SECTION] Display cycle
     //-------------------------------------------------------------------------
 
     void display_cycle(); // called again from inside a cycle (from compose_figure), does nothing
     // Asks for fresh records: the next display cycle starts with an allocation pass.
     void rebuild();
+    // The pass the next display cycle starts with (display_mode); display once the
+    // records are built and matched, so that a reshape may set the viewport itself.
+    int next_pass() const;
     // Sets up a pass as the display cycle does before it composes: mode, counters at
     // zero, no current record, the lists emptied for an allocation pass (as keep_level
     // allows), then the figure, the first layer with its axes and one more axes. For
@@ -170,6 +135,20 @@ class ZarIdor {
     // compose_figure like the create calls. The tidy layout keeps the axes clear of it.
     void figure_text(float x, float y, std::string text);
 
+    // Fixed limits of the current axes, kept whatever its data spans.
+    void fix_limits(const Limits& x_lim, const Limits& y_lim);
+    void fix_x_limits(const Limits& x_lim);
+    void fix_y_limits(const Limits& y_lim);
+    void fix_z_limits(const Limits& z_lim);
+    // Where the last layout put the frame of the axes with this handle; nothing for a
+    // handle that names no axes.
+    std::optional<FramePx> axes_frame_px(int handle) const;
+    // The current axes' record, for what no call covers (title, labels, scales, place,
+    // three dimensions); nullptr when there is none.
+    Axes* current_axes();
+    // No axes stays selected, as before any click.
+    void deselect_axes();
+
     //-------------------------------------------------------------------------
     // [SECTION] Lines, styles and colours
     //-------------------------------------------------------------------------
@@ -178,12 +157,15 @@ class ZarIdor {
     int line(std::vector<double> x, std::vector<double> y);
     int plot(std::vector<double> x, std::vector<double> y);
     int plot_y(std::vector<double> y); // against 0, 1, 2, ...
-    void update_data_range();
+    // The line just plotted, for markers, error bars and z data; nullptr when there is none.
+    Line* current_line();
 
     // Style tokens, property keys, colour and colormap names: vocabulary.h.
-    void set(std::string style); // applies to last_handle
+    void set(std::string style); // applies to the record created last
     void set(int handle, std::string property, std::string value);
     void set_colormap(std::string name);
+    // Width in pixels of the line, surface or patch created last.
+    void set_line_width(float width);
 
     //-------------------------------------------------------------------------
     // [SECTION] Surfaces, contours, patches, texts, colour bars
@@ -192,8 +174,8 @@ class ZarIdor {
     // Every creator below attaches its record to the current axes in the allocation
     // pass and finds it again by position in later passes, refills its data and widens
     // the axes' data extents, so automatic limits follow the data. Properties set on
-    // the returned handle (also left in last_handle for set(style)) are kept. Records
-    // of a hidden layer hold no data and widen nothing.
+    // the returned handle (or through set(style) right after) are kept. Records of a
+    // hidden layer hold no data and widen nothing.
     //
     // Grids: rows of z run along y, columns along x. x and y are either one row each
     // (x per grid column, y per grid row) or one value per grid point each. Cells of
@@ -253,58 +235,11 @@ class ZarIdor {
     // Writes the picture as EPS to an open stream; false when nothing usable was written.
     bool export_eps(std::FILE* stream, const char* file_name);
 
-    //-------------------------------------------------------------------------
-    // [SECTION] Renderers and coordinate transforms
-    //-------------------------------------------------------------------------
-
-    // The display walk and the renderer of each kind, drawing the current record into
-    // the current GL context; the display cycle calls them.
-    void display_figure();
-    void display_layer();
-    void display_layer_list();
-    void display_axes();
-    void display_axes_2d();
-    void display_axes_3d();
-    void display_line();
-    void display_surface();
-    void display_surface_2d();
-    void display_surface_3d();
-    void display_contour();
-    void display_patch();
-    void display_patch_3d();
-    void display_text();
-    void display_colorbar();
-    void display_legend();
-    void display_figure_texts();
-
-    // Data coordinates of the current axes as window fractions, or as fractions of
-    // the axes' own unit square.
-    float data_to_window_x(double x);
-    float data_to_window_y(double y);
-    float data_to_unit_x(double x);
-    float data_to_unit_y(double y);
-
-    // Black bitmap text at window fractions, or centred on a point of the 3D cube.
-    void draw_string(float x, float y, const std::string& text);
-    void draw_string_3d(float x, float y, float z, const std::string& text);
-
   private:
-    Frame* capture_target_ = nullptr;         // filled by the display pass before its swap
-    bool cycling_ = false;                    // a display cycle is under way
-    std::unique_ptr<GlyphAtlas> glyph_atlas_; // the font as one texture, for on-screen text
+    friend Engine& internals(ZarIdor& app);
+    friend const Engine& internals(const ZarIdor& app);
 
-    void run_cycle();
-    void allocation_pass();
-    bool configuration_pass(); // false on a mismatch of a list with its counter
-    void display_pass();
-    void forget_records();
-    void display_child(int handle);
-    void display_any_patch();
-    void reset_counters();
-    void forget_current_records();
-    void lay_out_tidy();
-    void display_axes_2d_tidy();
-    void draw_tidy_colour_labels(const Axes& bar);
+    std::unique_ptr<Engine> engine_; // the records and everything that draws them
 };
 
 } // namespace rizodozad

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "rizodozad/contours.h"
+#include "rizodozad/records.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -19,7 +19,7 @@ namespace test_hooks {
 
 // A click on the layer list with the elapsed-time reading given, so that double
 // presses can be tested without waiting.
-void layer_list_click_at(ZarIdor& engine, int button, int state, int x, int y, int elapsed_ms);
+void layer_list_click_at(ZarIdor& app, int button, int state, int x, int y, int elapsed_ms);
 
 } // namespace test_hooks
 

@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/memory_eps.h"
@@ -29,17 +29,17 @@ inline void add_axes(rizodozad::ZarIdor& engine, int type = 0) {
     rizodozad::Axes axes;
     axes.handle = make_handle(0, kind::axes);
     axes.type = type;
-    engine.axes_list.push_back(axes);
-    engine.current_axes.select(0);
+    internals(engine).axes_list.push_back(axes);
+    internals(engine).current_axes.select(0);
     testsupport::size_like_window(engine);
 }
 
 inline void add_surface(rizodozad::ZarIdor& engine, const rizodozad::Surface& surface) {
-    const int index = static_cast<int>(engine.surface_list.size());
-    engine.surface_list.push_back(surface);
-    engine.surface_list.back().handle = make_handle(index, kind::surface);
-    engine.axes_list[0].children.push_back(make_handle(index, kind::surface));
-    engine.current_surface.select(static_cast<std::size_t>(index));
+    const int index = static_cast<int>(internals(engine).surface_list.size());
+    internals(engine).surface_list.push_back(surface);
+    internals(engine).surface_list.back().handle = make_handle(index, kind::surface);
+    internals(engine).axes_list[0].children.push_back(make_handle(index, kind::surface));
+    internals(engine).current_surface.select(static_cast<std::size_t>(index));
 }
 
 // The whole window as the unit square, as the 2D axes leave it for a full-window axes.

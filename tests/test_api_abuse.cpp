@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/test_hooks.h"
 #include "tests/support/gl_fixture.h"
 
@@ -282,7 +282,7 @@ class AbusedEngine : public rizodozad::ZarIdor {
 
   private:
     void replay(const Call& c) {
-        rizodozad::Axes* axes = current_axes.get();
+        rizodozad::Axes* axes = current_axes();
         switch (c.op) {
         case Op::create_figure:
             create_figure();
@@ -408,26 +408,26 @@ class AbusedEngine : public rizodozad::ZarIdor {
             axes->position_3d = axes->position;
             break;
         case Op::layer_visibility:
-            if (current_layer) current_layer->visible = c.n[0];
+            if (internals(*this).current_layer) internals(*this).current_layer->visible = c.n[0];
             break;
         case Op::line_looks:
-            if (!current_line) break;
-            current_line->error_bar = c.n[0];
-            current_line->error_upper = c.a;
-            current_line->error_lower = c.c;
-            current_line->z_data = c.b;
-            current_line->marker_size = static_cast<float>(c.v[0]);
-            current_line->line_width = static_cast<float>(c.v[1]);
-            current_line->line_style = c.s;
-            current_line->marker = c.t;
+            if (!current_line()) break;
+            current_line()->error_bar = c.n[0];
+            current_line()->error_upper = c.a;
+            current_line()->error_lower = c.c;
+            current_line()->z_data = c.b;
+            current_line()->marker_size = static_cast<float>(c.v[0]);
+            current_line()->line_width = static_cast<float>(c.v[1]);
+            current_line()->line_style = c.s;
+            current_line()->marker = c.t;
             break;
         case Op::surface_looks:
-            if (!current_surface) break;
-            current_surface->contour_levels = c.a;
-            current_surface->face_color = c.s;
-            current_surface->edge_color = c.t;
-            current_surface->line_width = static_cast<float>(c.v[0]);
-            current_surface->type = c.n[0];
+            if (!internals(*this).current_surface) break;
+            internals(*this).current_surface->contour_levels = c.a;
+            internals(*this).current_surface->face_color = c.s;
+            internals(*this).current_surface->edge_color = c.t;
+            internals(*this).current_surface->line_width = static_cast<float>(c.v[0]);
+            internals(*this).current_surface->type = c.n[0];
             break;
         case Op::count:
             break;
@@ -451,18 +451,18 @@ bool names_a_record(int handle, int kind_code, const std::vector<Record>& list) 
 // Every child handle names a record of a kind its parent may hold.
 bool tree_is_whole(const AbusedEngine& e) {
     namespace kind = rizodozad::kind;
-    for (const auto& figure : e.figure_list)
+    for (const auto& figure : internals(e).figure_list)
         for (int h : figure.children)
-            if (!names_a_record(h, kind::layer, e.layer_list)) return false;
-    for (const auto& layer : e.layer_list)
+            if (!names_a_record(h, kind::layer, internals(e).layer_list)) return false;
+    for (const auto& layer : internals(e).layer_list)
         for (int h : layer.children)
-            if (!names_a_record(h, kind::axes, e.axes_list)) return false;
-    for (const auto& axes : e.axes_list)
+            if (!names_a_record(h, kind::axes, internals(e).axes_list)) return false;
+    for (const auto& axes : internals(e).axes_list)
         for (int h : axes.children)
-            if (!names_a_record(h, kind::line, e.line_list) &&
-                !names_a_record(h, kind::surface, e.surface_list) &&
-                !names_a_record(h, kind::text, e.text_list) &&
-                !names_a_record(h, kind::patch, e.patch_list))
+            if (!names_a_record(h, kind::line, internals(e).line_list) &&
+                !names_a_record(h, kind::surface, internals(e).surface_list) &&
+                !names_a_record(h, kind::text, internals(e).text_list) &&
+                !names_a_record(h, kind::patch, internals(e).patch_list))
                 return false;
     return true;
 }
@@ -558,7 +558,7 @@ void abuse_round(Dice& dice, Tally& tally) {
     testsupport::size_like_window(engine);
     const int length = 1 + dice.below(max_script_length);
     for (int k = 0; k < length; ++k)
-        engine.script.push_back(random_call(dice, engine.last_handle));
+        engine.script.push_back(random_call(dice, internals(engine).last_handle));
     engine.unstable = dice.chance(0.05);
     engine.debug = 1;
 
@@ -568,7 +568,7 @@ void abuse_round(Dice& dice, Tally& tally) {
         drain_gl_errors();
         const std::string trace = quietly([&] { engine.display_cycle(); });
         ++tally.cycles;
-        ASSERT_EQ(engine.mode, rizodozad::display_mode::configuration);
+        ASSERT_EQ(internals(engine).mode, rizodozad::display_mode::configuration);
         // A composition that repeats its calls is matched again without rebuilding,
         // whatever odd arguments it passes.
         if (!engine.unstable) {
@@ -597,7 +597,7 @@ void abuse_round(Dice& dice, Tally& tally) {
             if (dice.chance(0.5) && engine.script.size() > 1)
                 engine.script.erase(at);
             else
-                engine.script.insert(at, random_call(dice, engine.last_handle));
+                engine.script.insert(at, random_call(dice, internals(engine).last_handle));
         }
     }
     tally.calls += engine.calls_replayed;

@@ -7,7 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/axes/ticks.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/memory_eps.h"
@@ -53,20 +54,20 @@ class Axes2d : public testsupport::GlTest {
         Axes record;
         record.handle = make_handle(0, rizodozad::kind::axes);
         record.children.push_back(make_handle(0, line));
-        engine.axes_list.push_back(record);
+        internals(engine).axes_list.push_back(record);
         rizodozad::Line empty_line;
         empty_line.handle = make_handle(0, line);
-        engine.line_list.push_back(empty_line);
-        engine.current_axes.select(0);
+        internals(engine).line_list.push_back(empty_line);
+        internals(engine).current_axes.select(0);
     }
 
-    Axes& axes() { return engine.axes_list[0]; }
+    Axes& axes() { return internals(engine).axes_list[0]; }
     Capture draw() {
-        return testsupport::capture_feedback([this] { engine.display_axes(); });
+        return testsupport::capture_feedback([this] { internals(engine).display_axes(); });
     }
     // The decoration alone, so that the state it leaves can be queried.
     Capture draw_decoration() {
-        return testsupport::capture_feedback([this] { engine.display_axes_2d(); });
+        return testsupport::capture_feedback([this] { internals(engine).display_axes_2d(); });
     }
     std::vector<Primitive> lines(const Capture& c) { return c.of_kind(PrimitiveKind::line); }
     std::vector<Primitive> bitmaps(const Capture& c) { return c.of_kind(PrimitiveKind::bitmap); }
@@ -87,7 +88,7 @@ TEST_F(Axes2d, AxesWithoutChildrenDrawNothing) {
 }
 
 TEST_F(Axes2d, ChildrenDrawInTheUnitSquareAndBadHandlesAreSkipped) {
-    rizodozad::Line& child = engine.line_list[0];
+    rizodozad::Line& child = internals(engine).line_list[0];
     child.x_data = {5};
     child.y_data = {5};
     child.line_style = "none";
@@ -114,11 +115,11 @@ TEST_F(Axes2d, ChildrenDrawInTheUnitSquareAndBadHandlesAreSkipped) {
 
 TEST_F(Axes2d, DebugTracesNameTheAxesAndItsPatches) {
     engine.debug = 1;
-    engine.mode = rizodozad::display_mode::display;
+    internals(engine).mode = rizodozad::display_mode::display;
     rizodozad::Patch patch;
     patch.handle = make_handle(0, rizodozad::kind::patch);
     patch.faces = {{0, 1, 2}, {1, 2, 3}};
-    engine.patch_list.push_back(patch);
+    internals(engine).patch_list.push_back(patch);
     axes().children.push_back(patch.handle);
 
     testing::internal::CaptureStdout();
@@ -278,7 +279,8 @@ TEST_F(Axes2d, ExportKeepsTheSingleWidthTheReadOutAndTheGridDashes) {
     axes().x_grid = 1;
     axes().x_tick = {5};
     axes().grid_line_style = "- -";
-    const std::string eps = testsupport::export_eps_in_memory([this] { engine.display_axes(); });
+    const std::string eps =
+        testsupport::export_eps_in_memory([this] { internals(engine).display_axes(); });
     EXPECT_NE(eps.find("2 W"), std::string::npos) << eps;
     EXPECT_EQ(eps.find("4 W"), std::string::npos) << eps;
     EXPECT_NE(eps.find("0.000000,0.000000"), std::string::npos) << eps;

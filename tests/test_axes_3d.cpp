@@ -1,6 +1,8 @@
 // Three-dimensional axes: camera, axis edges by azimuth, ticks, labels and the box switch.
 #include <cmath>
 
+#include "rizodozad/axes/ticks.h"
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 
 namespace {
@@ -16,10 +18,10 @@ class Axes3dTest : public testsupport::GlTest {
         scene::add_axes(engine, 1);
     }
 
-    rizodozad::Axes& axes() { return engine.axes_list[0]; }
+    rizodozad::Axes& axes() { return internals(engine).axes_list[0]; }
 
     Capture draw() {
-        Capture c = capture_feedback([this] { engine.display_axes_3d(); });
+        Capture c = capture_feedback([this] { internals(engine).display_axes_3d(); });
         glGetDoublev(GL_MODELVIEW_MATRIX, view_);
         glGetIntegerv(GL_VIEWPORT, viewport_);
         return c;
@@ -130,7 +132,7 @@ TEST_F(Axes3dTest, WithoutBoxTheViewIsSetAndOnlyChildrenDraw) {
     mesh.z_data = {{0, 0}, {10, 10}};
     scene::add_surface(engine, mesh);
 
-    const Capture c = capture_feedback([this] { engine.display_axes(); });
+    const Capture c = capture_feedback([this] { internals(engine).display_axes(); });
     EXPECT_EQ(c.count(PrimitiveKind::bitmap), 0u);
     // Only the mesh: two row strips and two column strips of two points.
     EXPECT_EQ(c.count(PrimitiveKind::line), 4u);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 namespace {
@@ -110,33 +110,33 @@ TEST(Colormaps, UnknownNameIsBlack) {
 TEST(SetColormap, ReplacesTheCurrentColormap) {
     ZarIdor engine;
     engine.set_colormap("Gray");
-    ASSERT_EQ(engine.current_colormap.size(), 64u);
+    ASSERT_EQ(internals(engine).current_colormap.size(), 64u);
     const float third = 1.0f / 3.0f;
-    EXPECT_EQ(engine.current_colormap[21], (Rgb{third, third, third}));
+    EXPECT_EQ(internals(engine).current_colormap[21], (Rgb{third, third, third}));
     engine.set_colormap("nothing");
-    ASSERT_EQ(engine.current_colormap.size(), 64u);
-    EXPECT_EQ(engine.current_colormap[63], black);
+    ASSERT_EQ(internals(engine).current_colormap.size(), 64u);
+    EXPECT_EQ(internals(engine).current_colormap[63], black);
 }
 
 TEST(SetColormap, NamesTheCurrentSurfaceOnlyInConfiguration) {
     ZarIdor engine;
-    engine.surface_list.resize(2);
-    engine.current_surface.select(1);
+    internals(engine).surface_list.resize(2);
+    internals(engine).current_surface.select(1);
 
-    engine.mode = display_mode::allocation;
+    internals(engine).mode = display_mode::allocation;
     engine.set_colormap("Hot");
-    EXPECT_EQ(engine.surface_list[1].colormap_name, "");
+    EXPECT_EQ(internals(engine).surface_list[1].colormap_name, "");
 
-    engine.mode = display_mode::configuration;
+    internals(engine).mode = display_mode::configuration;
     engine.set_colormap("Hot");
-    EXPECT_EQ(engine.surface_list[1].colormap_name, "Hot");
-    EXPECT_EQ(engine.surface_list[0].colormap_name, "");
+    EXPECT_EQ(internals(engine).surface_list[1].colormap_name, "Hot");
+    EXPECT_EQ(internals(engine).surface_list[0].colormap_name, "");
 
     // With no current surface the colormap still changes and nothing else is touched.
-    engine.current_surface.clear();
+    internals(engine).current_surface.clear();
     engine.set_colormap("Gray");
-    EXPECT_EQ(engine.current_colormap[63], white);
-    EXPECT_EQ(engine.surface_list[1].colormap_name, "Hot");
+    EXPECT_EQ(internals(engine).current_colormap[63], white);
+    EXPECT_EQ(internals(engine).surface_list[1].colormap_name, "Hot");
 }
 
 } // namespace

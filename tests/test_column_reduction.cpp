@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "rizodozad/core/column_reduction.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/rizodozad.h"
 #include "tests/pictures.h"
 #include "tests/support/feedback.h"
@@ -160,7 +160,7 @@ class LongHistory : public rizodozad::ZarIdor {
         plot_y(y);
         if (!markers) return;
         set(".");
-        if (rizodozad::Line* line = current_line.get()) {
+        if (rizodozad::Line* line = current_line()) {
             line->error_bar = 1;
             line->error_upper.assign(y.size(), 0.01);
             line->error_lower.assign(y.size(), 0.01);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "rizodozad/core/engine.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
 
@@ -27,7 +28,8 @@ class Composition : public testsupport::AppTest {
     }
 
     const rizodozad::Axes& axes(int handle) {
-        return app.axes_list.at(static_cast<std::size_t>(rizodozad::handle_index(handle)));
+        return internals(app).axes_list.at(
+            static_cast<std::size_t>(rizodozad::handle_index(handle)));
     }
 
     // Primitives drawn wholly below pixel row 100 from the bottom, where only the history
@@ -57,32 +59,32 @@ std::vector<int> handles_of(const std::vector<rizodozad::Layer>& layers) {
 
 TEST_F(Composition, OnePassMakesTheRecordsOfTheFieldPlots) {
     app.display_cycle();
-    ASSERT_EQ(app.figure_list.size(), 1u);
-    EXPECT_EQ(app.figure_list[0].children, (std::vector<int>{6, 106, 206}));
-    EXPECT_EQ(handles_of(app.layer_list), (std::vector<int>{6, 106, 206}));
-    ASSERT_EQ(app.layer_list.size(), 3u);
-    EXPECT_EQ(app.layer_list[0].name, "");
-    EXPECT_EQ(app.layer_list[1].name, "layer 1");
-    EXPECT_EQ(app.layer_list[2].name, "layer 2");
-    ASSERT_EQ(app.axes_list.size(), 7u);
+    ASSERT_EQ(internals(app).figure_list.size(), 1u);
+    EXPECT_EQ(internals(app).figure_list[0].children, (std::vector<int>{6, 106, 206}));
+    EXPECT_EQ(handles_of(internals(app).layer_list), (std::vector<int>{6, 106, 206}));
+    ASSERT_EQ(internals(app).layer_list.size(), 3u);
+    EXPECT_EQ(internals(app).layer_list[0].name, "");
+    EXPECT_EQ(internals(app).layer_list[1].name, "layer 1");
+    EXPECT_EQ(internals(app).layer_list[2].name, "layer 2");
+    ASSERT_EQ(internals(app).axes_list.size(), 7u);
     for (std::size_t k = 0; k < 7; ++k)
-        EXPECT_EQ(app.axes_list[k].handle, 100 * int(k) + 2);
-    EXPECT_EQ(app.layer_list[1].children, (std::vector<int>{202, 302, 402}));
-    EXPECT_EQ(app.layer_list[2].children, (std::vector<int>{502, 602}));
+        EXPECT_EQ(internals(app).axes_list[k].handle, 100 * int(k) + 2);
+    EXPECT_EQ(internals(app).layer_list[1].children, (std::vector<int>{202, 302, 402}));
+    EXPECT_EQ(internals(app).layer_list[2].children, (std::vector<int>{502, 602}));
 
-    ASSERT_EQ(app.line_list.size(), 2u);
+    ASSERT_EQ(internals(app).line_list.size(), 2u);
     EXPECT_EQ(axes(302).children, (std::vector<int>{3}));
     EXPECT_EQ(axes(402).children, (std::vector<int>{103}));
     EXPECT_TRUE(axes(602).children.empty());
-    EXPECT_EQ(app.line_list[0].color, "r");
-    EXPECT_EQ(app.line_list[1].color, "b");
-    EXPECT_EQ(app.line_list[0].y_data, app.Ez);
-    EXPECT_EQ(app.line_list[1].x_data, app.cell_x);
+    EXPECT_EQ(internals(app).line_list[0].color, "r");
+    EXPECT_EQ(internals(app).line_list[1].color, "b");
+    EXPECT_EQ(internals(app).line_list[0].y_data, app.Ez);
+    EXPECT_EQ(internals(app).line_list[1].x_data, app.cell_x);
 
     EXPECT_EQ(axes(302).title, "Ez in space");
     EXPECT_EQ(axes(402).title, "Hz in space");
     EXPECT_EQ(axes(602).title, "Ez at point x[50]");
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
 }
 
 TEST_F(Composition, FieldPlotsHaveFixedLimitsAndTheHzPlotFollowsItsData) {
@@ -110,10 +112,10 @@ TEST_F(Composition, TheFirstHistoryValueRebuildsTheRecordsInTheSameRedraw) {
     const std::string trace = redraw_with_trace();
     EXPECT_NE(trace.find("not match in Line"), std::string::npos);
     EXPECT_NE(trace.find("allocation"), std::string::npos);
-    ASSERT_EQ(app.line_list.size(), 3u);
+    ASSERT_EQ(internals(app).line_list.size(), 3u);
     EXPECT_EQ(axes(602).children, (std::vector<int>{203}));
-    EXPECT_EQ(app.line_list[2].x_data, (std::vector<double>{0}));
-    EXPECT_EQ(app.line_list[2].color, "b"); // no style: the line default
+    EXPECT_EQ(internals(app).line_list[2].x_data, (std::vector<double>{0}));
+    EXPECT_EQ(internals(app).line_list[2].color, "b"); // no style: the line default
 
     run_steps(1);
     EXPECT_EQ(redraw_with_trace().find("allocation"), std::string::npos);
@@ -128,7 +130,7 @@ TEST_F(Composition, HistoryAxesDrawsNothingUntilTheFirstStepThenSpansTheSteps) {
     const auto& history = axes(602);
     EXPECT_EQ(history.x_lim, (std::array<double, 2>{0, 7}));
     EXPECT_EQ(history.x_lim_mode, 1);
-    ASSERT_EQ(app.line_list.size(), 3u);
-    EXPECT_EQ(app.line_list[2].y_data, app.ez_history);
-    EXPECT_EQ(app.line_list[2].x_data.back(), 6.0);
+    ASSERT_EQ(internals(app).line_list.size(), 3u);
+    EXPECT_EQ(internals(app).line_list[2].y_data, app.ez_history);
+    EXPECT_EQ(internals(app).line_list[2].x_data.back(), 6.0);
 }

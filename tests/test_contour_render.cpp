@@ -1,4 +1,5 @@
 // Contour surfaces: each traced polyline becomes one black strip of width 2.
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 
 namespace {
@@ -12,8 +13,8 @@ class ContourRenderTest : public testsupport::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         scene::add_axes(engine);
-        engine.axes_list[0].x_lim = {0, 2};
-        engine.axes_list[0].y_lim = {0, 2};
+        internals(engine).axes_list[0].x_lim = {0, 2};
+        internals(engine).axes_list[0].y_lim = {0, 2};
         rizodozad::Surface s;
         s.type = 3;
         s.x_data = {{0, 1, 2}};
@@ -25,11 +26,11 @@ class ContourRenderTest : public testsupport::GlTest {
     Capture draw() {
         return capture_feedback([this] {
             scene::unit_square_view();
-            engine.display_surface();
+            internals(engine).display_surface();
         });
     }
 
-    rizodozad::Surface& surface() { return engine.surface_list[0]; }
+    rizodozad::Surface& surface() { return internals(engine).surface_list[0]; }
     rizodozad::ZarIdor engine;
 };
 

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "rizodozad/contours.h"
+#include "rizodozad/surfaces/contours.h"
 #include "rizodozad/test_hooks.h"
 
 namespace rizodozad {

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 
@@ -35,10 +35,10 @@ class Picture : public ZarIdor {
   public:
     std::function<void(Picture&)> composition = [](Picture&) {};
     void compose_figure() override {
-        current_axes->position = {0.125f, 0.25f, 0.5f, 0.5f};
+        current_axes()->position = {0.125f, 0.25f, 0.5f, 0.5f};
         composition(*this);
     }
-    Axes& plot_axes() { return axes_list.at(1); }
+    Axes& plot_axes() { return internals(*this).axes_list.at(1); }
 };
 
 class Creators : public testsupport::GlTest {
@@ -75,14 +75,14 @@ bool has_line_vertex(const Capture& capture, float x, float y) {
 
 TEST_F(Creators, IndexGridCellsTakeColormapColoursOverCLim) {
     picture.composition = [](Picture& p) {
-        p.current_axes->c_lim = {0, 2};
+        internals(p).current_axes->c_lim = {0, 2};
         p.surface({{0, 1, 2, 3}, {-1, not_a_number, 2, 1}});
     };
     const Capture drawn = cycle();
 
-    ASSERT_EQ(picture.surface_list.size(), 1u);
-    const Surface& s = picture.surface_list[0];
-    const Colormap& map = picture.current_colormap;
+    ASSERT_EQ(internals(picture).surface_list.size(), 1u);
+    const Surface& s = internals(picture).surface_list[0];
+    const Colormap& map = internals(picture).current_colormap;
     EXPECT_EQ(s.handle, 4);
     EXPECT_EQ(picture.plot_axes().children, std::vector<int>{4});
     EXPECT_EQ(s.type, 0);
@@ -104,15 +104,16 @@ TEST_F(Creators, GridSurfaceIsMatchedRefilledAndKeepsItsProperties) {
     double shift = 0;
     picture.composition = [&shift](Picture& p) {
         const int h = p.surface({{1 + shift, 2, 4}}, {{-1, 3}}, {{0, 0, 0}, {0, 0, 0}});
-        if (p.mode == display_mode::allocation) p.set(h, "FaceColor", "r");
+        if (internals(p).mode == display_mode::allocation) p.set(h, "FaceColor", "r");
     };
     cycle();
-    picture.surface_list[0].line_width = 3; // survives only if the record is matched again
+    internals(picture).surface_list[0].line_width =
+        3; // survives only if the record is matched again
     shift = -1;
     const Capture drawn = cycle();
 
-    ASSERT_EQ(picture.surface_list.size(), 1u);
-    const Surface& s = picture.surface_list[0];
+    ASSERT_EQ(internals(picture).surface_list.size(), 1u);
+    const Surface& s = internals(picture).surface_list[0];
     EXPECT_EQ(s.line_width, 3);
     EXPECT_EQ(s.face_color, "r");
     EXPECT_EQ(s.x_data, (Matrix{{0, 2, 4}}));
@@ -125,15 +126,15 @@ TEST_F(Creators, GridSurfaceIsMatchedRefilledAndKeepsItsProperties) {
 
 TEST_F(Creators, MeshAndSurfFillTheCubeOfThreeDimensionalAxes) {
     picture.composition = [](Picture& p) {
-        p.current_axes->type = 1;
+        internals(p).current_axes->type = 1;
         p.mesh({{0, 1, 2}}, {{0, 1}}, {{0, 1, 2}, {3, 4, 5}});
         p.surf({{0, 1}, {0, 1}}, {{0, 0}, {1, 1}}, {{-2, 0}, {0, 8}});
     };
     const Capture drawn = cycle();
 
-    ASSERT_EQ(picture.surface_list.size(), 2u);
-    const Surface& mesh = picture.surface_list[0];
-    const Surface& surf = picture.surface_list[1];
+    ASSERT_EQ(internals(picture).surface_list.size(), 2u);
+    const Surface& mesh = internals(picture).surface_list[0];
+    const Surface& surf = internals(picture).surface_list[1];
     EXPECT_EQ(std::tie(mesh.type, mesh.face_color, mesh.edge_color),
               std::make_tuple(1, "none", "b"));
     EXPECT_EQ(std::tie(surf.type, surf.face_color, surf.edge_color),
@@ -142,14 +143,14 @@ TEST_F(Creators, MeshAndSurfFillTheCubeOfThreeDimensionalAxes) {
     EXPECT_DOUBLE_EQ(picture.plot_axes().z_lim[1], 8 + 10 * margin);
     // The mesh has no faces; the one cell of surf is two triangles in the colour of z = -2.
     EXPECT_EQ(drawn.count(PrimitiveKind::polygon), 2u);
-    EXPECT_EQ(polygons_in(drawn, picture.current_colormap[0]), 2u);
+    EXPECT_EQ(polygons_in(drawn, internals(picture).current_colormap[0]), 2u);
 }
 
 TEST_F(Creators, ContourAndTextAreDrawnAtTheirDataCoordinates) {
     std::string label = "first";
     picture.composition = [&label](Picture& p) {
-        p.current_axes->x_lim_mode = p.current_axes->y_lim_mode = 1;
-        p.current_axes->x_lim = p.current_axes->y_lim = {0, 2};
+        internals(p).current_axes->x_lim_mode = internals(p).current_axes->y_lim_mode = 1;
+        internals(p).current_axes->x_lim = internals(p).current_axes->y_lim = {0, 2};
         p.contour({0, 1, 2}, {0, 1, 2}, {{0, 0, 0}, {0, 1, 0}, {0, 0, 0}}, {0.5});
         p.text(1, 0.5, label);
     };
@@ -157,13 +158,13 @@ TEST_F(Creators, ContourAndTextAreDrawnAtTheirDataCoordinates) {
     label = "again";
     const Capture drawn = cycle();
 
-    EXPECT_EQ(picture.surface_list.at(0).type, 3);
-    EXPECT_EQ(picture.surface_list[0].contour_levels, std::vector<double>{0.5});
+    EXPECT_EQ(internals(picture).surface_list.at(0).type, 3);
+    EXPECT_EQ(internals(picture).surface_list[0].contour_levels, std::vector<double>{0.5});
     EXPECT_EQ(picture.plot_axes().data_x_max, 2);
     for (const auto& [x, y] : {std::pair{300.f, 150.f}, {200.f, 200.f}, {300.f, 250.f}})
         EXPECT_TRUE(has_line_vertex(drawn, x, y)) << x << ", " << y;
 
-    const Text& text = picture.text_list.at(0);
+    const Text& text = internals(picture).text_list.at(0);
     EXPECT_EQ(text.handle, 5);
     EXPECT_EQ(text.text, "again");
     const auto bitmaps = drawn.of_kind(PrimitiveKind::bitmap);
@@ -175,7 +176,7 @@ TEST_F(Creators, ContourAndTextAreDrawnAtTheirDataCoordinates) {
 
 TEST_F(Creators, PatchesFillEachPolygonAndWidenLogarithmicAxesByPositiveValues) {
     picture.composition = [](Picture& p) {
-        p.current_axes->x_scale = p.current_axes->y_scale = 1;
+        internals(p).current_axes->x_scale = internals(p).current_axes->y_scale = 1;
         EXPECT_EQ(p.patch({{1, 2, 2}, {2, 3, 3}}, {{1, 1, 2}, {0.5, 0.5, 9}}, Colormap{red, blue}),
                   7);
         // Drawn in the cube, where the scales do not apply; the extents still do.
@@ -183,9 +184,9 @@ TEST_F(Creators, PatchesFillEachPolygonAndWidenLogarithmicAxesByPositiveValues) 
     };
     const Capture drawn = cycle();
 
-    ASSERT_EQ(picture.patch_list.size(), 2u);
-    EXPECT_EQ(picture.patch_list[0].type, 0);
-    EXPECT_EQ(picture.patch_list[1].type, 1);
+    ASSERT_EQ(internals(picture).patch_list.size(), 2u);
+    EXPECT_EQ(internals(picture).patch_list[0].type, 0);
+    EXPECT_EQ(internals(picture).patch_list[1].type, 1);
     EXPECT_EQ(picture.plot_axes().children, (std::vector<int>{7, 107}));
     const Axes& axes = picture.plot_axes();
     EXPECT_EQ(std::make_tuple(axes.data_x_min, axes.data_x_max), std::make_tuple(1.0, 3.0));
@@ -205,20 +206,20 @@ TEST_F(Creators, RecordsOfAHiddenLayerHoldNoData) {
         p.text(1, 1, "shown");
     };
     cycle();
-    picture.layer_list.at(1).visible = 0;
+    internals(picture).layer_list.at(1).visible = 0;
     cycle();
 
-    const Axes& axes = picture.axes_list.at(3);
+    const Axes& axes = internals(picture).axes_list.at(3);
     EXPECT_EQ(std::make_tuple(axes.data_x_min, axes.data_y_max), std::make_tuple(1e99, -1e99));
-    for (const Surface& s : picture.surface_list)
+    for (const Surface& s : internals(picture).surface_list)
         EXPECT_TRUE(s.x_data.empty() && s.z_data.empty() && s.contour_levels.empty());
-    EXPECT_TRUE(picture.patch_list.at(0).x_data.empty());
-    EXPECT_TRUE(picture.text_list.at(0).text.empty());
+    EXPECT_TRUE(internals(picture).patch_list.at(0).x_data.empty());
+    EXPECT_TRUE(internals(picture).text_list.at(0).text.empty());
 }
 
 TEST_F(Creators, ColorbarStandsBesideItsPlotWhichStaysCurrent) {
     picture.composition = [](Picture& p) {
-        p.current_axes->c_lim = {-1, 3};
+        internals(p).current_axes->c_lim = {-1, 3};
         p.set_colormap("Gray");
         p.surface({{0, 1}, {2, 3}});
         EXPECT_EQ(p.colorbar(), 202);
@@ -232,8 +233,8 @@ TEST_F(Creators, ColorbarStandsBesideItsPlotWhichStaysCurrent) {
     const std::string trace = testing::internal::GetCapturedStdout();
 
     EXPECT_EQ(trace.find("allocation"), std::string::npos);
-    ASSERT_EQ(picture.axes_list.size(), 3u);
-    const Axes& bar = picture.axes_list[2];
+    ASSERT_EQ(internals(picture).axes_list.size(), 3u);
+    const Axes& bar = internals(picture).axes_list[2];
     EXPECT_EQ(bar.type, 2);
     EXPECT_EQ(bar.tick_dir, "out");
     const std::array<float, 4> beside{0.64f, 0.25f, 0.02f, 0.5f};
@@ -257,8 +258,8 @@ TEST_F(Creators, AnAddedRecordReallocatesWithoutOverwritingTheOthers) {
         if (!extra) return;
         p.patch({{5, 6, 6}}, {{5, 5, 6}});
         p.colorbar();
-        if (p.patch_list.size() == 1) { // the pass that finds no record for the extras
-            first_seen = p.patch_list[0].x_data;
+        if (internals(p).patch_list.size() == 1) { // the pass that finds no record for the extras
+            first_seen = internals(p).patch_list[0].x_data;
             plot_type_seen = p.plot_axes().type;
         }
     };
@@ -273,36 +274,37 @@ TEST_F(Creators, AnAddedRecordReallocatesWithoutOverwritingTheOthers) {
     EXPECT_NE(trace.find("not match in Axes\n"), std::string::npos);
     EXPECT_EQ(first_seen, (Matrix{{0, 1, 1}}));
     EXPECT_EQ(plot_type_seen, 0);
-    ASSERT_EQ(picture.patch_list.size(), 2u);
-    EXPECT_EQ(picture.patch_list[1].x_data, (Matrix{{5, 6, 6}}));
-    EXPECT_EQ(picture.mode, display_mode::configuration);
+    ASSERT_EQ(internals(picture).patch_list.size(), 2u);
+    EXPECT_EQ(internals(picture).patch_list[1].x_data, (Matrix{{5, 6, 6}}));
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
 }
 
 TEST_F(Creators, MalformedDataIsStoredAndDrawnSafely) {
     picture.composition = [](Picture& p) {
-        p.current_axes->c_lim = {1, 1};
+        internals(p).current_axes->c_lim = {1, 1};
         p.surface({{}}, {{0, 1}}, {{1, 2}});                       // empty vector grid row
         p.surface({{0, 1, 2}, {0}}, {{0, 1}}, {{1, 2, 3}});        // ragged matrix grid
         p.surface({{0, 1, 2}}, {{0, 1, 2}}, {{1}, {1, 2, 3}, {}}); // z smaller than the grid
         p.create_axes();
-        p.current_axes->type = 1;
+        internals(p).current_axes->type = 1;
         p.surf({{0, 1}}, {{0, 1, 2}}, {{1, 2}, {3}});
         p.contour({0, 1}, {0, 1, 2}, {{0, 1}, {0}}, {});
         p.contour({}, {0}, {{0}}, {0.5});
         p.patch({{0, 1, 1}, {0, 1}}, {{0, 0}}, Colormap{red});
         p.patch({{0, 1, 1}}, {{0, 0, 1}}, Matrix{});
-        const Colormap kept = p.current_colormap;
-        p.current_colormap.clear();
+        const Colormap kept = internals(p).current_colormap;
+        internals(p).current_colormap.clear();
         p.surface({{0, 1}}, {{0, 1}}, {{0, 1}, {1, 0}});
-        p.current_colormap = kept;
+        internals(p).current_colormap = kept;
         p.text(0, 0, std::string("\xff\x01 ok"));
     };
     const Capture drawn = cycle();
 
-    const auto& s = picture.surface_list;
+    const auto& s = internals(picture).surface_list;
     ASSERT_EQ(s.size(), 7u);
     EXPECT_TRUE(s[0].x_data.empty() && s[0].z_data.empty()); // no grid, nothing stored
-    EXPECT_EQ(s[1].c_data.at(0), std::vector<Rgb>(3, picture.current_colormap[0])); // c_lim 1..1
+    EXPECT_EQ(s[1].c_data.at(0),
+              std::vector<Rgb>(3, internals(picture).current_colormap[0])); // c_lim 1..1
     EXPECT_TRUE(s[5].x_data.empty());
     EXPECT_TRUE(s[6].c_data.empty()); // no colormap, no cell colours
     EXPECT_FALSE(drawn.overflowed);
@@ -310,8 +312,8 @@ TEST_F(Creators, MalformedDataIsStoredAndDrawnSafely) {
 
 TEST_F(Creators, StyleTokensAndPropertyKeysReachTheNewKinds) {
     picture.composition = [](Picture& p) {
-        p.current_axes->x_lim_mode = p.current_axes->y_lim_mode = 1;
-        p.current_axes->x_lim = p.current_axes->y_lim = {0, 2};
+        internals(p).current_axes->x_lim_mode = internals(p).current_axes->y_lim_mode = 1;
+        internals(p).current_axes->x_lim = internals(p).current_axes->y_lim = {0, 2};
         const int surface = p.surface({{0, 1}, {1, 0}});
         p.set("dr");
         p.set(":");
@@ -326,12 +328,12 @@ TEST_F(Creators, StyleTokensAndPropertyKeysReachTheNewKinds) {
     cycle();
     const Capture drawn = cycle();
 
-    const Surface& surface = picture.surface_list.at(0);
+    const Surface& surface = internals(picture).surface_list.at(0);
     EXPECT_EQ(std::tie(surface.edge_color, surface.line_style), std::make_tuple("none", ":"));
-    const Patch& patch = picture.patch_list.at(0);
+    const Patch& patch = internals(picture).patch_list.at(0);
     EXPECT_EQ(std::tie(patch.edge_color, patch.face_color, patch.line_style),
               std::make_tuple("b", "none", "none"));
-    EXPECT_EQ(picture.text_list.at(0).text, "t");
+    EXPECT_EQ(internals(picture).text_list.at(0).text, "t");
     // The patch is only outlined, at its corner (1, 1): all polygons are the surface's cells.
     EXPECT_EQ(drawn.count(PrimitiveKind::polygon), 2u);
     EXPECT_TRUE(has_line_vertex(drawn, 300, 200));

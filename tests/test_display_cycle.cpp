@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/picture.h"
@@ -88,7 +88,7 @@ TEST_F(DisplayCycle, FirstCallAllocatesConfiguresAndDisplays) {
             walked.push_back(*it);
     EXPECT_EQ(walked, (Lines{"mode: 2 handle:    1 Figure", "mode: 2 handle:    6 Layer (  ) ",
                              "mode: 2 handle:  106 Layer ( a ) "}));
-    EXPECT_EQ(picture.mode, display_mode::configuration);
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
     EXPECT_EQ(picture.compositions, 2);
 }
 
@@ -99,12 +99,12 @@ TEST_F(DisplayCycle, LaterCallsOnlyConfigureAndDisplayTheSameRecords) {
 
     EXPECT_EQ(cycle_lines(), (Lines{configuration_header, "done", display_header, " done "}));
     EXPECT_EQ(picture.compositions, 3);
-    EXPECT_EQ(picture.mode, display_mode::configuration);
-    ASSERT_EQ(picture.figure_list.size(), 1u);
-    EXPECT_EQ(picture.figure_list[0].children, (std::vector<int>{6, 106}));
-    EXPECT_EQ(picture.layer_list[1].children, (std::vector<int>{202, 302}));
-    EXPECT_EQ(picture.axes_list[3].children, (std::vector<int>{3}));
-    EXPECT_EQ(picture.line_list[0].y_data, (std::vector<double>{2, 3}));
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
+    ASSERT_EQ(internals(picture).figure_list.size(), 1u);
+    EXPECT_EQ(internals(picture).figure_list[0].children, (std::vector<int>{6, 106}));
+    EXPECT_EQ(internals(picture).layer_list[1].children, (std::vector<int>{202, 302}));
+    EXPECT_EQ(internals(picture).axes_list[3].children, (std::vector<int>{3}));
+    EXPECT_EQ(internals(picture).line_list[0].y_data, (std::vector<double>{2, 3}));
 }
 
 TEST_F(DisplayCycle, QuietWithoutDebug) {
@@ -127,10 +127,10 @@ TEST_F(DisplayCycle, GrownCompositionIsRebuiltWithinTheSameCall) {
     EXPECT_EQ(cycle_lines(),
               (Lines{configuration_header, "not match in Line", "done", allocation_header, "done",
                      configuration_header, "done", display_header, " done "}));
-    EXPECT_EQ(picture.mode, display_mode::configuration);
-    ASSERT_EQ(picture.line_list.size(), 2u);
-    EXPECT_EQ(picture.line_list[0].x_data, (std::vector<double>{1}));
-    EXPECT_EQ(picture.line_list[1].x_data, (std::vector<double>{2}));
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
+    ASSERT_EQ(internals(picture).line_list.size(), 2u);
+    EXPECT_EQ(internals(picture).line_list[0].x_data, (std::vector<double>{1}));
+    EXPECT_EQ(internals(picture).line_list[1].x_data, (std::vector<double>{2}));
 }
 
 TEST_F(DisplayCycle, EveryMismatchingKindIsReportedInOrder) {
@@ -159,7 +159,7 @@ TEST_F(DisplayCycle, CompositionThatNeverAgreesIsDrawnAfterOneRebuild) {
     picture.pointer_x = 10; // the layer list gives the frame something to draw
     picture.composition = [](Picture& p) {
         p.plot({0, 100}, {0, 1});
-        if (p.mode == display_mode::configuration) p.create_text();
+        if (internals(p).mode == display_mode::configuration) p.create_text();
     };
     const Lines mismatched_configuration{configuration_header, "not match in Text", "done"};
     Lines first{allocation_header, "done"};
@@ -168,7 +168,7 @@ TEST_F(DisplayCycle, CompositionThatNeverAgreesIsDrawnAfterOneRebuild) {
     first.insert(first.end(), mismatched_configuration.begin(), mismatched_configuration.end());
     first.insert(first.end(), {display_header, " done "});
     EXPECT_EQ(cycle_lines(), first);
-    EXPECT_EQ(picture.mode, display_mode::configuration);
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
 
     Lines later(mismatched_configuration);
     later.insert(later.end(), first.begin() + 5, first.end());
@@ -177,14 +177,14 @@ TEST_F(DisplayCycle, CompositionThatNeverAgreesIsDrawnAfterOneRebuild) {
     picture.debug = 0;
     const auto drawn = testsupport::capture_feedback([&] { picture.display_cycle(); });
     EXPECT_GT(drawn.count(testsupport::PrimitiveKind::line), 0u);
-    EXPECT_EQ(picture.mode, display_mode::configuration);
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
 
     // Limits and ticks were set even though the last configuration pass mismatched.
-    const Axes& axes = picture.axes_list[1];
+    const Axes& axes = internals(picture).axes_list[1];
     EXPECT_LT(axes.x_lim[0], 0);
     EXPECT_GT(axes.x_lim[1], 100);
     EXPECT_FALSE(axes.x_tick.empty());
-    for (const Axes& other : picture.axes_list)
+    for (const Axes& other : internals(picture).axes_list)
         EXPECT_FALSE(other.c_tick.empty());
 }
 
@@ -197,17 +197,17 @@ TEST_F(DisplayCycle, ACycleStartedFromTheCompositionIsRefused) {
     EXPECT_EQ(cycle_lines(), (Lines{allocation_header, "done", configuration_header, "done",
                                     display_header, " done "}));
     EXPECT_EQ(picture.compositions, 2);
-    EXPECT_EQ(picture.line_list.size(), 1u);
+    EXPECT_EQ(internals(picture).line_list.size(), 1u);
 }
 
 TEST_F(DisplayCycle, UnknownModeStartsFromFreshRecords) {
     picture.composition = compose_one_plot;
     picture.display_cycle();
-    picture.mode = 7;
-    picture.line_list[0].color = "r";
+    internals(picture).mode = 7;
+    internals(picture).line_list[0].color = "r";
     picture.display_cycle();
-    EXPECT_EQ(picture.mode, display_mode::configuration);
-    EXPECT_EQ(picture.line_list[0].color, "b");
+    EXPECT_EQ(internals(picture).mode, display_mode::configuration);
+    EXPECT_EQ(internals(picture).line_list[0].color, "b");
 }
 
 // A fresh allocation pass forgets what the layer list and the mouse changed.
@@ -218,17 +218,18 @@ TEST_F(DisplayCycle, AllocationRebuildsRecordsWithDefaults) {
         if (grown) p.plot({1}, {1});
     };
     picture.display_cycle();
-    picture.layer_list[1].visible = 0;
-    picture.axes_list[3].view_azimuth = 90;
+    internals(picture).layer_list[1].visible = 0;
+    internals(picture).axes_list[3].view_azimuth = 90;
     picture.display_cycle();
-    EXPECT_EQ(picture.axes_list[3].visible, 0); // configuration copies the layer's visibility
+    EXPECT_EQ(internals(picture).axes_list[3].visible,
+              0); // configuration copies the layer's visibility
 
     grown = true;
     picture.display_cycle();
-    EXPECT_EQ(picture.layer_list[1].visible, 1);
-    EXPECT_EQ(picture.axes_list[3].visible, 1);
-    EXPECT_EQ(picture.axes_list[3].view_azimuth, 30);
-    EXPECT_EQ(picture.line_list.size(), 2u);
+    EXPECT_EQ(internals(picture).layer_list[1].visible, 1);
+    EXPECT_EQ(internals(picture).axes_list[3].visible, 1);
+    EXPECT_EQ(internals(picture).axes_list[3].view_azimuth, 30);
+    EXPECT_EQ(internals(picture).line_list.size(), 2u);
 }
 
 } // namespace

@@ -27,7 +27,7 @@ class HostileTexts : public rizodozad::ZarIdor {
     void compose_figure() override {
         layer(hostile[3]);
         subplot(1, 1, 1);
-        if (rizodozad::Axes* axes = current_axes.get()) {
+        if (rizodozad::Axes* axes = current_axes()) {
             axes->title = hostile[0];
             axes->x_label = hostile[1];
             axes->y_label = hostile[2];

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "app/events.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/app_fixture.h"
 
 namespace {
@@ -164,7 +165,7 @@ TEST_F(Events, AReshapeBeforeTheFirstRedrawOnlyStoresTheSize) {
     handle_reshape(app, 800, 400); // between cycles the mode rests at configuration
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{1, 2, 3, 4}));
 
-    app.mode = rizodozad::display_mode::display;
+    internals(app).mode = rizodozad::display_mode::display;
     handle_reshape(app, 700, 350);
     EXPECT_EQ(viewport(), (std::array<GLint, 4>{0, 0, 700, 350}));
 }
@@ -191,19 +192,20 @@ TEST_F(Events, PointerEventsReachTheEngine) {
     EXPECT_EQ(app.pointer_y, 34);
 
     app.display_cycle();
-    app.layer_last_click_time = -1000000; // long ago: this press is not half of a double press
+    internals(app).layer_last_click_time =
+        -1000000; // long ago: this press is not half of a double press
     handle_mouse(app, left_button, press, 10, 30); // the "layer 1" row of the layer list
-    EXPECT_EQ(app.layer_list.at(1).visible, 0);
+    EXPECT_EQ(internals(app).layer_list.at(1).visible, 0);
     // The redraw ran at once: the layer's axes have taken its visibility.
-    EXPECT_EQ(app.axes_list.at(3).visible, 0);
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).axes_list.at(3).visible, 0);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
 
     handle_mouse(app, left_button, press, 400, 350); // inside the history plot
-    EXPECT_EQ(app.selected_axes, 6);
-    EXPECT_EQ(app.axes_list.at(6).selected, 1);
+    EXPECT_EQ(internals(app).selected_axes, 6);
+    EXPECT_EQ(internals(app).axes_list.at(6).selected, 1);
 
-    app.axes_list.at(6).type = 1;
-    app.drag_start_azimuth = 30;
+    internals(app).axes_list.at(6).type = 1;
+    internals(app).drag_start_azimuth = 30;
     handle_motion(app, 450, 350);
-    EXPECT_EQ(app.axes_list.at(6).view_azimuth, 340.0f);
+    EXPECT_EQ(internals(app).axes_list.at(6).view_azimuth, 340.0f);
 }

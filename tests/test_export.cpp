@@ -14,6 +14,7 @@
 
 #include "app/events.h"
 #include "app/fdtd.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/export_eps.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/gl_fixture.h"
@@ -117,7 +118,7 @@ TEST_F(Export, ThePageHoldsTheThreePlots) {
     EXPECT_EQ(polylines_after_colour(eps, "0 0 1 C"),
               (std::vector<int>{grid_cells, steps_before_export}));
     EXPECT_EQ(count_of(eps, "(layer 1)"), 0u); // the pointer is away from the layer list
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
 }
 
 TEST_F(Export, TheLayerListIsPrintedOnlyWhileThePointerIsAtTheLeftEdge) {
@@ -149,7 +150,7 @@ TEST_F(Export, PrintingTwiceOverwritesTheFileWithOneLineOfOutputEach) {
     EXPECT_EQ(eps.size(), first_size);
     EXPECT_EQ(count_of(eps, "%%BoundingBox"), 1u);
     EXPECT_EQ(count_of(eps, "(Ez in space)"), 1u);
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
 }
 
 TEST_F(Export, AnUnopenableFileIsReportedAndNothingIsWritten) {
@@ -179,14 +180,15 @@ TEST_F(Export, TheBufferGrowsUntilThePictureFitsWithinABound) {
 
     MemoryStream retried;
     const rizodozad::eps::BufferBudget small_steps{4096, 64};
-    EXPECT_TRUE(rizodozad::eps::export_page(app, retried.get(), "out.eps", small_steps));
+    EXPECT_TRUE(rizodozad::eps::export_page(internals(app), retried.get(), "out.eps", small_steps));
     EXPECT_EQ(without_date(retried.text()), without_date(whole));
 
     MemoryStream never_enough;
     const rizodozad::eps::BufferBudget too_small{16, 3};
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(rizodozad::eps::export_page(app, never_enough.get(), "out.eps", too_small));
+    EXPECT_FALSE(
+        rizodozad::eps::export_page(internals(app), never_enough.get(), "out.eps", too_small));
     EXPECT_NE(testing::internal::GetCapturedStderr().find("out.eps"), std::string::npos);
     EXPECT_EQ(never_enough.text(), "");
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
 }

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "app/fdtd.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
@@ -110,12 +111,12 @@ class ExportFailures : public testsupport::AppTest {
         EXPECT_NE(outcome.err.find(std::strerror(error)), std::string::npos)
             << what << ": " << outcome.err;
         EXPECT_TRUE(no_page_open()) << what;
-        EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << what;
+        EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration) << what;
         const auto drawn = testsupport::capture_feedback([&] { app.display_cycle(); });
         EXPECT_GT(drawn.count(testsupport::PrimitiveKind::line),
                   static_cast<std::size_t>(2 * grid_cells))
             << what;
-        EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << what;
+        EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration) << what;
     }
 };
 

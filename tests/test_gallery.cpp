@@ -7,6 +7,7 @@
 #include <string>
 
 #include "gallery/gallery.h"
+#include "rizodozad/core/engine.h"
 
 namespace {
 
@@ -58,12 +59,13 @@ TEST(GalleryPages, EveryPageHasADistinctNameAndNamesAllItsLayers) {
         gallery::Gallery engine;
         engine.show_page(page);
         allocate(engine);
-        ASSERT_GT(engine.layer_list.size(), 1u) << "page " << page;
+        ASSERT_GT(internals(engine).layer_list.size(), 1u) << "page " << page;
         // The first layer is the engine's own, made before the page composes.
-        for (std::size_t i = 1; i < engine.layer_list.size(); ++i)
-            EXPECT_FALSE(engine.layer_list[i].name.empty()) << "page " << page << " layer " << i;
-        EXPECT_GT(engine.line_list.size() + engine.surface_list.size() + engine.patch_list.size() +
-                      engine.text_list.size(),
+        for (std::size_t i = 1; i < internals(engine).layer_list.size(); ++i)
+            EXPECT_FALSE(internals(engine).layer_list[i].name.empty())
+                << "page " << page << " layer " << i;
+        EXPECT_GT(internals(engine).line_list.size() + internals(engine).surface_list.size() +
+                      internals(engine).patch_list.size() + internals(engine).text_list.size(),
                   0u)
             << "page " << page;
     }
@@ -76,10 +78,10 @@ TEST(GalleryPages, EveryPageHasADistinctNameAndNamesAllItsLayers) {
 TEST(GalleryPages, ANumberOutsideTheGalleryComposesNothing) {
     gallery::Gallery engine;
     engine.begin_pass(rizodozad::display_mode::allocation);
-    const std::size_t axes_before = engine.axes_list.size();
+    const std::size_t axes_before = internals(engine).axes_list.size();
     gallery::compose_page(engine, 0);
     gallery::compose_page(engine, last_page + 1);
-    EXPECT_EQ(engine.axes_list.size(), axes_before);
-    EXPECT_EQ(engine.layer_list.size(), 1u);
-    EXPECT_TRUE(engine.line_list.empty());
+    EXPECT_EQ(internals(engine).axes_list.size(), axes_before);
+    EXPECT_EQ(internals(engine).layer_list.size(), 1u);
+    EXPECT_TRUE(internals(engine).line_list.empty());
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/test_hooks.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
@@ -51,12 +51,12 @@ class Layers : public testsupport::GlTest {
     }
 
     Capture capture_list() {
-        return testsupport::capture_feedback([&] { picture.display_layer_list(); });
+        return testsupport::capture_feedback([&] { internals(picture).display_layer_list(); });
     }
 
     std::vector<int> visibility() const {
         std::vector<int> flags;
-        for (const Layer& layer : picture.layer_list)
+        for (const Layer& layer : internals(picture).layer_list)
             flags.push_back(layer.visible);
         return flags;
     }
@@ -116,7 +116,7 @@ TEST_F(Layers, RowsHoldABoxACheckMarkAndTheName) {
 
 TEST_F(Layers, HiddenLayerKeepsItsBoxWithoutTheCheckMark) {
     picture.pointer_x = in_strip;
-    picture.layer_list[1].visible = 0;
+    internals(picture).layer_list[1].visible = 0;
     const auto segments = capture_list().of_kind(PrimitiveKind::line);
     ASSERT_EQ(segments.size(), 6u + 4u + 6u);
     expect_at(segments[6].vertices[0], 4, 23);  // the hidden row's box
@@ -124,7 +124,7 @@ TEST_F(Layers, HiddenLayerKeepsItsBoxWithoutTheCheckMark) {
 }
 
 TEST_F(Layers, PressesToggleOnlyInsideARowsBox) {
-    picture.layer_last_click_time = -1000; // long ago: no press here is a double press
+    internals(picture).layer_last_click_time = -1000; // long ago: no press here is a double press
     test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 30, 0);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
 
@@ -148,20 +148,20 @@ TEST_F(Layers, QuickSecondPressShowsThatLayerAlone) {
     test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 10000);
     test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 10030);
     EXPECT_EQ(visibility(), (std::vector<int>{0, 0, 1}));
-    EXPECT_EQ(picture.layer_click_time, 10030);
-    EXPECT_EQ(picture.layer_last_click_time, 10030);
+    EXPECT_EQ(internals(picture).layer_click_time, 10030);
+    EXPECT_EQ(internals(picture).layer_last_click_time, 10030);
 
-    picture.layer_list[0].visible = 1;
+    internals(picture).layer_list[0].visible = 1;
     test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 20000);
     test_hooks::layer_list_click_at(picture, left_press, pressed, 10, 50, 20200);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
 }
 
 TEST_F(Layers, PressReadsTheElapsedTimeClock) {
-    picture.layer_last_click_time = glutGet(GLUT_ELAPSED_TIME) - 1000;
+    internals(picture).layer_last_click_time = glutGet(GLUT_ELAPSED_TIME) - 1000;
     picture.layer_list_click(left_press, pressed, 10, 30);
     EXPECT_EQ(visibility(), (std::vector<int>{1, 0, 1}));
-    EXPECT_NEAR(picture.layer_click_time, glutGet(GLUT_ELAPSED_TIME), 1000);
+    EXPECT_NEAR(internals(picture).layer_click_time, glutGet(GLUT_ELAPSED_TIME), 1000);
 }
 
 // A hidden layer's axes are skipped by the walk, so nothing is drawn in its half
@@ -179,27 +179,29 @@ TEST_F(Layers, HiddenLayersAxesAreNotDrawn) {
     };
 
     EXPECT_GT(count_in_lower_half(frame()), 0);
-    EXPECT_EQ(picture.current_axes.get(), &picture.axes_list[5]);
+    EXPECT_EQ(internals(picture).current_axes.get(), &internals(picture).axes_list[5]);
 
-    picture.layer_list[2].visible = 0;
+    internals(picture).layer_list[2].visible = 0;
     const Capture hidden = frame();
     EXPECT_EQ(count_in_lower_half(hidden), 0);
     EXPECT_GT(hidden.count(PrimitiveKind::line), 0u);
-    EXPECT_EQ(picture.current_axes.get(), &picture.axes_list[3]); // the walk stopped there
+    EXPECT_EQ(internals(picture).current_axes.get(),
+              &internals(picture).axes_list[3]); // the walk stopped there
 }
 
 // The window shows what the back buffer held, even when the figure drew nothing:
 // the buffers are swapped regardless.
 TEST_F(Layers, InvisibleFigureDrawsNothingButStillSwaps) {
     picture.pointer_x = in_strip;
-    picture.figure_list[0].visible = 0;
-    EXPECT_TRUE(
-        testsupport::capture_feedback([&] { picture.display_figure(); }).primitives.empty());
+    internals(picture).figure_list[0].visible = 0;
+    EXPECT_TRUE(testsupport::capture_feedback([&] {
+                    internals(picture).display_figure();
+                }).primitives.empty());
 
     for (const std::array<float, 3> colour : {std::array<float, 3>{1, 0, 0}, {0, 1, 0}}) {
         glClearColor(colour[0], colour[1], colour[2], 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        picture.display_figure();
+        internals(picture).display_figure();
         EXPECT_EQ(testsupport::window_pixel_lit(testsupport::window_width / 2,
                                                 testsupport::window_height / 2),
                   (std::array<bool, 3>{colour[0] != 0, colour[1] != 0, false}));
@@ -215,7 +217,7 @@ TEST_F(Layers, ExportCarriesListWidthAndNames) {
     GLint viewport[4] = {0, 0, testsupport::window_width, testsupport::window_height};
     gl2psBeginPage("layers", "test", viewport, GL2PS_EPS, GL2PS_SIMPLE_SORT, GL2PS_NONE, GL_RGBA, 0,
                    nullptr, 0, 0, 0, 1 << 20, stream, "layers.eps");
-    picture.display_layer_list();
+    internals(picture).display_layer_list();
     EXPECT_EQ(gl2psEndPage(), GL2PS_SUCCESS);
     std::fclose(stream);
     const std::string eps(text, size);

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/memory_eps.h"
@@ -69,10 +69,10 @@ class LineRender : public testsupport::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         testsupport::size_like_window(engine);
-        engine.axes_list.push_back(Axes{});
-        engine.current_axes.select(0);
-        engine.line_list.push_back(Line{});
-        engine.current_line.select(0);
+        internals(engine).axes_list.push_back(Axes{});
+        internals(engine).current_axes.select(0);
+        internals(engine).line_list.push_back(Line{});
+        internals(engine).current_line.select(0);
         line().x_data = {5};
         line().y_data = {5};
         // The axes' unit square on the whole window, as the axes decoration would leave it.
@@ -81,10 +81,10 @@ class LineRender : public testsupport::GlTest {
         gluOrtho2D(0, 1, 0, 1);
     }
 
-    Line& line() { return engine.line_list[0]; }
-    Axes& axes() { return engine.axes_list[0]; }
+    Line& line() { return internals(engine).line_list[0]; }
+    Axes& axes() { return internals(engine).axes_list[0]; }
     Capture draw() {
-        return testsupport::capture_feedback([this] { engine.display_line(); });
+        return testsupport::capture_feedback([this] { internals(engine).display_line(); });
     }
 
     rizodozad::ZarIdor engine;
@@ -349,13 +349,13 @@ TEST_F(LineRender, ExportCarriesDashesAndWidthsLineByLine) {
     solid.x_data = {1, 9};
     solid.y_data = {2, 2};
     solid.line_width = 3;
-    engine.line_list.push_back(solid);
+    internals(engine).line_list.push_back(solid);
 
     const std::string eps = testsupport::export_eps_in_memory([this] {
-        engine.current_line.select(0);
-        engine.display_line();
-        engine.current_line.select(1);
-        engine.display_line();
+        internals(engine).current_line.select(0);
+        internals(engine).display_line();
+        internals(engine).current_line.select(1);
+        internals(engine).display_line();
     });
     const auto at = [&eps](const char* text) { return eps.find(text); };
     ASSERT_NE(at("80 200 LS"), std::string::npos) << eps;

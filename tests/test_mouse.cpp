@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/feedback.h"
 #include "tests/support/gl_fixture.h"
 
@@ -25,13 +25,13 @@ class Mouse : public testsupport::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         testsupport::size_like_window(engine);
-        engine.axes_list.reserve(8); // the tests hold references to the records they add
+        internals(engine).axes_list.reserve(8); // the tests hold references to the records they add
     }
 
     Axes& add_axes(std::array<float, 4> position = {0.13f, 0.11f, 0.775f, 0.815f}) {
-        Axes& axes = engine.axes_list.emplace_back();
+        Axes& axes = internals(engine).axes_list.emplace_back();
         axes.position = position;
-        return engine.axes_list.back();
+        return internals(engine).axes_list.back();
     }
 
     Axes& add_turnable_axes() {
@@ -55,17 +55,17 @@ double fraction(float window_coordinate, float start, float extent) {
 TEST_F(Mouse, BothBordersOfAnAxesAreInside) {
     add_axes({0.25f, 0.25f, 0.5f, 0.5f}); // pixels 200..600 by 100..300, exact in float
     click(200, 300);                      // left and top border
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     click(600, 100); // right and bottom border
-    EXPECT_EQ(engine.selected_axes, 0);
-    EXPECT_EQ(engine.axes_list[0].selected, 1);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
+    EXPECT_EQ(internals(engine).axes_list[0].selected, 1);
     click(601, 200);
-    EXPECT_EQ(engine.selected_axes, -1);
-    EXPECT_EQ(engine.axes_list[0].selected, 0);
+    EXPECT_EQ(internals(engine).selected_axes, -1);
+    EXPECT_EQ(internals(engine).axes_list[0].selected, 0);
     click(400, 301);
-    EXPECT_EQ(engine.selected_axes, -1);
-    EXPECT_EQ(engine.mouse_down_x, 400.0f);
-    EXPECT_EQ(engine.mouse_down_y, 301.0f);
+    EXPECT_EQ(internals(engine).selected_axes, -1);
+    EXPECT_EQ(internals(engine).mouse_down_x, 400.0f);
+    EXPECT_EQ(internals(engine).mouse_down_y, 301.0f);
 }
 
 TEST_F(Mouse, ASecondPressInTheSelectedAxesReadsOffDataCoordinates) {
@@ -73,13 +73,13 @@ TEST_F(Mouse, ASecondPressInTheSelectedAxesReadsOffDataCoordinates) {
     axes.x_lim = {-4, 6};
     axes.y_lim = {100, 300};
     click(400, 200);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     EXPECT_EQ(axes.selected, 1);
     EXPECT_EQ(axes.mouse_x, 0.0); // the first press only selects
     EXPECT_EQ(axes.mouse_y, 0.0);
 
     click(400, 200);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     EXPECT_DOUBLE_EQ(axes.mouse_x, -4 + 10 * fraction(0.5f, 0.13f, 0.775f));
     EXPECT_DOUBLE_EQ(axes.mouse_y, 100 + 200 * fraction(0.5f, 0.11f, 0.815f));
     EXPECT_NEAR(axes.mouse_x, -4 + 10 * (0.5 - 0.13) / 0.775, 1e-5);
@@ -94,7 +94,7 @@ TEST_F(Mouse, OnlyThePreviouslySelectedAxesCaptures) {
     Axes& bottom = add_axes({0, 0, 1, 0.5f});
     click(400, 100); // selects the top one
     click(400, 300); // lands in the bottom one: selects it, captures nowhere
-    EXPECT_EQ(engine.selected_axes, 1);
+    EXPECT_EQ(internals(engine).selected_axes, 1);
     EXPECT_EQ(top.selected, 0);
     EXPECT_EQ(bottom.selected, 1);
     EXPECT_EQ(top.mouse_x, 0.0);
@@ -107,7 +107,7 @@ TEST_F(Mouse, OverlappingAxesAreAllMarkedAndTheLastIsTheSelection) {
     click(400, 200);
     EXPECT_EQ(under.selected, 1);
     EXPECT_EQ(over.selected, 1);
-    EXPECT_EQ(engine.selected_axes, 1);
+    EXPECT_EQ(internals(engine).selected_axes, 1);
 }
 
 TEST_F(Mouse, EveryHighlightedAxesUnderASecondPressReadsOffItsData) {
@@ -115,7 +115,7 @@ TEST_F(Mouse, EveryHighlightedAxesUnderASecondPressReadsOffItsData) {
     plot.x_lim = {0, 200};
     Axes& empty_over_it = add_axes(); // the whole default rectangle, last in the list
     click(400, 100);
-    ASSERT_EQ(engine.selected_axes, 1);
+    ASSERT_EQ(internals(engine).selected_axes, 1);
     click(400, 100);
     EXPECT_DOUBLE_EQ(plot.mouse_x, 200 * fraction(0.5f, 0.13f, 0.775f));
     EXPECT_NE(empty_over_it.mouse_x, 0.0);
@@ -127,37 +127,37 @@ TEST_F(Mouse, HiddenAxesNeitherSelectNorCapture) {
     Axes& hidden = add_axes();
     hidden.visible = 0;
     click(400, 200);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     EXPECT_EQ(shown.selected, 1);
     EXPECT_EQ(hidden.selected, 0);
 
-    engine.selected_axes = 1; // as if it had been chosen before its layer was hidden
+    internals(engine).selected_axes = 1; // as if it had been chosen before its layer was hidden
     click(400, 200);
     EXPECT_EQ(hidden.mouse_x, 0.0);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
 
     shown.visible = 0;
     shown.mouse_x = 0;
     click(400, 200);
-    EXPECT_EQ(engine.selected_axes, -1);
+    EXPECT_EQ(internals(engine).selected_axes, -1);
     EXPECT_EQ(shown.mouse_x, 0.0);
 }
 
 TEST_F(Mouse, AStaleSelectionIndexCountsAsNoSelection) {
     Axes& axes = add_axes();
-    engine.selected_axes = 7;
+    internals(engine).selected_axes = 7;
     click(400, 200);
     EXPECT_EQ(axes.mouse_x, 0.0);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
 }
 
 // The most negative y lies far above the window, where no integer flip may wrap it below.
 TEST_F(Mouse, PressesAtTheEndsOfTheIntegerRangeLandOnTheirSide) {
     add_axes({0, 1, 1, 1e7f}); // from the top edge of the window upwards
     click(400, std::numeric_limits<int>::min());
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     click(400, std::numeric_limits<int>::max());
-    EXPECT_EQ(engine.selected_axes, -1);
+    EXPECT_EQ(internals(engine).selected_axes, -1);
 }
 
 TEST_F(Mouse, ReleasesAndOtherButtonsChangeNothing) {
@@ -165,10 +165,10 @@ TEST_F(Mouse, ReleasesAndOtherButtonsChangeNothing) {
     click(400, 200);
     engine.axes_click(left_button, release, 10, 10);
     engine.axes_click(right_button, press, 10, 10);
-    EXPECT_EQ(engine.selected_axes, 0);
+    EXPECT_EQ(internals(engine).selected_axes, 0);
     EXPECT_EQ(axes.selected, 1);
     EXPECT_EQ(axes.mouse_x, 0.0);
-    EXPECT_EQ(engine.mouse_down_x, 400.0f);
+    EXPECT_EQ(internals(engine).mouse_down_x, 400.0f);
 }
 
 TEST_F(Mouse, DraggingTurnsTheSelectedThreeDimensionalAxes) {
@@ -177,8 +177,8 @@ TEST_F(Mouse, DraggingTurnsTheSelectedThreeDimensionalAxes) {
     Axes& flat = add_axes({0, 0, 1, 1});
     click(100, 100);
     ASSERT_EQ(view.selected, 1);
-    EXPECT_EQ(engine.drag_start_azimuth, 30.0f);
-    EXPECT_EQ(engine.drag_start_elevation, 30.0f);
+    EXPECT_EQ(internals(engine).drag_start_azimuth, 30.0f);
+    EXPECT_EQ(internals(engine).drag_start_elevation, 30.0f);
 
     engine.axes_drag(150, 80);
     EXPECT_EQ(view.view_azimuth, 340.0f);
@@ -243,7 +243,8 @@ TEST_F(Mouse, TheReadOutIsDrawnAboveTheSelectedAxes) {
     EXPECT_NEAR(selected[0].vertices[0].x, 0.13f * testsupport::window_width, 1.0);
 
     app.axes_click(left_button, press, 400, 200);
-    const Axes& axes = app.axes_list.at(static_cast<std::size_t>(app.selected_axes));
+    const Axes& axes =
+        internals(app).axes_list.at(static_cast<std::size_t>(internals(app).selected_axes));
     EXPECT_GT(axes.mouse_x, 0.0);
     EXPECT_EQ(characters_above_axes(app).size(), readout(axes).size());
 

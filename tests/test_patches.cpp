@@ -2,6 +2,7 @@
 // outline width in an EPS page, and data whose sizes disagree.
 #include <cmath>
 
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 
 namespace {
@@ -15,7 +16,7 @@ class PatchTest : public testsupport::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         scene::add_axes(engine);
-        engine.axes_list[0].z_lim = {0, 10};
+        internals(engine).axes_list[0].z_lim = {0, 10};
         rizodozad::Patch p;
         p.handle = rizodozad::make_handle(0, rizodozad::kind::patch);
         p.faces = {{0, 1, 2}, {1, 3, 2, 0}};
@@ -25,22 +26,22 @@ class PatchTest : public testsupport::GlTest {
         p.z_data = {{0, 0, 0}, {5, 5, 5, 5}, {10, 10, 10}};
         p.edge_color = "r";
         p.face_color = "b";
-        engine.patch_list.push_back(p);
-        engine.axes_list[0].children.push_back(p.handle);
-        engine.current_patch.select(0);
+        internals(engine).patch_list.push_back(p);
+        internals(engine).axes_list[0].children.push_back(p.handle);
+        internals(engine).current_patch.select(0);
     }
 
-    rizodozad::Patch& patch() { return engine.patch_list[0]; }
+    rizodozad::Patch& patch() { return internals(engine).patch_list[0]; }
 
     Capture draw() {
         return capture_feedback([this] {
             glColor3f(0, 1, 0); // the colour the indexed triangles inherit
             if (patch().type == 0) {
                 scene::unit_square_view();
-                engine.display_patch();
+                internals(engine).display_patch();
             } else {
                 scene::flat_cube_view();
-                engine.display_patch_3d();
+                internals(engine).display_patch_3d();
             }
         });
     }
@@ -127,7 +128,7 @@ TEST_F(PatchTest, OutlineWidthReachesAnEpsPageOnly) {
     patch().line_width = 3;
     const std::string eps = scene::eps_page([this] {
         scene::unit_square_view();
-        engine.display_patch();
+        internals(engine).display_patch();
     });
     EXPECT_NE(eps.find("3 W"), std::string::npos);
     patch().line_width = 5;

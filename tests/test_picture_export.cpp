@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/pictures.h"
 #include "rizodozad/rizodozad.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/process.h"
@@ -34,7 +34,7 @@ class TwoLines : public rizodozad::ZarIdor {
     double shift = 0;
     void compose_figure() override {
         subplot(1, 1, 1);
-        if (rizodozad::Axes* axes = current_axes.get()) axes->title = hostile_text;
+        if (rizodozad::Axes* axes = current_axes()) axes->title = hostile_text;
         plot({0, 1, 2, 3}, {0, 1 + shift, 0, 1});
         set("r");
         plot({0, 1, 2, 3}, {1, 0, 1 - shift, 0});

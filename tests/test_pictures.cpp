@@ -16,6 +16,7 @@
 
 #include "app/fdtd.h"
 #include "gallery/gallery.h"
+#include "rizodozad/core/engine.h"
 #include "tests/pictures.h"
 #include "tests/support/gl_fixture.h"
 
@@ -161,10 +162,10 @@ TEST_F(Pictures, APageShownAfterAnotherLooksAsIfShownFirst) {
         testsupport::size_like_window(visited);
         visited.show_page(page % gallery::page_count + gallery::first_page);
         eps_of(visited, "previous");
-        visited.selected_axes = 0;
+        internals(visited).selected_axes = 0;
         visited.show_page(page);
 
-        EXPECT_EQ(visited.selected_axes, -1) << "page " << page;
+        EXPECT_EQ(internals(visited).selected_axes, -1) << "page " << page;
         EXPECT_EQ(eps_of(visited, "visited"), eps_of(fresh, "fresh")) << "page " << page;
     }
 }

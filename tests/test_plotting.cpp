@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 namespace {
@@ -35,24 +35,24 @@ TEST(Plotting, LinesTakeConsecutiveHandlesUnderTheCurrentAxes) {
     ZarIdor engine;
     run_pass(engine, display_mode::allocation, [&] {
         EXPECT_EQ(engine.plot({1, 2}, {3, 4}), 3);
-        EXPECT_EQ(engine.last_handle, 3);
+        EXPECT_EQ(internals(engine).last_handle, 3);
         EXPECT_EQ(engine.create_line(), 103);
         EXPECT_EQ(engine.plot_y({5, 6, 7}), 203);
-        EXPECT_EQ(engine.last_handle, 203);
+        EXPECT_EQ(internals(engine).last_handle, 203);
     });
-    ASSERT_EQ(engine.line_list.size(), 3u);
-    EXPECT_TRUE(engine.line_list[1].x_data.empty());
-    EXPECT_EQ(engine.line_list[0].x_data, (Values{1, 2}));
-    EXPECT_EQ(engine.line_list[0].y_data, (Values{3, 4}));
-    EXPECT_EQ(engine.line_list[2].x_data, (Values{0, 1, 2}));
-    EXPECT_EQ(engine.axes_list[1].children, (std::vector<int>{3, 103, 203}));
+    ASSERT_EQ(internals(engine).line_list.size(), 3u);
+    EXPECT_TRUE(internals(engine).line_list[1].x_data.empty());
+    EXPECT_EQ(internals(engine).line_list[0].x_data, (Values{1, 2}));
+    EXPECT_EQ(internals(engine).line_list[0].y_data, (Values{3, 4}));
+    EXPECT_EQ(internals(engine).line_list[2].x_data, (Values{0, 1, 2}));
+    EXPECT_EQ(internals(engine).axes_list[1].children, (std::vector<int>{3, 103, 203}));
 }
 
 TEST(Plotting, PlotYOfNothingCreatesNoLine) {
     ZarIdor engine;
     run_pass(engine, display_mode::allocation, [&] { EXPECT_EQ(engine.plot_y({}), 0); });
-    EXPECT_TRUE(engine.line_list.empty());
-    EXPECT_EQ(engine.line_counter, 0);
+    EXPECT_TRUE(internals(engine).line_list.empty());
+    EXPECT_EQ(internals(engine).line_counter, 0);
 }
 
 // Properties given once in the allocation pass outlive the data refill.
@@ -61,20 +61,20 @@ TEST(Plotting, ConfigurationRefillsDataButKeepsStyle) {
     Values y{1, 2, 3};
     const auto compose = [&] {
         engine.plot({0, 1, 2}, y);
-        if (engine.mode == display_mode::allocation) engine.set("r");
+        if (internals(engine).mode == display_mode::allocation) engine.set("r");
     };
     run_pass(engine, display_mode::allocation, compose);
-    engine.line_list[0].error_upper = {9, 9, 9};
+    internals(engine).line_list[0].error_upper = {9, 9, 9};
     y = {7, 8, 9};
     run_pass(engine, display_mode::configuration, compose);
 
-    ASSERT_EQ(engine.line_list.size(), 1u);
-    const Line& line = engine.line_list[0];
+    ASSERT_EQ(internals(engine).line_list.size(), 1u);
+    const Line& line = internals(engine).line_list[0];
     EXPECT_EQ(line.y_data, (Values{7, 8, 9}));
     EXPECT_TRUE(line.error_upper.empty());
     EXPECT_EQ(line.color, "r");
-    EXPECT_EQ(engine.axes_list[1].data_y_min, 7);
-    EXPECT_EQ(engine.axes_list[1].data_y_max, 9);
+    EXPECT_EQ(internals(engine).axes_list[1].data_y_min, 7);
+    EXPECT_EQ(internals(engine).axes_list[1].data_y_max, 9);
 }
 
 TEST(Plotting, HiddenLayerStoresNothing) {
@@ -85,15 +85,15 @@ TEST(Plotting, HiddenLayerStoresNothing) {
         engine.plot({1, 2}, {3, 4});
     };
     run_pass(engine, display_mode::allocation, compose);
-    engine.layer_list[1].visible = 0;
+    internals(engine).layer_list[1].visible = 0;
     run_pass(engine, display_mode::configuration, compose);
 
-    const Axes& axes = engine.axes_list[3];
-    EXPECT_TRUE(engine.line_list[0].x_data.empty());
-    EXPECT_TRUE(engine.line_list[0].y_data.empty());
+    const Axes& axes = internals(engine).axes_list[3];
+    EXPECT_TRUE(internals(engine).line_list[0].x_data.empty());
+    EXPECT_TRUE(internals(engine).line_list[0].y_data.empty());
     EXPECT_EQ(axes.visible, 0);
     EXPECT_GT(axes.data_x_min, axes.data_x_max); // still no data
-    EXPECT_EQ(engine.layer_list[1].name, "shown later");
+    EXPECT_EQ(internals(engine).layer_list[1].name, "shown later");
 }
 
 // A pass that composes more lines than were built: the first extra line has no
@@ -103,17 +103,17 @@ TEST(Plotting, LinesBeyondTheBuiltOnesFindNoRecordOfTheirOwn) {
     ZarIdor engine;
     run_pass(engine, display_mode::allocation, [] {});
     run_pass(engine, display_mode::configuration, [&] { engine.plot({1}, {2}); });
-    EXPECT_TRUE(engine.line_list.empty());
-    EXPECT_EQ(engine.line_counter, 1);
-    EXPECT_EQ(engine.current_line.get(), nullptr);
+    EXPECT_TRUE(internals(engine).line_list.empty());
+    EXPECT_EQ(internals(engine).line_counter, 1);
+    EXPECT_EQ(internals(engine).current_line.get(), nullptr);
 
     run_pass(engine, display_mode::allocation, [&] { engine.plot({1}, {2}); });
     run_pass(engine, display_mode::configuration, [&] {
         engine.plot({1}, {2});
         engine.plot({5, 6}, {7, 8});
     });
-    ASSERT_EQ(engine.line_list.size(), 1u);
-    EXPECT_EQ(engine.line_list[0].x_data, (Values{5, 6}));
+    ASSERT_EQ(internals(engine).line_list.size(), 1u);
+    EXPECT_EQ(internals(engine).line_list[0].x_data, (Values{5, 6}));
 }
 
 //-----------------------------------------------------------------------------
@@ -128,15 +128,15 @@ TEST(DataRange, ResetInEachConfigurationPassThenWidenedByLines) {
         engine.plot({0.5, 3}, {-4, 0});
     };
     run_pass(engine, display_mode::allocation, compose);
-    EXPECT_EQ(engine.axes_list[1].data_x_min, -5);
+    EXPECT_EQ(internals(engine).axes_list[1].data_x_min, -5);
 
     x = {2, 4};
     run_pass(engine, display_mode::configuration, [&] {
-        EXPECT_EQ(engine.axes_list[1].data_x_min, 1e99); // before any line of this pass
-        EXPECT_EQ(engine.axes_list[1].data_z_max, -1e99);
+        EXPECT_EQ(internals(engine).axes_list[1].data_x_min, 1e99); // before any line of this pass
+        EXPECT_EQ(internals(engine).axes_list[1].data_z_max, -1e99);
         compose();
     });
-    const Axes& axes = engine.axes_list[1];
+    const Axes& axes = internals(engine).axes_list[1];
     EXPECT_EQ(axes.data_x_min, 0.5);
     EXPECT_EQ(axes.data_x_max, 4);
     EXPECT_EQ(axes.data_y_min, -4);
@@ -146,11 +146,11 @@ TEST(DataRange, ResetInEachConfigurationPassThenWidenedByLines) {
 TEST(DataRange, LogScaleKeepsNonPositiveOutOfTheLowerEndOnly) { // on x and y alike
     ZarIdor engine;
     run_pass(engine, display_mode::allocation, [&] {
-        engine.current_axes->x_scale = 1;
-        engine.current_axes->y_scale = 1;
+        internals(engine).current_axes->x_scale = 1;
+        internals(engine).current_axes->y_scale = 1;
         engine.plot({-1, 0, 2, 5}, {-3, 1, 1, 1});
     });
-    const Axes& axes = engine.axes_list[1];
+    const Axes& axes = internals(engine).axes_list[1];
     EXPECT_EQ(axes.data_x_min, 2);
     EXPECT_EQ(axes.data_x_max, 5);
     EXPECT_EQ(axes.data_y_min, 1);
@@ -163,10 +163,10 @@ TEST(DataRange, EmptyAndNanDataLeaveExtentsAlone) {
     run_pass(engine, display_mode::allocation, [&] {
         engine.plot({}, {});
         engine.plot({nan}, {nan});
-        engine.current_axes->x_scale = 7; // no such scale: x is not gathered
+        internals(engine).current_axes->x_scale = 7; // no such scale: x is not gathered
         engine.plot({1}, {2});
     });
-    const Axes& axes = engine.axes_list[1];
+    const Axes& axes = internals(engine).axes_list[1];
     EXPECT_EQ(axes.data_x_min, 1e99);
     EXPECT_EQ(axes.data_x_max, -1e99);
     EXPECT_EQ(axes.data_y_min, 2);
@@ -184,13 +184,13 @@ TEST(Subplot, SingleColumnStacksRowsFromTheTop) {
         EXPECT_EQ(engine.subplot(3, 1, 2), 302);
         EXPECT_EQ(engine.subplot(3, 1, 3), 402);
     });
-    const Axes& middle = engine.axes_list[3];
+    const Axes& middle = internals(engine).axes_list[3];
     EXPECT_EQ(middle.position, (std::array<float, 4>{0.13f, 0.37f, 0.775f, 0.27166667f}));
     EXPECT_EQ(middle.position_3d, (std::array<float, 4>{0, 0.33333334f, 1, 0.33333334f}));
-    EXPECT_NEAR(engine.axes_list[2].position[1], 0.7033, 1e-4);
-    EXPECT_NEAR(engine.axes_list[4].position[1], 0.0367, 1e-4);
-    EXPECT_EQ(engine.axes_list[2].position_3d[1], static_cast<float>(2.0 / 3.0));
-    EXPECT_EQ(engine.axes_list[4].position_3d[1], 0.0f);
+    EXPECT_NEAR(internals(engine).axes_list[2].position[1], 0.7033, 1e-4);
+    EXPECT_NEAR(internals(engine).axes_list[4].position[1], 0.0367, 1e-4);
+    EXPECT_EQ(internals(engine).axes_list[2].position_3d[1], static_cast<float>(2.0 / 3.0));
+    EXPECT_EQ(internals(engine).axes_list[4].position_3d[1], 0.0f);
 }
 
 TEST(Subplot, ColumnsCountRowByRowFromTheTopLeft) {
@@ -200,15 +200,16 @@ TEST(Subplot, ColumnsCountRowByRowFromTheTopLeft) {
         engine.subplot(2, 2, 3);
         engine.subplot(0, 1, 1); // no grid: the default rectangle stays
     });
-    const Axes& top_right = engine.axes_list[2];
+    const Axes& top_right = internals(engine).axes_list[2];
     EXPECT_FLOAT_EQ(top_right.position[0], static_cast<float>((1 + 0.13) / 2));
     EXPECT_FLOAT_EQ(top_right.position[1], static_cast<float>((1 + 0.11) / 2));
     EXPECT_FLOAT_EQ(top_right.position[2], static_cast<float>(0.775 / 2));
     EXPECT_EQ(top_right.position_3d, (std::array<float, 4>{0.5f, 0.5f, 0.5f, 0.5f}));
-    const Axes& bottom_left = engine.axes_list[3];
+    const Axes& bottom_left = internals(engine).axes_list[3];
     EXPECT_FLOAT_EQ(bottom_left.position[0], static_cast<float>(0.13 / 2));
     EXPECT_FLOAT_EQ(bottom_left.position[1], static_cast<float>(0.11 / 2));
-    EXPECT_EQ(engine.axes_list[4].position, (std::array<float, 4>{0.13f, 0.11f, 0.775f, 0.815f}));
+    EXPECT_EQ(internals(engine).axes_list[4].position,
+              (std::array<float, 4>{0.13f, 0.11f, 0.775f, 0.815f}));
 }
 
 // Cells before the first lie above the grid, however far; the arithmetic must not wrap.
@@ -220,10 +221,10 @@ TEST(Subplot, CellsFarOutsideTheGridStayOnTheirSide) {
         engine.subplot(1, 1, lowest);
         engine.subplot(highest, 2, highest);
     });
-    EXPECT_GT(engine.axes_list[2].position[1], 1.0f);
-    EXPECT_EQ(engine.axes_list[2].position[0], 0.13f);
-    EXPECT_LT(engine.axes_list[3].position[1], 1.0f);
-    EXPECT_FLOAT_EQ(engine.axes_list[3].position[0], static_cast<float>(0.13 / 2));
+    EXPECT_GT(internals(engine).axes_list[2].position[1], 1.0f);
+    EXPECT_EQ(internals(engine).axes_list[2].position[0], 0.13f);
+    EXPECT_LT(internals(engine).axes_list[3].position[1], 1.0f);
+    EXPECT_FLOAT_EQ(internals(engine).axes_list[3].position[0], static_cast<float>(0.13 / 2));
 }
 
 // Axes writes of the application land on the matched record, and the extra call
@@ -232,19 +233,19 @@ TEST(Subplot, AxesAreMatchedByPositionInLaterPasses) {
     ZarIdor engine;
     const auto compose = [&] {
         engine.subplot(2, 1, 1);
-        engine.current_axes->title = "top";
+        internals(engine).current_axes->title = "top";
     };
     run_pass(engine, display_mode::allocation, compose);
-    engine.axes_list[2].selected = 1;
+    internals(engine).axes_list[2].selected = 1;
     run_pass(engine, display_mode::configuration, [&] {
         compose();
         engine.create_axes();
-        engine.current_axes->title = "extra";
+        internals(engine).current_axes->title = "extra";
     });
-    ASSERT_EQ(engine.axes_list.size(), 3u);
-    EXPECT_EQ(engine.axes_list[2].title, "extra");
-    EXPECT_EQ(engine.axes_list[2].selected, 1);
-    EXPECT_EQ(engine.axes_counter, 4);
+    ASSERT_EQ(internals(engine).axes_list.size(), 3u);
+    EXPECT_EQ(internals(engine).axes_list[2].title, "extra");
+    EXPECT_EQ(internals(engine).axes_list[2].selected, 1);
+    EXPECT_EQ(internals(engine).axes_counter, 4);
 }
 
 TEST(Creators, SurfacesAndPatchesRefillDataButTextsKeepTheirs) {
@@ -255,19 +256,19 @@ TEST(Creators, SurfacesAndPatchesRefillDataButTextsKeepTheirs) {
         engine.create_text();
     };
     run_pass(engine, display_mode::allocation, compose);
-    engine.surface_list[0].z_data = {{1, 2}};
-    engine.surface_list[0].edge_color = "r";
-    engine.patch_list[0].x_data = {{1, 2, 3}};
-    engine.patch_list[0].c_data = {{1, 0, 0}};
-    engine.text_list[0].text = "label";
+    internals(engine).surface_list[0].z_data = {{1, 2}};
+    internals(engine).surface_list[0].edge_color = "r";
+    internals(engine).patch_list[0].x_data = {{1, 2, 3}};
+    internals(engine).patch_list[0].c_data = {{1, 0, 0}};
+    internals(engine).text_list[0].text = "label";
     run_pass(engine, display_mode::configuration, compose);
 
-    EXPECT_TRUE(engine.surface_list[0].z_data.empty());
-    EXPECT_EQ(engine.surface_list[0].edge_color, "r");
-    EXPECT_TRUE(engine.patch_list[0].x_data.empty());
-    EXPECT_TRUE(engine.patch_list[0].c_data.empty());
-    EXPECT_EQ(engine.text_list[0].text, "label");
-    EXPECT_EQ(engine.current_text.get(), &engine.text_list[0]);
+    EXPECT_TRUE(internals(engine).surface_list[0].z_data.empty());
+    EXPECT_EQ(internals(engine).surface_list[0].edge_color, "r");
+    EXPECT_TRUE(internals(engine).patch_list[0].x_data.empty());
+    EXPECT_TRUE(internals(engine).patch_list[0].c_data.empty());
+    EXPECT_EQ(internals(engine).text_list[0].text, "label");
+    EXPECT_EQ(internals(engine).current_text.get(), &internals(engine).text_list[0]);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The engine state right after construction, and the handle scheme.
 #include <gtest/gtest.h>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 namespace {
@@ -10,27 +10,27 @@ TEST(State, StartsEmptyWithJetColormapAndListHidden) {
     const ZarIdor engine;
     EXPECT_EQ(engine.debug, 0);
     EXPECT_EQ(engine.debug_mouse, 0);
-    EXPECT_EQ(engine.mode, display_mode::allocation);
+    EXPECT_EQ(internals(engine).mode, display_mode::allocation);
     EXPECT_EQ(engine.keep_level, 0);
     EXPECT_EQ(engine.pointer_x, 100);
     EXPECT_EQ(engine.pointer_y, 0);
-    EXPECT_EQ(engine.selected_axes, -1);
+    EXPECT_EQ(internals(engine).selected_axes, -1);
     EXPECT_EQ(engine.window_width, 0);
     EXPECT_EQ(engine.window_height, 0);
-    ASSERT_EQ(engine.current_colormap.size(), 64u);
-    EXPECT_EQ(engine.current_colormap, build_colormap("Jet"));
+    ASSERT_EQ(internals(engine).current_colormap.size(), 64u);
+    EXPECT_EQ(internals(engine).current_colormap, build_colormap("Jet"));
 
-    EXPECT_TRUE(engine.figure_list.empty());
-    EXPECT_TRUE(engine.layer_list.empty());
-    EXPECT_TRUE(engine.axes_list.empty());
-    EXPECT_TRUE(engine.line_list.empty());
-    EXPECT_TRUE(engine.surface_list.empty());
-    EXPECT_TRUE(engine.patch_list.empty());
-    EXPECT_TRUE(engine.text_list.empty());
-    EXPECT_TRUE(engine.colorbar_list.empty());
-    EXPECT_EQ(engine.current_figure.get(), nullptr);
-    EXPECT_EQ(engine.current_axes.get(), nullptr);
-    EXPECT_EQ(engine.current_line.get(), nullptr);
+    EXPECT_TRUE(internals(engine).figure_list.empty());
+    EXPECT_TRUE(internals(engine).layer_list.empty());
+    EXPECT_TRUE(internals(engine).axes_list.empty());
+    EXPECT_TRUE(internals(engine).line_list.empty());
+    EXPECT_TRUE(internals(engine).surface_list.empty());
+    EXPECT_TRUE(internals(engine).patch_list.empty());
+    EXPECT_TRUE(internals(engine).text_list.empty());
+    EXPECT_TRUE(internals(engine).colorbar_list.empty());
+    EXPECT_EQ(internals(engine).current_figure.get(), nullptr);
+    EXPECT_EQ(internals(engine).current_axes.get(), nullptr);
+    EXPECT_EQ(internals(engine).current_line.get(), nullptr);
 }
 
 TEST(State, HandlesCarryIndexAndKind) {
@@ -48,7 +48,7 @@ TEST(State, HandlesCountPerKindWithinAPass) {
     ZarIdor engine;
     EXPECT_EQ(engine.create_figure(), 1);
     EXPECT_EQ(engine.create_layer(), 6);
-    EXPECT_EQ(engine.last_handle, 2); // the layer's own axes came last
+    EXPECT_EQ(internals(engine).last_handle, 2); // the layer's own axes came last
     EXPECT_EQ(engine.create_axes(), 102);
     EXPECT_EQ(engine.create_axes(), 202);
     EXPECT_EQ(engine.create_line(), 3);
@@ -57,7 +57,7 @@ TEST(State, HandlesCountPerKindWithinAPass) {
     EXPECT_EQ(engine.create_patch(), 7);
     EXPECT_EQ(engine.create_layer(), 106);
     EXPECT_EQ(engine.create_line(), 103);
-    EXPECT_EQ(engine.last_handle, 103);
+    EXPECT_EQ(internals(engine).last_handle, 103);
 }
 
 // Children link downwards by handle: figure -> layers -> axes -> drawables.
@@ -72,14 +72,14 @@ TEST(State, AllocationLinksEachRecordUnderItsParent) {
     engine.create_patch();
     engine.create_layer();
 
-    EXPECT_EQ(engine.figure_list[0].children, (std::vector<int>{6, 106}));
-    EXPECT_EQ(engine.layer_list[0].children, (std::vector<int>{2, 102}));
-    EXPECT_EQ(engine.layer_list[1].children, (std::vector<int>{202}));
-    EXPECT_EQ(engine.axes_list[1].children, (std::vector<int>{3, 4, 5, 7}));
-    EXPECT_TRUE(engine.axes_list[0].children.empty());
-    EXPECT_EQ(engine.surface_list[0].handle, 4);
-    EXPECT_EQ(engine.patch_list[0].handle, 7);
-    EXPECT_EQ(engine.text_list[0].handle, 5);
+    EXPECT_EQ(internals(engine).figure_list[0].children, (std::vector<int>{6, 106}));
+    EXPECT_EQ(internals(engine).layer_list[0].children, (std::vector<int>{2, 102}));
+    EXPECT_EQ(internals(engine).layer_list[1].children, (std::vector<int>{202}));
+    EXPECT_EQ(internals(engine).axes_list[1].children, (std::vector<int>{3, 4, 5, 7}));
+    EXPECT_TRUE(internals(engine).axes_list[0].children.empty());
+    EXPECT_EQ(internals(engine).surface_list[0].handle, 4);
+    EXPECT_EQ(internals(engine).patch_list[0].handle, 7);
+    EXPECT_EQ(internals(engine).text_list[0].handle, 5);
 }
 
 } // namespace

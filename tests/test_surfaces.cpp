@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 
 namespace {
@@ -20,24 +21,24 @@ class SurfaceTest : public testsupport::GlTest {
     void SetUp() override {
         GlTest::SetUp();
         scene::add_axes(engine);
-        engine.axes_list[0].x_lim = {0, 3};
-        engine.axes_list[0].y_lim = {0, 2};
-        engine.axes_list[0].z_lim = {0, 1};
+        internals(engine).axes_list[0].x_lim = {0, 3};
+        internals(engine).axes_list[0].y_lim = {0, 2};
+        internals(engine).axes_list[0].z_lim = {0, 1};
     }
 
     rizodozad::Surface& add(rizodozad::Surface s) {
         scene::add_surface(engine, s);
-        return engine.surface_list.back();
+        return internals(engine).surface_list.back();
     }
 
     // The surface drawn in the unit square (cell plots) or the flat cube (meshes).
     Capture draw() {
         return capture_feedback([this] {
-            if (engine.current_surface->type == 0)
+            if (internals(engine).current_surface->type == 0)
                 scene::unit_square_view();
             else
                 scene::flat_cube_view();
-            engine.display_surface();
+            internals(engine).display_surface();
         });
     }
 
@@ -109,8 +110,8 @@ TEST_F(SurfaceTest, FlatCellsTakeTheirOwnColoursAndNoneDrawsNothing) {
     expect_colour(cells[2], blue);
     expect_colour(cells[3], blue);
 
-    engine.surface_list[0].face_color = "none";
-    engine.surface_list[0].edge_color = "none";
+    internals(engine).surface_list[0].face_color = "none";
+    internals(engine).surface_list[0].edge_color = "none";
     testing::internal::CaptureStdout();
     EXPECT_TRUE(draw().primitives.empty());
     EXPECT_FALSE(testing::internal::GetCapturedStdout().empty()); // the diagnostic even so
@@ -118,7 +119,7 @@ TEST_F(SurfaceTest, FlatCellsTakeTheirOwnColoursAndNoneDrawsNothing) {
 
 TEST_F(SurfaceTest, TraceAndDiagnosticFollowTheDebugFlag) {
     engine.debug = 1;
-    engine.mode = rizodozad::display_mode::display;
+    internals(engine).mode = rizodozad::display_mode::display;
     add(cell_plot(7, 2)).handle = 4;
     testing::internal::CaptureStdout();
     draw();
@@ -136,7 +137,7 @@ TEST_F(SurfaceTest, VectorAndMatrixGridsIgnoreTheValues) {
     EXPECT_EQ(c.count(PrimitiveKind::polygon), 2u * 2u);
     EXPECT_TRUE(scene::near_point(c.of_kind(PrimitiveKind::line)[0].vertices[1], 800, 0));
 
-    auto& mat = engine.surface_list[0];
+    auto& mat = internals(engine).surface_list[0];
     mat.x_data = {{0, 0.5, 1, 2, 3}, {0, 0.5, 1, 2, 3}};
     mat.y_data = {{0, 0, 0, 0, 0}, {2, 2, 2, 2, 2}};
     c = draw();

@@ -2,6 +2,8 @@
 #include <cmath>
 #include <limits>
 
+#include "rizodozad/axes/ticks.h"
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 
 namespace {
@@ -22,8 +24,8 @@ class TextTest : public testsupport::GlTest {
         rizodozad::Text t;
         t.handle = rizodozad::make_handle(1, rizodozad::kind::text);
         t.text = "hello";
-        engine.text_list.push_back(t);
-        engine.current_text.select(0);
+        internals(engine).text_list.push_back(t);
+        internals(engine).current_text.select(0);
     }
 
     // The axes rectangle (0.2, 0.1, 0.6, 0.8) as the unit square, as the 2D axes leave it.
@@ -32,7 +34,7 @@ class TextTest : public testsupport::GlTest {
             glViewport(160, 40, 480, 320);
             glLoadIdentity();
             gluOrtho2D(0, 1, 0, 1);
-            engine.display_text();
+            internals(engine).display_text();
         });
     }
 
@@ -40,15 +42,15 @@ class TextTest : public testsupport::GlTest {
 };
 
 TEST_F(TextTest, AtTheLowerLimitsItStartsAtTheAxesCorner) {
-    engine.text_list[0].position = {0, 0};
+    internals(engine).text_list[0].position = {0, 0};
     const auto chars = draw().of_kind(PrimitiveKind::bitmap);
     ASSERT_EQ(chars.size(), 5u);
     EXPECT_TRUE(scene::near_point(chars[0].vertices[0], 160, 40));
     EXPECT_GT(chars[1].vertices[0].x, chars[0].vertices[0].x); // GLUT advances
 
-    engine.text_list[0].position = {5, 10};
+    internals(engine).text_list[0].position = {5, 10};
     EXPECT_TRUE(scene::near_point(draw().of_kind(PrimitiveKind::bitmap)[0].vertices[0], 400, 360));
-    engine.text_list[0].text.clear();
+    internals(engine).text_list[0].text.clear();
     EXPECT_EQ(draw().count(PrimitiveKind::bitmap), 0u);
 }
 
@@ -59,10 +61,10 @@ TEST_F(TextTest, DebugTraceAndEpsExport) {
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "display: 105 Text\n");
 
     engine.debug = 0;
-    engine.text_list[0].position = {5, 5};
+    internals(engine).text_list[0].position = {5, 5};
     const std::string eps = scene::eps_page([this] {
         scene::unit_square_view();
-        engine.display_text();
+        internals(engine).display_text();
     });
     EXPECT_NE(eps.find("(hello)"), std::string::npos);
     EXPECT_NE(eps.find("/Arial"), std::string::npos);
@@ -82,9 +84,9 @@ class ColorbarTest : public testsupport::GlTest {
         bar().c_tick = {0, 0.5, 1};
     }
 
-    rizodozad::Axes& bar() { return engine.axes_list[0]; }
+    rizodozad::Axes& bar() { return internals(engine).axes_list[0]; }
     Capture draw() {
-        return capture_feedback([this] { engine.display_colorbar(); });
+        return capture_feedback([this] { internals(engine).display_colorbar(); });
     }
 
     rizodozad::ZarIdor engine;
@@ -122,7 +124,8 @@ TEST_F(ColorbarTest, FrameTicksLabelsThenCells) {
     EXPECT_NEAR(cells.back().vertices[2].y, 360, scene::tolerance);
     ASSERT_EQ(bar().colormap.size(), 64u); // filled from the engine's map
     for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(cells.back().vertices[0].color[k], engine.current_colormap[63][k], 1e-3);
+        EXPECT_NEAR(cells.back().vertices[0].color[k], internals(engine).current_colormap[63][k],
+                    1e-3);
 }
 
 TEST_F(ColorbarTest, WithoutBoxOnlyCellsAndViaTheAxesWithoutChildren) {
@@ -133,7 +136,7 @@ TEST_F(ColorbarTest, WithoutBoxOnlyCellsAndViaTheAxesWithoutChildren) {
 
     bar().box = 1;
     bar().colormap.assign(10, {1, 0, 0}); // a bar's own, shorter map limits the cells
-    c = capture_feedback([this] { engine.display_axes(); });
+    c = capture_feedback([this] { internals(engine).display_axes(); });
     EXPECT_EQ(c.count(PrimitiveKind::polygon), 2u * 10u);
     EXPECT_EQ(c.count(PrimitiveKind::line), 4u + 3u);
 }

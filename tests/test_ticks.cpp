@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "rizodozad/axes/ticks.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {

@@ -12,7 +12,8 @@
 
 #include "app/fdtd.h"
 #include "gallery/gallery.h"
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/engine.h"
+#include "rizodozad/core/pictures.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/quiet_steps.h"
 
@@ -46,7 +47,7 @@ void expect_tidy_texts(ZarIdor& engine, WindowSize size, const std::string& what
     engine.window_height = size.height;
     engine.display_cycle();
     engine.display_cycle(); // a redraw must keep the layout, not shrink it again
-    const std::vector<DrawnText>& texts = engine.drawn_texts;
+    const std::vector<DrawnText>& texts = internals(engine).drawn_texts;
     const std::string where =
         what + " at " + std::to_string(size.width) + "x" + std::to_string(size.height);
     ASSERT_FALSE(texts.empty()) << where;
@@ -90,7 +91,7 @@ TEST_F(TidyPictures, FdtdAfter150StepsWithAReadoutKeepsItsTextsApart) {
         simulation.axes_click(0, 0, x, y);
         expect_tidy_texts(simulation, size, "fdtd1d with a read-out");
         bool readout = false;
-        for (const DrawnText& t : simulation.drawn_texts)
+        for (const DrawnText& t : internals(simulation).drawn_texts)
             readout = readout || t.text.find("nearest: line 1") != std::string::npos;
         EXPECT_TRUE(readout) << "no read-out with the nearest point at " << size.width << "x"
                              << size.height;
@@ -122,7 +123,7 @@ class RandomComposition : public ZarIdor {
 
     void compose_plot(std::mt19937& random, int rows, int columns, int cell) {
         subplot(rows, columns, cell);
-        rizodozad::Axes* axes = current_axes.get();
+        rizodozad::Axes* axes = current_axes();
         const bool log_y = pick(random, 0, 3) == 0;
         const double scale = std::pow(10.0, pick(random, -9, 9));
         const double offset = pick(random, 0, 1) ? 0 : 1000 * scale;
@@ -195,10 +196,10 @@ TEST_F(TidyPictures, TheLegendTakesTheCornerWithoutData) {
     ASSERT_EQ(frame.width, testsupport::window_width);
 
     const DrawnText* name = nullptr;
-    for (const DrawnText& t : engine.drawn_texts)
+    for (const DrawnText& t : internals(engine).drawn_texts)
         if (t.text == "top edge") name = &t;
     ASSERT_NE(name, nullptr) << "the legend was not drawn";
-    const auto& p = engine.axes_list.back().position;
+    const auto& p = internals(engine).axes_list.back().position;
     EXPECT_LT(name->left, (p[0] + p[2] / 2) * frame.width) << "not in the left half";
     EXPECT_LT(name->bottom, (p[1] + p[3] / 2) * frame.height) << "not in the bottom half";
 

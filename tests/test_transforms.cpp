@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace {
 
@@ -12,10 +12,10 @@ using rizodozad::Axes;
 class Transforms : public ::testing::Test {
   protected:
     void SetUp() override {
-        engine.axes_list.push_back(Axes{});
-        engine.current_axes.select(0);
+        internals(engine).axes_list.push_back(Axes{});
+        internals(engine).current_axes.select(0);
     }
-    Axes& axes() { return engine.axes_list[0]; }
+    Axes& axes() { return internals(engine).axes_list[0]; }
 
     rizodozad::ZarIdor engine;
 };
@@ -25,12 +25,12 @@ TEST_F(Transforms, LinearAxesMapLimitsOntoTheRectangle) {
     axes().y_lim = {100, 200};
     const auto [left, bottom, width, height] = axes().position;
 
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(-10), left);
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(30), left + width);
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(0), left + 0.25f * width);
-    EXPECT_FLOAT_EQ(engine.data_to_window_y(150), bottom + 0.5f * height);
-    EXPECT_FLOAT_EQ(engine.data_to_unit_x(20), 0.75f);
-    EXPECT_FLOAT_EQ(engine.data_to_unit_y(250), 1.5f); // no clamping outside the limits
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(-10), left);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(30), left + width);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(0), left + 0.25f * width);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_y(150), bottom + 0.5f * height);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_unit_x(20), 0.75f);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_unit_y(250), 1.5f); // no clamping outside the limits
 }
 
 TEST_F(Transforms, LogarithmicAxesMapDecadesEvenly) {
@@ -40,10 +40,10 @@ TEST_F(Transforms, LogarithmicAxesMapDecadesEvenly) {
     axes().y_lim = {0.01, 100};
     const auto [left, bottom, width, height] = axes().position;
 
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(10), left + width / 3);
-    EXPECT_FLOAT_EQ(engine.data_to_window_y(1), bottom + height / 2);
-    EXPECT_FLOAT_EQ(engine.data_to_unit_x(100), 2.0f / 3);
-    EXPECT_FLOAT_EQ(engine.data_to_unit_y(0.1), 0.25f);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(10), left + width / 3);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_y(1), bottom + height / 2);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_unit_x(100), 2.0f / 3);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_unit_y(0.1), 0.25f);
 }
 
 TEST_F(Transforms, NonPositiveXOnLogAxisLiesOneWidthLeftOfTheFrame) {
@@ -51,19 +51,19 @@ TEST_F(Transforms, NonPositiveXOnLogAxisLiesOneWidthLeftOfTheFrame) {
     axes().x_lim = {1, 100};
     const auto [left, bottom, width, height] = axes().position;
 
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(0), left - width);
-    EXPECT_FLOAT_EQ(engine.data_to_window_x(-5), left - width);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(0), left - width);
+    EXPECT_FLOAT_EQ(internals(engine).data_to_window_x(-5), left - width);
 }
 
 TEST_F(Transforms, WithoutCurrentAxesEveryTransformGivesZero) {
-    engine.current_axes.clear();
-    EXPECT_EQ(engine.data_to_window_x(5), 0);
-    EXPECT_EQ(engine.data_to_window_y(5), 0);
-    EXPECT_EQ(engine.data_to_unit_x(5), 0);
-    EXPECT_EQ(engine.data_to_unit_y(5), 0);
+    internals(engine).current_axes.clear();
+    EXPECT_EQ(internals(engine).data_to_window_x(5), 0);
+    EXPECT_EQ(internals(engine).data_to_window_y(5), 0);
+    EXPECT_EQ(internals(engine).data_to_unit_x(5), 0);
+    EXPECT_EQ(internals(engine).data_to_unit_y(5), 0);
 
-    engine.current_axes.select(3); // past the end of the list
-    EXPECT_EQ(engine.data_to_unit_x(5), 0);
+    internals(engine).current_axes.select(3); // past the end of the list
+    EXPECT_EQ(internals(engine).data_to_unit_x(5), 0);
 }
 
 TEST(UnitCubeCoordinate, MapsTheLimitPairOntoMinusOneToOne) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "rizodozad/core/engine.h"
 #include "tests/scene_records.h"
 #include "tests/support/picture.h"
 #include "tests/support/process.h"
@@ -55,7 +56,7 @@ void random_log_picture(Picture& p, std::mt19937& dice) {
         if (dice() % 3 == 0) v[0] = std::nan("");
         return v;
     };
-    rizodozad::Axes& axes = *p.current_axes;
+    rizodozad::Axes& axes = *internals(p).current_axes;
     axes.x_scale = dice() % 2 == 0 ? logarithmic : rizodozad::axis_scale::linear;
     axes.y_scale = logarithmic;
     if (dice() % 2 == 0) {
@@ -65,7 +66,7 @@ void random_log_picture(Picture& p, std::mt19937& dice) {
     }
     axes.x_grid = axes.y_grid = 1;
     p.set(p.plot(values(12), values(12)), "Marker", "o");
-    if (rizodozad::Line* line = p.current_line.get()) {
+    if (rizodozad::Line* line = internals(p).current_line.get()) {
         line->error_bar = 1;
         line->error_upper = values(12);
         line->error_lower = values(12);
@@ -101,7 +102,7 @@ TEST_F(Unplaceable, RandomLogAxisPicturesExportFilesGhostscriptReads) {
             dice = start; // every pass composes the same picture
             random_log_picture(p, dice);
         };
-        picture.mode = rizodozad::display_mode::allocation;
+        internals(picture).mode = rizodozad::display_mode::allocation;
         EXPECT_TRUE(every_vertex_finite(drawn())) << "picture " << k;
         std::string eps;
         EXPECT_EQ(ghostscript_status(picture, (scratch.path() / "out.eps").string(), eps), 0)
@@ -115,11 +116,11 @@ TEST_F(Unplaceable, RandomLogAxisPicturesExportFilesGhostscriptReads) {
 // is drawn; where the line passes through zero it breaks.
 TEST_F(Unplaceable, AutomaticLogLimitsComeFromThePositiveDataOnly) {
     picture.composition = [](Picture& p) {
-        p.current_axes->y_scale = logarithmic;
+        internals(p).current_axes->y_scale = logarithmic;
         p.plot({1, 2, 3, 4, 5, 6}, {10, 100, 0, -1, 1, 1000});
     };
     const Capture capture = drawn();
-    const rizodozad::Axes& axes = picture.axes_list.at(1);
+    const rizodozad::Axes& axes = internals(picture).axes_list.at(1);
     EXPECT_EQ(axes.y_lim, (std::array<double, 2>{1, 1000}));
     EXPECT_FALSE(axes.y_tick.empty());
     EXPECT_TRUE(every_vertex_finite(capture));
@@ -131,7 +132,7 @@ TEST_F(Unplaceable, AutomaticLogLimitsComeFromThePositiveDataOnly) {
 
 TEST_F(Unplaceable, LogAxesWithLimitsAtOrBelowZeroDrawTheirFrameOnly) {
     picture.composition = [](Picture& p) {
-        rizodozad::Axes& axes = *p.current_axes;
+        rizodozad::Axes& axes = *internals(p).current_axes;
         axes.x_scale = axes.y_scale = logarithmic;
         axes.x_lim_mode = axes.y_lim_mode = rizodozad::limit_mode::manual;
         axes.x_lim = {-10, 10};
@@ -160,11 +161,11 @@ TEST_F(Unplaceable, BytesAboveAsciiAreDrawnByEveryTextRenderer) {
     rizodozad::Text text;
     text.handle = rizodozad::make_handle(0, rizodozad::kind::text);
     text.text = latin1;
-    picture.text_list.push_back(text);
-    picture.current_text.select(0);
+    internals(picture).text_list.push_back(text);
+    internals(picture).current_text.select(0);
     rizodozad::Layer layer;
     layer.name = latin1;
-    picture.layer_list.push_back(layer);
+    internals(picture).layer_list.push_back(layer);
     picture.pointer_x = 0;
 
     const auto bitmaps = [](const std::function<void()>& draw) {
@@ -172,15 +173,15 @@ TEST_F(Unplaceable, BytesAboveAsciiAreDrawnByEveryTextRenderer) {
     };
     EXPECT_EQ(bitmaps([&] {
                   scene::unit_square_view();
-                  picture.display_text();
+                  internals(picture).display_text();
               }),
               latin1.size());
     // A 3D label adds one bitmap: the move that centres it on its point.
     EXPECT_EQ(bitmaps([&] {
                   scene::flat_cube_view();
-                  picture.draw_string_3d(0, 0, 0, latin1);
+                  internals(picture).draw_string_3d(0, 0, 0, latin1);
               }),
               latin1.size() + 1);
-    EXPECT_EQ(bitmaps([&] { picture.display_layer_list(); }), latin1.size());
-    EXPECT_EQ(bitmaps([&] { picture.draw_string(0.5f, 0.5f, latin1); }), latin1.size());
+    EXPECT_EQ(bitmaps([&] { internals(picture).display_layer_list(); }), latin1.size());
+    EXPECT_EQ(bitmaps([&] { internals(picture).draw_string(0.5f, 0.5f, latin1); }), latin1.size());
 }

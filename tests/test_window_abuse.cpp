@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/events.h"
+#include "rizodozad/core/engine.h"
 #include "tests/support/app_fixture.h"
 #include "tests/support/feedback.h"
 #include "tests/support/scratch_directory.h"
@@ -80,11 +81,11 @@ std::size_t line_segments_drawn(FDTD& app) {
 TEST_F(WindowAbuse, PointerEventsBeforeTheFirstRedrawOnlyStartTheCycle) {
     handle_motion(app, INT_MAX, INT_MIN); // nothing exists yet to turn
     handle_passive_motion(app, -5, INT_MAX);
-    EXPECT_TRUE(app.axes_list.empty());
+    EXPECT_TRUE(internals(app).axes_list.empty());
     handle_mouse(app, GLUT_LEFT_BUTTON, pressed, INT_MIN, INT_MIN);
-    EXPECT_EQ(app.mode, rizodozad::display_mode::configuration);
-    EXPECT_EQ(app.axes_list.size(), 7u);
-    EXPECT_EQ(app.selected_axes, -1);
+    EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration);
+    EXPECT_EQ(internals(app).axes_list.size(), 7u);
+    EXPECT_EQ(internals(app).selected_axes, -1);
     EXPECT_EQ(app.step_count, 0);
 }
 
@@ -98,14 +99,14 @@ TEST_F(WindowAbuse, PressesAndDragsFarOutsideTheWindowLeaveTheRunAlone) {
 
     // The axes under the middle of the window made three-dimensional, so that drags turn it.
     handle_mouse(app, GLUT_LEFT_BUTTON, pressed, 400, 200);
-    const int selected = app.selected_axes;
+    const int selected = internals(app).selected_axes;
     ASSERT_GE(selected, 1);
-    app.axes_list.at(static_cast<std::size_t>(selected)).type = three_dimensional;
+    internals(app).axes_list.at(static_cast<std::size_t>(selected)).type = three_dimensional;
     handle_mouse(app, GLUT_LEFT_BUTTON, pressed, 400, 200);
     handle_motion(app, 500, 250);
-    EXPECT_NE(app.axes_list.at(static_cast<std::size_t>(selected)).view_azimuth, 30.0f);
+    EXPECT_NE(internals(app).axes_list.at(static_cast<std::size_t>(selected)).view_azimuth, 30.0f);
     press_everywhere();
-    for (const rizodozad::Axes& axes : app.axes_list) {
+    for (const rizodozad::Axes& axes : internals(app).axes_list) {
         EXPECT_TRUE(std::isfinite(axes.view_azimuth));
         EXPECT_GE(axes.view_elevation, -90.0f);
         EXPECT_LE(axes.view_elevation, 90.0f);
@@ -114,9 +115,9 @@ TEST_F(WindowAbuse, PressesAndDragsFarOutsideTheWindowLeaveTheRunAlone) {
     expect_run_unchanged(90, ez);
 
     // Presses toggle layers only within the list's strip; put both back and compare.
-    for (rizodozad::Layer& layer : app.layer_list)
+    for (rizodozad::Layer& layer : internals(app).layer_list)
         layer.visible = 1;
-    app.axes_list.at(static_cast<std::size_t>(selected)).type = 0;
+    internals(app).axes_list.at(static_cast<std::size_t>(selected)).type = 0;
     handle_passive_motion(app, 400, 200);
     handle_display(app);
     EXPECT_EQ(line_segments_drawn(app), segments);
@@ -134,7 +135,8 @@ TEST_F(WindowAbuse, DegenerateAndHugeWindowsDrawAndExport) {
     for (const auto& size : sizes) {
         handle_reshape(app, size[0], size[1]);
         handle_display(app);
-        EXPECT_EQ(app.mode, rizodozad::display_mode::configuration) << size[0] << "x" << size[1];
+        EXPECT_EQ(internals(app).mode, rizodozad::display_mode::configuration)
+            << size[0] << "x" << size[1];
         handle_mouse(app, GLUT_LEFT_BUTTON, pressed, size[0] / 2, size[1] / 2);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -223,9 +225,10 @@ TEST_F(WindowAbuse, ARandomStormOfEventsKeepsTheStepCount) {
             handle_passive_motion(app, below(40), coordinate());
             break;
         case 6: // an axes turns three-dimensional or back, so that drags may turn it
-            if (!app.axes_list.empty())
-                app.axes_list[static_cast<std::size_t>(
-                                  below(static_cast<int>(app.axes_list.size())))]
+            if (!internals(app).axes_list.empty())
+                internals(app)
+                    .axes_list[static_cast<std::size_t>(
+                        below(static_cast<int>(internals(app).axes_list.size())))]
                     .type = below(2);
             break;
         default:

@@ -27,7 +27,6 @@ constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
 
-constexpr int manual = 1;
 constexpr double headroom = 1.1;     // the y range reaches 10% beyond the peak so far
 constexpr double least_field = 1e-3; // V/m: the smallest half range of the field plots
 constexpr double spectrum_top = 1.1; // R and T lie in 0..1
@@ -43,19 +42,9 @@ const char* const probe_colours[] = {"m", "dg", "dc", "dy", "dm", "k"};
 // A new axes, current from here on, at a fixed place in the window.
 rizodozad::Axes* place(rizodozad::ZarIdor& engine, const std::array<float, 4>& position) {
     engine.create_axes();
-    rizodozad::Axes* axes = engine.current_axes.get();
-    if (axes == nullptr) return nullptr;
-    axes->position = position;
-    axes->type = 0;
+    rizodozad::Axes* axes = engine.current_axes();
+    if (axes != nullptr) axes->position = position;
     return axes;
-}
-
-void fix_limits(rizodozad::Axes* axes, std::array<double, 2> x, std::array<double, 2> y) {
-    if (axes == nullptr) return;
-    axes->x_lim = x;
-    axes->y_lim = y;
-    axes->x_lim_mode = manual;
-    axes->y_lim_mode = manual;
 }
 
 std::array<double, 2> symmetric(double peak) {
@@ -119,8 +108,8 @@ void Picture::compose_space() {
     rizodozad::Axes* axes = place(*this, space_position);
     if (axes == nullptr) return;
     const std::array<double, 2> y_lim = symmetric(field_peak_);
-    fix_limits(axes, {cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
-    space_axes_ = static_cast<std::size_t>(axes - axes_list.data());
+    fix_limits({cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
+    space_axes_ = axes->handle;
     axes->title = "Fields over x";
     axes->x_label = "x (mm)";
     axes->y_label = "V/m";
@@ -179,12 +168,13 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
 PlotFrame Picture::space_frame() const {
     const Scenario& s = session_.run().scenario();
     const double dx = s.grid.cell_size_m;
-    const double w = window_width, h = window_height;
+    const double x_min = cell_left_mm(0, dx), x_max = cell_right_mm(s.grid.cells - 1, dx);
     // Where the last layout put the plot; the composed place until one was drawn.
-    const auto& p =
-        space_axes_ < axes_list.size() ? axes_list[space_axes_].position : space_position;
-    return {p[0] * w,       (p[0] + p[2]) * w,   (1 - p[1] - p[3]) * h,
-            (1 - p[1]) * h, cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)};
+    if (const auto f = axes_frame_px(space_axes_))
+        return {f->left, f->right, f->top, f->bottom, x_min, x_max};
+    const double w = window_width, h = window_height;
+    const auto& p = space_position;
+    return {p[0] * w, (p[0] + p[2]) * w, (1 - p[1] - p[3]) * h, (1 - p[1]) * h, x_min, x_max};
 }
 
 void Picture::show_dragged(std::optional<MarkerId> marker, int cell) {
@@ -201,7 +191,7 @@ void Picture::compose_time() {
     const bool beside = session_.experiment().has_spectra();
     rizodozad::Axes* axes = place(*this, beside ? time_position_beside : time_position_alone);
     if (axes == nullptr) return;
-    fix_limits(axes, {0.0, run.total_steps() * run.dt_s() * ps_per_s}, symmetric(probe_peak_));
+    fix_limits({0.0, run.total_steps() * run.dt_s() * ps_per_s}, symmetric(probe_peak_));
     axes->title = "Ez at the probes";
     axes->x_label = "t (ps)";
     axes->y_label = "V/m";
@@ -230,7 +220,7 @@ void Picture::compose_spectra() {
     rizodozad::Axes* axes = place(*this, spectra_position);
     if (axes == nullptr) return;
     const std::array<double, 2> x_lim{band.f_min_hz * ghz_per_hz, band.f_max_hz * ghz_per_hz};
-    fix_limits(axes, x_lim, {0.0, spectrum_top});
+    fix_limits(x_lim, {0.0, spectrum_top});
     axes->title = "Reflectance and transmittance";
     axes->x_label = "f (GHz)";
 
@@ -285,7 +275,7 @@ void Picture::compose_status() {
 void Picture::compose_help() {
     rizodozad::Axes* axes = place(*this, whole_window);
     if (axes == nullptr) return;
-    fix_limits(axes, {0.0, 1.0}, {0.0, 1.0});
+    fix_limits({0.0, 1.0}, {0.0, 1.0});
     axes->box = 0;
     const int background =
         patch(rectangles_x({{help_left, help_right, ""}}), rectangles_y(1, {help_bottom, help_top}),

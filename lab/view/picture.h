@@ -40,7 +40,7 @@ class Picture : public rizodozad::ZarIdor {
     double probe_peak_ = 0.0;          // largest probe |Ez| since step 0
     std::size_t probe_steps_seen_ = 0; // steps of the histories taken into probe_peak_
     int last_step_seen_ = 0;           // a smaller step count means the run restarted
-    std::size_t space_axes_ = static_cast<std::size_t>(-1); // in axes_list, once composed
+    int space_axes_ = 0;               // handle of the space plot once composed; 0 names no axes
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;
 };

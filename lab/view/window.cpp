@@ -99,7 +99,7 @@ void handle_reshape(Window& w, int width, int height) {
     rizodozad::ZarIdor& picture = w.page->picture();
     picture.window_width = width;
     picture.window_height = height;
-    if (picture.mode == rizodozad::display_mode::display) glViewport(0, 0, width, height);
+    if (picture.next_pass() == rizodozad::display_mode::display) glViewport(0, 0, width, height);
     glutPostRedisplay();
 }
 

@@ -7,7 +7,7 @@
 
 #include "lab/view/controls.h"
 #include "lab/view/page.h"
-#include "rizodozad/pictures.h"
+#include "rizodozad/rizodozad.h"
 
 namespace lab::view {
 

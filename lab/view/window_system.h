@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "lab/view/page.h"
-#include "rizodozad/pictures.h"
+#include "rizodozad/rizodozad.h"
 
 namespace lab::view {
 

@@ -6,9 +6,10 @@
 #include <optional>
 #include <vector>
 
+#include "rizodozad/axes/ticks.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -77,7 +78,7 @@ void draw_frame(const Axes& axes, const AxesBox& f) {
 }
 
 // Grid lines, each with the style set again before it.
-void draw_grid(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
+void draw_grid(Engine& engine, const Axes& axes, const AxesBox& f) {
     const std::optional<GLushort> grid_pattern = print_mirror::grid_stipple(axes.grid_line_style);
     if (axes.x_grid) {
         print_mirror::set_line_width(axes.line_width);
@@ -96,15 +97,15 @@ void draw_grid(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
     }
 }
 
-void draw_ticks(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
+void draw_ticks(Engine& engine, const Axes& axes, const AxesBox& f) {
     const double reach = tick_length * (axes.tick_dir == "out" ? -1 : 1);
     set_stipple(std::nullopt);
     for (const double t : axes.x_tick) {
         const double x = engine.data_to_window_x(t);
         draw::segment({x, f.bottom, 0}, {x, f.bottom + reach, 0});
     }
-    const double ww = engine.window_width;
-    const double wh = engine.window_height;
+    const double ww = engine.app.window_width;
+    const double wh = engine.app.window_height;
     if (axes.show_tick_labels)
         for (const double t : axes.x_tick)
             engine.draw_string(
@@ -124,9 +125,9 @@ void draw_ticks(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
 }
 
 // Title and axis labels, centred for characters of the nominal width.
-void draw_names(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
-    const double ww = engine.window_width;
-    const double wh = engine.window_height;
+void draw_names(Engine& engine, const Axes& axes, const AxesBox& f) {
+    const double ww = engine.app.window_width;
+    const double wh = engine.app.window_height;
     const auto centred_left = [&](const std::string& text) {
         return static_cast<float>(f.left + f.width / 2.0 - (text.size() * char_width_px / ww) / 2);
     };
@@ -144,12 +145,12 @@ void draw_names(ZarIdor& engine, const Axes& axes, const AxesBox& f) {
 // [SECTION] Two-dimensional decoration
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_axes_2d() {
+void Engine::display_axes_2d() {
     const Axes* axes = current_axes.get();
     if (!axes) return;
     const AxesBox frame = box_of(*axes);
 
-    draw::window_unit_square(window_width, window_height);
+    draw::window_unit_square(app.window_width, app.window_height);
     set_stipple(std::nullopt);
     if (axes->box) {
         draw_frame(*axes, frame);
@@ -162,15 +163,15 @@ void ZarIdor::display_axes_2d() {
     draw_names(*this, *axes, frame);
 
     // The children draw in the axes' unit square.
-    draw::unit_square_in(axes->position, window_width, window_height);
+    draw::unit_square_in(axes->position, app.window_width, app.window_height);
 }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Window text
 //-----------------------------------------------------------------------------
 
-void ZarIdor::draw_string(float x, float y, const std::string& text) {
-    draw::window_unit_square(window_width, window_height);
+void Engine::draw_string(float x, float y, const std::string& text) {
+    draw::window_unit_square(app.window_width, app.window_height);
     if (const auto box = draw::text({x, y}, text); box && !text.empty())
         drawn_texts.push_back(*box);
 }

@@ -5,9 +5,10 @@
 
 #include <cmath>
 
+#include "rizodozad/axes/ticks.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -82,7 +83,7 @@ void draw_axis_lines(const Axes& axes, AxisEdges edges) {
 }
 
 // Tick labels beyond the tick marks, and the axis names further out.
-void draw_axis_labels(ZarIdor& engine, const Axes& axes, AxisEdges edges) {
+void draw_axis_labels(Engine& engine, const Axes& axes, AxisEdges edges) {
     const float d = edges.d;
     const float e = edges.e;
     if (axes.show_tick_labels != 0) {
@@ -107,11 +108,11 @@ void draw_axis_labels(ZarIdor& engine, const Axes& axes, AxisEdges edges) {
 // [SECTION] View, axis lines, tick labels and names
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_axes_3d() {
+void Engine::display_axes_3d() {
     const Axes* axes = current_axes.get();
     if (axes == nullptr) return;
 
-    draw::fraction_viewport(axes->position_3d, window_width, window_height);
+    draw::fraction_viewport(axes->position_3d, app.window_width, app.window_height);
     glLoadIdentity();
     glOrtho(-view_half_extent, view_half_extent, -view_half_extent, view_half_extent, view_near,
             view_far);
@@ -124,14 +125,14 @@ void ZarIdor::display_axes_3d() {
 }
 
 // Centred on the point: half its width left, half a character height down.
-void ZarIdor::draw_string_3d(float x, float y, float z, const std::string& text) {
+void Engine::draw_string_3d(float x, float y, float z, const std::string& text) {
     const auto n = static_cast<int>(text.size());
-    const double width = tidy_layout ? font::width_px(text) : n * char_width_px;
+    const double width = app.tidy_layout ? font::width_px(text) : n * char_width_px;
     const draw::TextAnchor anchor{x, y, z, static_cast<float>(-width / 2), -half_char_height_px};
     // In the tidy layout a label that would cross another text or the window's edge is
     // left out: turned views bring labels of different axes together.
-    if (tidy_layout &&
-        collides_with_drawn(draw::text_box(anchor, text), drawn_texts, window_width, window_height))
+    if (app.tidy_layout && collides_with_drawn(draw::text_box(anchor, text), drawn_texts,
+                                               app.window_width, app.window_height))
         return;
     if (const auto box = draw::text(anchor, text); box && !text.empty())
         drawn_texts.push_back(*box);

@@ -1,8 +1,9 @@
 // Axes records: create-or-match and the subplot grid.
 #include <array>
 
+#include "rizodozad/axes/ticks.h"
 #include "rizodozad/core/create_or_match.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -35,7 +36,7 @@ std::array<float, 4> as_floats(double left, double bottom, double width, double 
 
 // Data extents are gathered afresh in every configuration pass; the axes always
 // shows or hides with its layer.
-int ZarIdor::create_axes() {
+int Engine::create_axes() {
     const int handle = detail::create_or_match(
         *this, detail::KindSlot<Axes>{axes_list, current_axes, axes_counter, kind::axes, "Axes "},
         detail::children_of(current_layer), forget_data_extents);
@@ -46,7 +47,7 @@ int ZarIdor::create_axes() {
 // An m by n grid of cells; p counts cells row by row from the top left, so with a
 // single column p = 1 is the top row. Each axes keeps the default margins within
 // its cell. A grid without rows or columns leaves the default rectangle.
-int ZarIdor::subplot(int m, int n, int p) {
+int Engine::subplot(int m, int n, int p) {
     const int handle = create_axes();
     if (m < 1 || n < 1 || !current_axes) return handle;
 
@@ -62,6 +63,45 @@ int ZarIdor::subplot(int m, int n, int p) {
                                        cell_width / columns, cell_height / rows);
     current_axes->position_3d = as_floats(column / columns, row / rows, 1 / columns, 1 / rows);
     return handle;
+}
+
+void Engine::configure_every_axes() {
+    for (Axes& axes : axes_list)
+        configure_axes(axes);
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Fixed limits and the frame in pixels
+//-----------------------------------------------------------------------------
+
+void Engine::fix_x_limits(const Limits& x_lim) {
+    if (!current_axes) return;
+    current_axes->x_lim = x_lim;
+    current_axes->x_lim_mode = limit_mode::manual;
+}
+
+void Engine::fix_y_limits(const Limits& y_lim) {
+    if (!current_axes) return;
+    current_axes->y_lim = y_lim;
+    current_axes->y_lim_mode = limit_mode::manual;
+}
+
+void Engine::fix_z_limits(const Limits& z_lim) {
+    if (!current_axes) return;
+    current_axes->z_lim = z_lim;
+    current_axes->z_lim_mode = limit_mode::manual;
+}
+
+// The position is a fraction of the window from the bottom left; pixels count from the top.
+std::optional<FramePx> Engine::axes_frame_px(int handle) const {
+    const int index = handle_index(handle);
+    if (handle_kind(handle) != kind::axes || index < 0 ||
+        static_cast<std::size_t>(index) >= axes_list.size())
+        return std::nullopt;
+    const std::array<float, 4>& p = axes_list[static_cast<std::size_t>(index)].position;
+    const double w = app.window_width;
+    const double h = app.window_height;
+    return FramePx{p[0] * w, (p[0] + p[2]) * w, (1 - p[1] - p[3]) * h, (1 - p[1]) * h};
 }
 
 } // namespace rizodozad

@@ -5,14 +5,9 @@
 #include <array>
 #include <vector>
 
-namespace rizodozad::tidy {
+#include "rizodozad/core/pixel_box.h"
 
-struct PixelBox {
-    double left = 0;
-    double bottom = 0;
-    double width = 0;
-    double height = 0;
-};
+namespace rizodozad::tidy {
 
 using PixelPoint = std::array<double, 2>;  // x, y in window pixels
 using PixelLine = std::vector<PixelPoint>; // a polyline's vertices in order

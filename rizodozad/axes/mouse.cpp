@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <iostream>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -37,15 +37,15 @@ void capture(Axes& axes, WindowPoint p) {
 
 } // namespace
 
-void ZarIdor::axes_click(int button, int state, int x, int y) {
+void Engine::axes_click(int button, int state, int x, int y) {
     if (button != mouse::left_button || state != mouse::pressed) return;
     mouse_down_x = static_cast<float>(x);
     mouse_down_y = static_cast<float>(y);
     // In floats: a press far outside the window must not overflow the flip of y.
-    const auto height = static_cast<float>(window_height);
-    const WindowPoint p{static_cast<float>(x) / static_cast<float>(window_width),
+    const auto height = static_cast<float>(app.window_height);
+    const WindowPoint p{static_cast<float>(x) / static_cast<float>(app.window_width),
                         (height - static_cast<float>(y)) / height};
-    if (debug_mouse) std::cout << "Left click: " << p.x << " " << p.y << "\n";
+    if (app.debug_mouse) std::cout << "Left click: " << p.x << " " << p.y << "\n";
 
     // A press inside an axes that the previous press highlighted reads off its data there.
     // Every highlighted axes captures, not only the last one: the empty axes that a
@@ -57,7 +57,7 @@ void ZarIdor::axes_click(int button, int state, int x, int y) {
             continue;
         current_axes.select(k);
         capture(axes, p);
-        if (debug_mouse)
+        if (app.debug_mouse)
             std::cout << "mouse capture: " << axes.mouse_x << " " << axes.mouse_y << "\n";
     }
 
@@ -75,10 +75,10 @@ void ZarIdor::axes_click(int button, int state, int x, int y) {
             drag_start_elevation = axes.view_elevation;
         }
     }
-    if (debug_mouse) std::cout << "selected axes" << selected_axes << "\n";
+    if (app.debug_mouse) std::cout << "selected axes" << selected_axes << "\n";
 }
 
-void ZarIdor::axes_drag(int x, int y) {
+void Engine::axes_drag(int x, int y) {
     // The first axes, the one the engine makes for itself, is never turned.
     for (std::size_t k = 1; k < axes_list.size(); ++k) {
         current_axes.select(k);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/ticks.h"
+#include "rizodozad/axes/ticks.h"
 
 namespace rizodozad {
 

@@ -14,9 +14,9 @@
 #include "rizodozad/axes/readout.h"
 #include "rizodozad/axes/tidy_plan.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -159,22 +159,22 @@ void draw_header_and_footer(const Axes& axes, const tidy::PixelBox& slot,
 
 } // namespace
 
-void ZarIdor::display_axes_2d_tidy() {
+void Engine::display_axes_2d_tidy() {
     const Axes* axes = current_axes.get();
     if (!axes) return;
-    const double ww = window_width;
-    const double wh = window_height;
+    const double ww = app.window_width;
+    const double wh = app.window_height;
     const auto& s = axes->tidy_slot_px;
     const tidy::PixelBox slot{s[0], s[1], s[2], s[3]};
     const tidy::PixelBox frame = frame_px(*axes, ww, wh);
     const TextAt text_at = [&](double x, double baseline, const std::string& text) {
         draw_string(static_cast<float>(x / ww), static_cast<float>(baseline / wh), text);
-        draw::window_pixels(window_width, window_height);
+        draw::window_pixels(app.window_width, app.window_height);
     };
     const Place x_at = [&](double v) { return data_to_window_x(v) * ww; };
     const Place y_at = [&](double v) { return data_to_window_y(v) * wh; };
 
-    draw::window_pixels(window_width, window_height);
+    draw::window_pixels(app.window_width, app.window_height);
     print_mirror::solid_lines();
     glColor3f(0, 0, 0);
     if (axes->box) {

@@ -15,9 +15,6 @@ constexpr double cell_height = 0.815;
 constexpr double min_frame_px = 1;
 const std::string ellipsis = "...";
 
-double right_of(const PixelBox& b) { return b.left + b.width; }
-double top_of(const PixelBox& b) { return b.bottom + b.height; }
-
 PixelBox from_edges(double left, double bottom, double right, double top) {
     return {left, bottom, std::max(0.0, right - left), std::max(0.0, top - bottom)};
 }
@@ -89,11 +86,6 @@ std::string fitted(const std::string& text, double max_px, double (*char_px)(uns
         kept.push_back(static_cast<char>(c));
     }
     return kept.empty() ? std::string() : kept + ellipsis;
-}
-
-bool overlap(const PixelBox& a, const PixelBox& b) {
-    return a.left < right_of(b) && b.left < right_of(a) && a.bottom < top_of(b) &&
-           b.bottom < top_of(a);
 }
 
 } // namespace rizodozad::tidy

@@ -7,19 +7,13 @@
 #include <vector>
 
 #include "rizodozad/axes/legend_place.h"
+#include "rizodozad/core/font_metrics.h"
 
 namespace rizodozad::tidy {
 
-// The 12-pixel bitmap font: a string's box reaches this far above and below its
-// baseline, and rows of text stand this far apart.
-constexpr double text_ascent_px = 10;
-constexpr double text_descent_px = 3;
-constexpr double text_height_px = text_ascent_px + text_descent_px;
-constexpr double row_pitch_px = 16;
 // Between the frame and the first row of texts around it: more than half a text's
 // height, so that a tick label centred on a corner clears the row beside it.
 constexpr double frame_gap_px = 8;
-constexpr double edge_gap_px = 2;         // between the outermost texts and the slot's edge
 constexpr double tick_label_gap_px = 6;   // between a y tick label and the frame
 constexpr double min_x_label_gap_px = 12; // between neighbouring x tick labels
 
@@ -55,8 +49,5 @@ double footer_baseline(const PixelBox& frame, int row);
 // The text cut at the end (with "...") to fit max_px at char_px(c) per character;
 // empty when not even the first character and the dots fit.
 std::string fitted(const std::string& text, double max_px, double (*char_px)(unsigned char));
-
-// Whether two boxes share more than their edges.
-bool overlap(const PixelBox& a, const PixelBox& b);
 
 } // namespace rizodozad::tidy

@@ -5,8 +5,8 @@
 #include <cstddef>
 
 #include "rizodozad/axes/tidy_plan.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -80,13 +80,13 @@ void share_frames(std::vector<Planned>& planned, const std::vector<Axes>& list) 
 
 } // namespace
 
-void ZarIdor::lay_out_tidy() {
-    if (window_width <= 0 || window_height <= 0) return;
-    const double ww = window_width;
-    const double wh = window_height;
+void Engine::lay_out_tidy() {
+    if (app.window_width <= 0 || app.window_height <= 0) return;
+    const double ww = app.window_width;
+    const double wh = app.window_height;
     std::vector<tidy::PixelBox> obstacles;
     for (const FigureText& t : figure_texts) {
-        const DrawnText box = figure_text_box(t, window_width, window_height);
+        const DrawnText box = figure_text_box(t, app.window_width, app.window_height);
         obstacles.push_back({box.left, box.bottom, box.width, box.height});
     }
 

@@ -3,7 +3,7 @@
 // Everything is computed in double and rounded to float at the end.
 #include <cmath>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -29,7 +29,7 @@ float unit_cube_coordinate(double v, const std::array<double, 2>& lim) {
     return static_cast<float>((v - lim[0]) * 2 / (lim[1] - lim[0]) - 1);
 }
 
-float ZarIdor::data_to_window_x(double x) {
+float Engine::data_to_window_x(double x) {
     const Axes* axes = current_axes.get();
     if (!axes) return 0;
     const double left = axes->position[0];
@@ -42,7 +42,7 @@ float ZarIdor::data_to_window_x(double x) {
     return static_cast<float>(width * fraction + left);
 }
 
-float ZarIdor::data_to_window_y(double y) {
+float Engine::data_to_window_y(double y) {
     const Axes* axes = current_axes.get();
     if (!axes) return 0;
     const double bottom = axes->position[1];
@@ -50,13 +50,13 @@ float ZarIdor::data_to_window_y(double y) {
     return static_cast<float>(bottom + height * scaled_fraction(y, axes->y_lim, axes->y_scale));
 }
 
-float ZarIdor::data_to_unit_x(double x) {
+float Engine::data_to_unit_x(double x) {
     const Axes* axes = current_axes.get();
     if (!axes) return 0;
     return static_cast<float>(scaled_fraction(x, axes->x_lim, axes->x_scale));
 }
 
-float ZarIdor::data_to_unit_y(double y) {
+float Engine::data_to_unit_y(double y) {
     const Axes* axes = current_axes.get();
     if (!axes) return 0;
     return static_cast<float>(scaled_fraction(y, axes->y_lim, axes->y_scale));

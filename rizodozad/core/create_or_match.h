@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad::detail {
 
@@ -25,11 +25,11 @@ template <class Record> struct KindSlot {
 // empty the data a configuration pass rebuilds, and makes the record current.
 // A call beyond the end of the list selects nothing: the previous current record stays.
 template <class Record, class ResetData>
-int create_or_match(ZarIdor& engine, KindSlot<Record> slot, std::vector<int>* parent_children,
+int create_or_match(Engine& engine, KindSlot<Record> slot, std::vector<int>* parent_children,
                     ResetData reset_data) {
     const int handle = make_handle(slot.counter, slot.kind_code);
     engine.last_handle = handle;
-    if (engine.debug)
+    if (engine.app.debug)
         std::printf("mode: %d handle: %4d %s\n", engine.mode, handle, slot.trace_name);
 
     const auto index = static_cast<std::size_t>(slot.counter);

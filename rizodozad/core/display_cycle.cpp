@@ -5,8 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
-#include "rizodozad/ticks.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -38,7 +37,7 @@ bool counted(int debug, const std::vector<Record>& list, int counter, const char
 
 } // namespace
 
-void ZarIdor::display_cycle() {
+void Engine::display_cycle() {
     // A composition that starts a cycle of its own would recurse until the stack runs out.
     if (cycling_) return;
     cycling_ = true;
@@ -49,7 +48,7 @@ void ZarIdor::display_cycle() {
     run_cycle();
 }
 
-void ZarIdor::run_cycle() {
+void Engine::run_cycle() {
     int mismatches = 0;
     for (;;) {
         switch (mode) {
@@ -74,9 +73,9 @@ void ZarIdor::run_cycle() {
     }
 }
 
-void ZarIdor::rebuild() { mode = display_mode::allocation; }
+void Engine::rebuild() { mode = display_mode::allocation; }
 
-void ZarIdor::begin_pass(int pass_mode) {
+void Engine::begin_pass(int pass_mode) {
     mode = pass_mode;
     reset_counters();
     forget_current_records();
@@ -89,11 +88,11 @@ void ZarIdor::begin_pass(int pass_mode) {
     create_axes();
 }
 
-void ZarIdor::forget_records() {
-    if (keep_level < keep_figures) figure_list.clear();
-    if (keep_level < keep_layers) layer_list.clear();
-    if (keep_level < keep_axes) axes_list.clear();
-    if (keep_level < keep_children) {
+void Engine::forget_records() {
+    if (app.keep_level < keep_figures) figure_list.clear();
+    if (app.keep_level < keep_layers) layer_list.clear();
+    if (app.keep_level < keep_axes) axes_list.clear();
+    if (app.keep_level < keep_children) {
         line_list.clear();
         surface_list.clear();
         text_list.clear();
@@ -101,40 +100,40 @@ void ZarIdor::forget_records() {
     }
 }
 
-void ZarIdor::allocation_pass() {
-    trace(debug, "============================= allocation ...");
+void Engine::allocation_pass() {
+    trace(app.debug, "============================= allocation ...");
     begin_pass(display_mode::allocation);
-    compose_figure();
-    trace(debug, "done");
+    app.compose_figure();
+    trace(app.debug, "done");
 }
 
-bool ZarIdor::configuration_pass() {
-    trace(debug, "============================= configulation ...");
+bool Engine::configuration_pass() {
+    trace(app.debug, "============================= configulation ...");
     begin_pass(display_mode::configuration);
-    compose_figure();
+    app.compose_figure();
 
     // Every comparison is made, so each mismatching kind is reported.
-    bool matched = counted(debug, figure_list, figure_counter, "not match in Figure");
-    matched = counted(debug, axes_list, axes_counter, "not match in Axes") && matched;
-    matched = counted(debug, line_list, line_counter, "not match in Line") && matched;
-    matched = counted(debug, surface_list, surface_counter, "not match in Surface") && matched;
-    matched = counted(debug, text_list, text_counter, "not match in Text") && matched;
-    matched = counted(debug, layer_list, layer_counter, "not match in Layer") && matched;
-    matched = counted(debug, colorbar_list, colorbar_counter, "not match in Colorbar") && matched;
-    matched = counted(debug, patch_list, patch_counter, "not match in Patch") && matched;
+    bool matched = counted(app.debug, figure_list, figure_counter, "not match in Figure");
+    matched = counted(app.debug, axes_list, axes_counter, "not match in Axes") && matched;
+    matched = counted(app.debug, line_list, line_counter, "not match in Line") && matched;
+    matched = counted(app.debug, surface_list, surface_counter, "not match in Surface") && matched;
+    matched = counted(app.debug, text_list, text_counter, "not match in Text") && matched;
+    matched = counted(app.debug, layer_list, layer_counter, "not match in Layer") && matched;
+    matched =
+        counted(app.debug, colorbar_list, colorbar_counter, "not match in Colorbar") && matched;
+    matched = counted(app.debug, patch_list, patch_counter, "not match in Patch") && matched;
 
-    for (Axes& axes : axes_list)
-        configure_axes(axes);
-    if (tidy_layout) lay_out_tidy();
-    trace(debug, "done");
+    configure_every_axes();
+    if (app.tidy_layout) lay_out_tidy();
+    trace(app.debug, "done");
     return matched;
 }
 
-void ZarIdor::display_pass() {
-    trace(debug, "============================= display ...");
+void Engine::display_pass() {
+    trace(app.debug, "============================= display ...");
     drawn_texts.clear();
     display_figure();
-    trace(debug, " done ");
+    trace(app.debug, " done ");
 }
 
 } // namespace rizodozad

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "rizodozad/core/draw.h"
-#include "rizodozad/pictures.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
+#include "rizodozad/core/pictures.h"
 
 namespace rizodozad {
 
@@ -41,14 +41,14 @@ void clear_window(int window_width, int window_height) {
 // [SECTION] Figure and layers
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_figure() {
+void Engine::display_figure() {
     const Figure* figure = current_figure.get();
-    if (figure != nullptr && debug)
+    if (figure != nullptr && app.debug)
         std::printf("mode: %d handle: %4d Figure\n", mode, figure->handle);
 
     if (figure != nullptr && figure->visible) {
         const draw::ScreenGlyphs screen_glyphs(glyph_atlas_.get());
-        clear_window(window_width, window_height);
+        clear_window(app.window_width, app.window_height);
         const std::vector<int> layers = figure->children;
         for (int handle : layers) {
             if (handle_kind(handle) != kind::layer) continue;
@@ -59,16 +59,17 @@ void ZarIdor::display_figure() {
         display_figure_texts();
         display_layer_list();
         glFlush();
-        glViewport(0, 0, window_width, window_height);
+        glViewport(0, 0, app.window_width, app.window_height);
     }
-    if (capture_target_ != nullptr) *capture_target_ = capture_frame(window_width, window_height);
+    if (capture_target_ != nullptr)
+        *capture_target_ = capture_frame(app.window_width, app.window_height);
     glutSwapBuffers();
 }
 
-void ZarIdor::display_layer() {
+void Engine::display_layer() {
     const Layer* layer = current_layer.get();
     if (layer == nullptr) return;
-    if (debug)
+    if (app.debug)
         std::printf("mode: %d handle: %4d Layer ( %s ) \n", mode, layer->handle,
                     layer->name.c_str());
 
@@ -83,16 +84,16 @@ void ZarIdor::display_layer() {
 // [SECTION] Axes and their children
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_axes() {
+void Engine::display_axes() {
     const Axes* axes = current_axes.get();
     if (!axes) return;
-    if (debug)
+    if (app.debug)
         std::printf("mode: %d handle: %4d Axes  #Children %d\n", mode, axes->handle,
                     static_cast<int>(axes->children.size()));
 
     if (!axes->children.empty()) {
         if (axes->type == axes_type::two_d)
-            tidy_layout ? display_axes_2d_tidy() : display_axes_2d();
+            app.tidy_layout ? display_axes_2d_tidy() : display_axes_2d();
         if (current_axes && current_axes->type == axes_type::three_d) display_axes_3d();
     }
     if (current_axes && current_axes->type == axes_type::colorbar) display_colorbar();
@@ -105,7 +106,7 @@ void ZarIdor::display_axes() {
     if (current_axes && current_axes->type == axes_type::two_d) display_legend();
 }
 
-void ZarIdor::display_child(int handle) {
+void Engine::display_child(int handle) {
     const int index = handle_index(handle);
     switch (handle_kind(handle)) {
     case kind::line:
@@ -125,8 +126,8 @@ void ZarIdor::display_child(int handle) {
     }
 }
 
-void ZarIdor::display_any_patch() {
-    if (debug)
+void Engine::display_any_patch() {
+    if (app.debug)
         std::printf("display:%4d Patch :type %d, Faces.size %d\n", current_patch->handle,
                     current_patch->type, static_cast<int>(current_patch->faces.size()));
     if (current_patch->type == patch_type::two_d) display_patch();

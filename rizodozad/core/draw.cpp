@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
 

@@ -37,12 +37,12 @@ bool eps::window_ready(const char* file_name) {
     return false;
 }
 
-bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+bool eps::export_page(Engine& engine, std::FILE* stream, const char* file_name,
                       const BufferBudget& budget) {
     return export_page(engine, stream, file_name, budget, GL2PS_EPS);
 }
 
-bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+bool eps::export_page(Engine& engine, std::FILE* stream, const char* file_name,
                       const BufferBudget& budget, int gl2ps_format) {
     if (stream == nullptr) {
         std::fprintf(stderr, "Cannot export '%s': no stream\n", file_name);
@@ -51,7 +51,7 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
     if (!window_ready(file_name)) return false;
     // The page is the window as it is now: the last frame's viewport may be from before a
     // resize whose redraw has not come yet.
-    glViewport(0, 0, engine.window_width, engine.window_height);
+    glViewport(0, 0, engine.app.window_width, engine.app.window_height);
     int buffer_size = 0;
     for (int attempt = 0; attempt < budget.attempts; ++attempt) {
         buffer_size += budget.step;
@@ -79,7 +79,7 @@ bool eps::export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
 
 // The first attempt takes what the picture needs, up to the largest buffer the default
 // steps would reach; later attempts (should the count fall short) grow by that much again.
-eps::BufferBudget eps::budget_for(const ZarIdor& engine) {
+eps::BufferBudget eps::budget_for(const Engine& engine) {
     BufferBudget budget;
     const auto largest = static_cast<std::size_t>(budget.step) * budget.attempts;
     const std::size_t needed = std::min(feedback_floats_needed(engine), largest);
@@ -88,11 +88,11 @@ eps::BufferBudget eps::budget_for(const ZarIdor& engine) {
     return budget;
 }
 
-bool ZarIdor::export_eps(std::FILE* stream, const char* file_name) {
+bool Engine::export_eps(std::FILE* stream, const char* file_name) {
     return eps::export_page(*this, stream, file_name, eps::budget_for(*this));
 }
 
-void ZarIdor::print_eps() {
+void Engine::print_eps() {
     if (!eps::window_ready(eps_file_name)) return;
     AtomicFile file(eps_file_name);
     if (file.stream() == nullptr) {

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad::eps {
 
@@ -14,7 +14,7 @@ struct BufferBudget {
 };
 
 // The budget for engine's picture: its first attempt holds the whole picture.
-BufferBudget budget_for(const ZarIdor& engine);
+BufferBudget budget_for(const Engine& engine);
 
 // Whether there is a window to draw the picture in; says so on standard error when not.
 // Drawing without one would end the process inside freeglut.
@@ -23,9 +23,9 @@ bool window_ready(const char* file_name);
 // One GL2PS page holding a display cycle of engine, written to stream; false (with a
 // reason on standard error) when the page could not be written in full. gl2ps_format
 // is GL2PS_EPS, GL2PS_PDF or GL2PS_SVG.
-bool export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+bool export_page(Engine& engine, std::FILE* stream, const char* file_name,
                  const BufferBudget& budget, int gl2ps_format);
-bool export_page(ZarIdor& engine, std::FILE* stream, const char* file_name,
+bool export_page(Engine& engine, std::FILE* stream, const char* file_name,
                  const BufferBudget& budget); // EPS
 
 } // namespace rizodozad::eps

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "rizodozad/core/atomic_file.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/export_eps.h"
+#include "rizodozad/core/pictures.h"
 #include "rizodozad/core/png_writer.h"
-#include "rizodozad/pictures.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -44,7 +44,7 @@ int gl2ps_format(PictureFormat format) {
     return GL2PS_EPS;
 }
 
-bool write_picture(ZarIdor& engine, PictureFormat format, std::FILE* stream, const char* name) {
+bool write_picture(Engine& engine, PictureFormat format, std::FILE* stream, const char* name) {
     if (format != PictureFormat::png)
         return eps::export_page(engine, stream, name, eps::budget_for(engine),
                                 gl2ps_format(format));
@@ -53,7 +53,7 @@ bool write_picture(ZarIdor& engine, PictureFormat format, std::FILE* stream, con
 
 } // namespace
 
-bool ZarIdor::export_picture(const std::string& path) {
+bool Engine::export_picture(const std::string& path) {
     const PictureFormat format = format_of(path);
     if (format == PictureFormat::unknown) {
         std::fprintf(stderr, "Cannot export '%s': the name must end in .eps, .pdf, .svg or .png\n",

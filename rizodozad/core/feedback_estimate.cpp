@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "rizodozad/lines/column_reduction.h"
+#include "rizodozad/core/column_reduction.h"
 
 namespace rizodozad::eps {
 
@@ -39,10 +39,10 @@ std::size_t grid_cells(const Matrix& z) {
 
 } // namespace
 
-std::size_t feedback_floats_needed(const ZarIdor& engine) {
+std::size_t feedback_floats_needed(const Engine& engine) {
     // A line can be no wider than the window.
     const auto columns =
-        static_cast<std::size_t>(std::max(0, engine.window_width) * export_columns_per_pixel);
+        static_cast<std::size_t>(std::max(0, engine.app.window_width) * export_columns_per_pixel);
     std::size_t floats = (engine.axes_list.size() + 1) * axes_floats;
     for (const Line& line : engine.line_list)
         floats += line_floats(line, columns);

@@ -5,12 +5,12 @@
 
 #include <cstddef>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad::eps {
 
 // A generous count: every line at its reduced length for export, every marker as its
 // largest shape, every surface cell filled and outlined, every patch corner.
-std::size_t feedback_floats_needed(const ZarIdor& engine);
+std::size_t feedback_floats_needed(const Engine& engine);
 
 } // namespace rizodozad::eps

@@ -2,9 +2,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "rizodozad/axes/tidy_frame.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -21,19 +20,19 @@ DrawnText figure_text_box(const FigureText& text, int window_width, int window_h
             static_cast<float>(tidy::text_height_px)};
 }
 
-void ZarIdor::figure_text(float x, float y, std::string text) {
+void Engine::figure_text(float x, float y, std::string text) {
     figure_texts.push_back({x, y, std::move(text)});
 }
 
-void ZarIdor::display_figure_texts() {
-    if (window_width <= 0 || window_height <= 0) return;
-    const auto ww = static_cast<float>(window_width);
-    const auto wh = static_cast<float>(window_height);
+void Engine::display_figure_texts() {
+    if (app.window_width <= 0 || app.window_height <= 0) return;
+    const auto ww = static_cast<float>(app.window_width);
+    const auto wh = static_cast<float>(app.window_height);
     for (const FigureText& t : figure_texts) {
         float x = t.x;
         float y = t.y;
-        if (tidy_layout) {
-            const DrawnText box = figure_text_box(t, window_width, window_height);
+        if (app.tidy_layout) {
+            const DrawnText box = figure_text_box(t, app.window_width, app.window_height);
             x = box.left;
             y = box.bottom + static_cast<float>(tidy::text_descent_px);
         }

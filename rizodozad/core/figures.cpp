@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "rizodozad/core/create_or_match.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -11,7 +11,7 @@ namespace rizodozad {
 // [SECTION] Create or match
 //-----------------------------------------------------------------------------
 
-int ZarIdor::create_figure() {
+int Engine::create_figure() {
     return detail::create_or_match(*this,
                                    detail::KindSlot<Figure>{figure_list, current_figure,
                                                             figure_counter, kind::figure, "Figure"},
@@ -19,7 +19,7 @@ int ZarIdor::create_figure() {
 }
 
 // Every layer starts with an axes of its own, which becomes current.
-int ZarIdor::create_layer() {
+int Engine::create_layer() {
     const int handle = detail::create_or_match(
         *this,
         detail::KindSlot<Layer>{layer_list, current_layer, layer_counter, kind::layer, "Layer"},
@@ -30,7 +30,7 @@ int ZarIdor::create_layer() {
 
 // The name and visibility are given once, when the layer is built; later passes
 // keep whatever the layer list made of its visibility.
-int ZarIdor::layer(std::string name) {
+int Engine::layer(std::string name) {
     const int handle = create_layer();
     if (mode == display_mode::allocation && current_layer) {
         current_layer->visible = 1;

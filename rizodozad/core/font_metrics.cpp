@@ -3,7 +3,7 @@
 
 #include <GL/freeglut.h>
 
-#include "rizodozad/axes/tidy_frame.h"
+#include "rizodozad/core/pixel_box.h"
 
 namespace rizodozad {
 

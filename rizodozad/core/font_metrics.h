@@ -10,6 +10,18 @@
 
 namespace rizodozad {
 
+namespace tidy {
+
+// The 12-pixel bitmap font: a string's box reaches this far above and below its
+// baseline, and rows of text stand this far apart.
+constexpr double text_ascent_px = 10;
+constexpr double text_descent_px = 3;
+constexpr double text_height_px = text_ascent_px + text_descent_px;
+constexpr double row_pitch_px = 16;
+constexpr double edge_gap_px = 2; // between the outermost texts and the edge of their room
+
+} // namespace tidy
+
 namespace font {
 
 double char_px(unsigned char c);

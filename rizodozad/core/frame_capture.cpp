@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "rizodozad/pictures.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
+#include "rizodozad/core/pictures.h"
 
 namespace rizodozad {
 
@@ -45,7 +45,7 @@ Frame capture_frame(int width, int height) {
     return frame;
 }
 
-Frame ZarIdor::capture_picture() {
+Frame Engine::capture_picture() {
     Frame frame;
     capture_target_ = &frame;
     display_cycle();

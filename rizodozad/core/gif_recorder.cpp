@@ -7,7 +7,7 @@
 
 #include "rizodozad/core/atomic_file.h"
 #include "rizodozad/core/gif_writer.h"
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/pictures.h"
 
 namespace rizodozad {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/pictures.h"
 
 struct GifFileType;
 

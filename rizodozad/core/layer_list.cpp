@@ -8,8 +8,8 @@
 #include <string>
 
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
 #include "rizodozad/test_hooks.h"
 
 namespace rizodozad {
@@ -58,15 +58,15 @@ void draw_name(int y, const std::string& name) {
 
 } // namespace
 
-bool ZarIdor::layer_list_shown() const { return pointer_x < layer_strip_width_px; }
+bool Engine::layer_list_shown() const { return app.pointer_x < layer_strip_width_px; }
 
-void ZarIdor::display_layer_list() {
+void Engine::display_layer_list() {
     if (!layer_list_shown()) return;
 
     // Pixel coordinates, origin at the top left as for mouse events.
-    glViewport(0, 0, window_width, window_height);
+    glViewport(0, 0, app.window_width, app.window_height);
     glLoadIdentity();
-    gluOrtho2D(0, window_width, window_height, 0);
+    gluOrtho2D(0, app.window_width, app.window_height, 0);
     print_mirror::solid_lines();
     print_mirror::set_line_width(list_line_width);
     draw::set_colour(list_colour);
@@ -80,14 +80,15 @@ void ZarIdor::display_layer_list() {
     }
 }
 
-void ZarIdor::layer_list_click(int button, int state, int x, int y) {
+void Engine::layer_list_click(int button, int state, int x, int y) {
     if (button != mouse::left_button || state != mouse::pressed) return;
-    test_hooks::layer_list_click_at(*this, button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
+    test_hooks::layer_list_click_at(app, button, state, x, y, glutGet(GLUT_ELAPSED_TIME));
 }
 
-void test_hooks::layer_list_click_at(ZarIdor& engine, int button, int state, int x, int y,
+void test_hooks::layer_list_click_at(ZarIdor& app, int button, int state, int x, int y,
                                      int elapsed_ms) {
     if (button != mouse::left_button || state != mouse::pressed) return;
+    Engine& engine = internals(app);
     if (x < hit_left || x > hit_right) return;
 
     auto& layers = engine.layer_list;

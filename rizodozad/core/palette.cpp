@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/pictures.h"
 
 namespace rizodozad {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "rizodozad/pictures.h"
+#include "rizodozad/core/pictures.h"
 
 namespace rizodozad::png {
 

@@ -1,26 +1,24 @@
 // Construction of the engine state and the bookkeeping shared by the passes.
 #include <cstdio>
 
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/glyph_atlas.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
-ZarIdor::ZarIdor() : glyph_atlas_(std::make_unique<GlyphAtlas>()) {
+Engine::Engine(ZarIdor& application)
+    : app(application), glyph_atlas_(std::make_unique<GlyphAtlas>()) {
     set_colormap("Jet");
-    if (debug) {
+    if (app.debug) {
         std::puts("init()...done");
         std::fflush(stdout);
     }
 }
 
 // The lists own every record by value; the glyph atlas releases its texture itself.
-ZarIdor::~ZarIdor() = default;
+Engine::~Engine() = default;
 
-// The engine alone describes an empty picture; applications override this.
-void ZarIdor::compose_figure() {}
-
-void ZarIdor::reset_counters() {
+void Engine::reset_counters() {
     figure_counter = 0;
     layer_counter = 0;
     axes_counter = 0;
@@ -33,7 +31,7 @@ void ZarIdor::reset_counters() {
 
 // At the start of a pass no record has been matched yet; data operations that
 // find no current record then store nothing instead of writing into a stale one.
-void ZarIdor::forget_current_records() {
+void Engine::forget_current_records() {
     current_figure.clear();
     current_layer.clear();
     current_axes.clear();

@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "rizodozad/core/column_reduction.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/lines/line_sample.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -175,7 +175,7 @@ std::size_t covered_points(std::initializer_list<const std::vector<double>*> seq
     return count;
 }
 
-void draw_error_bars(ZarIdor& engine, const Line& line, MarkerExtent extent) {
+void draw_error_bars(Engine& engine, const Line& line, MarkerExtent extent) {
     print_mirror::solid_lines();
     const std::size_t bars =
         covered_points({&line.x_data, &line.y_data, &line.error_upper, &line.error_lower});
@@ -215,7 +215,7 @@ template <class PointAt> void draw_polyline_2d(std::size_t n, const PointAt& poi
         add(point(i));
 }
 
-void draw_line_2d(ZarIdor& engine, const Line& line, MarkerExtent extent) {
+void draw_line_2d(Engine& engine, const Line& line, MarkerExtent extent) {
     const std::size_t n = covered_points({&line.x_data, &line.y_data});
     const auto point = [&](std::size_t i) {
         return PlotPoint{engine.data_to_unit_x(line.x_data[i]),
@@ -269,10 +269,10 @@ void draw_line_3d(const Axes& axes, const Line& line, MarkerExtent extent) {
 // [SECTION] Line renderer
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_line() {
+void Engine::display_line() {
     const Line* line = current_line.get();
     if (!line) return;
-    if (debug) std::printf("mode: %d handle: %4d Line \n", mode, line->handle);
+    if (app.debug) std::printf("mode: %d handle: %4d Line \n", mode, line->handle);
 
     draw::set_colour(color_to_rgb(line->color));
     glLineWidth(line->line_width);
@@ -282,8 +282,8 @@ void ZarIdor::display_line() {
 
     const Axes* axes = current_axes.get();
     if (!axes) return;
-    const MarkerExtent extent{line->marker_size / static_cast<float>(window_width),
-                              line->marker_size / static_cast<float>(window_height)};
+    const MarkerExtent extent{line->marker_size / static_cast<float>(app.window_width),
+                              line->marker_size / static_cast<float>(app.window_height)};
     if (axes->type == axes_type::two_d) draw_line_2d(*this, *line, extent);
     if (axes->type == axes_type::three_d) draw_line_3d(*axes, *line, extent);
 }

@@ -6,8 +6,8 @@
 
 #include "rizodozad/axes/data_extents.h"
 #include "rizodozad/core/create_or_match.h"
-#include "rizodozad/rizodozad.h"
-#include "rizodozad/surfaces/creator_support.h"
+#include "rizodozad/core/creator_support.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -33,7 +33,7 @@ std::vector<double> linspace(double min, double max, int n) {
     return values;
 }
 
-int ZarIdor::create_line() {
+int Engine::create_line() {
     return detail::create_or_match(
         *this, detail::KindSlot<Line>{line_list, current_line, line_counter, kind::line, "Line"},
         detail::children_of(current_axes), forget_points);
@@ -41,7 +41,7 @@ int ZarIdor::create_line() {
 
 // A hidden layer's lines hold no points, so they neither draw nor widen the
 // extents. Before any line of the pass is matched there is nowhere to store.
-int ZarIdor::line(std::vector<double> x, std::vector<double> y) {
+int Engine::line(std::vector<double> x, std::vector<double> y) {
     const int handle = create_line();
     if (creator_support::layer_shown(*this) && current_line) {
         current_line->x_data = std::move(x);
@@ -51,12 +51,12 @@ int ZarIdor::line(std::vector<double> x, std::vector<double> y) {
     return handle;
 }
 
-int ZarIdor::plot(std::vector<double> x, std::vector<double> y) {
+int Engine::plot(std::vector<double> x, std::vector<double> y) {
     return line(std::move(x), std::move(y));
 }
 
 // Returns 0, a handle that names no record, when there is nothing to plot.
-int ZarIdor::plot_y(std::vector<double> y) {
+int Engine::plot_y(std::vector<double> y) {
     const int n = static_cast<int>(y.size());
     if (n == 0) return 0;
     return plot(linspace(0.0, n - 1.0, n), std::move(y));
@@ -64,7 +64,7 @@ int ZarIdor::plot_y(std::vector<double> y) {
 
 // On a logarithmic x or y axis only positive values can be the lower end, so the
 // automatic limits, and with them the ticks, leave out what has no logarithm.
-void ZarIdor::update_data_range() {
+void Engine::update_data_range() {
     Axes* axes = current_axes.get();
     const Line* line = current_line.get();
     if (axes == nullptr || line == nullptr) return;

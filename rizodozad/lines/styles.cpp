@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -59,23 +59,33 @@ const std::array<PropertyKey<Patch>, 4> patch_keys{{
     {key::line_style, &Patch::line_style},
 }};
 
+// The record of a kind that a handle names, or nullptr when the index is outside the list.
+template <class Record> Record* record_at(std::vector<Record>& list, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return nullptr;
+    return &list[static_cast<std::size_t>(index)];
+}
+
 // Assigns value through the keys matching property; an index outside the list is ignored.
 template <class Record, std::size_t N>
 void assign(std::vector<Record>& list, int index, const std::array<PropertyKey<Record>, N>& keys,
             const std::string& property, const std::string& value) {
-    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return;
-    Record& record = list[static_cast<std::size_t>(index)];
+    Record* record = record_at(list, index);
+    if (record == nullptr) return;
     for (const auto& key : keys) {
         if (property != key.key) continue;
-        record.*key.member = value;
-        if (key.also != nullptr) record.*key.also = value;
+        record->*key.member = value;
+        if (key.also != nullptr) record->*key.also = value;
     }
+}
+
+template <class Record> void assign_width(std::vector<Record>& list, int index, float width) {
+    if (Record* record = record_at(list, index)) record->line_width = width;
 }
 
 } // namespace
 
 // One whole token applies to the object created last; anything else is ignored.
-void ZarIdor::set(std::string style) {
+void Engine::set(std::string style) {
     const int handle = last_handle;
     if (is_color_name(style)) {
         set(handle, key::color_and_edge, style);
@@ -88,7 +98,7 @@ void ZarIdor::set(std::string style) {
     }
 }
 
-void ZarIdor::set(int handle, std::string property, std::string value) {
+void Engine::set(int handle, std::string property, std::string value) {
     const int index = handle_index(handle);
     switch (handle_kind(handle)) {
     case kind::axes:
@@ -106,6 +116,30 @@ void ZarIdor::set(int handle, std::string property, std::string value) {
     default:
         break; // figures, layers and texts have no string properties
     }
+}
+
+// Axes keep the width they were given: only what draws a line takes one.
+void Engine::set_line_width(float width) {
+    const int index = handle_index(last_handle);
+    switch (handle_kind(last_handle)) {
+    case kind::line:
+        assign_width(line_list, index, width);
+        break;
+    case kind::surface:
+        assign_width(surface_list, index, width);
+        break;
+    case kind::patch:
+        assign_width(patch_list, index, width);
+        break;
+    default:
+        break;
+    }
+}
+
+void Engine::set_colormap(std::string name) {
+    current_colormap = build_colormap(name);
+    if (mode != display_mode::configuration) return;
+    if (Surface* surface = current_surface.get()) surface->colormap_name = std::move(name);
 }
 
 } // namespace rizodozad

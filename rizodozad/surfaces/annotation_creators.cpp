@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "rizodozad/axes/data_extents.h"
-#include "rizodozad/rizodozad.h"
-#include "rizodozad/surfaces/creator_support.h"
+#include "rizodozad/core/creator_support.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -26,7 +26,7 @@ std::array<float, 4> beside(const std::array<float, 4>& plot_position) {
 
 // Creates or matches a patch and fills it when the layer is shown; z stays empty in two
 // dimensions.
-int polygons(ZarIdor& engine, int type, Matrix x, Matrix y, Matrix z, Colormap colors) {
+int polygons(Engine& engine, int type, Matrix x, Matrix y, Matrix z, Colormap colors) {
     const int handle = engine.create_patch();
     Patch* patch = creator_support::matched(engine.current_patch, handle);
     if (patch == nullptr) return handle;
@@ -46,7 +46,7 @@ int polygons(ZarIdor& engine, int type, Matrix x, Matrix y, Matrix z, Colormap c
 }
 
 // The position of the current axes in its list, if there is one.
-std::optional<std::size_t> current_axes_index(const ZarIdor& engine) {
+std::optional<std::size_t> current_axes_index(const Engine& engine) {
     const Axes* axes = engine.current_axes.get();
     if (axes == nullptr) return std::nullopt;
     return static_cast<std::size_t>(axes - engine.axes_list.data());
@@ -54,17 +54,17 @@ std::optional<std::size_t> current_axes_index(const ZarIdor& engine) {
 
 } // namespace
 
-int ZarIdor::patch(Matrix x, Matrix y, Colormap colors) {
+int Engine::patch(Matrix x, Matrix y, Colormap colors) {
     return polygons(*this, patch_type::two_d, std::move(x), std::move(y), {}, std::move(colors));
 }
 
-int ZarIdor::patch(Matrix x, Matrix y, Matrix z, Colormap colors) {
+int Engine::patch(Matrix x, Matrix y, Matrix z, Colormap colors) {
     return polygons(*this, patch_type::three_d, std::move(x), std::move(y), std::move(z),
                     std::move(colors));
 }
 
 // A text annotates the data rather than being part of it: it does not widen the extents.
-int ZarIdor::text(double x, double y, std::string string) {
+int Engine::text(double x, double y, std::string string) {
     const int handle = create_text();
     Text* record = creator_support::matched(current_text, handle);
     if (record == nullptr) return handle;
@@ -81,7 +81,7 @@ int ZarIdor::text(double x, double y, std::string string) {
 // and colour limits are taken again in every pass, so it follows its plot and the
 // engine's colormap. The plot axes is made current again by its position, which stays
 // valid while the list grows.
-int ZarIdor::colorbar() {
+int Engine::colorbar() {
     const std::optional<std::size_t> plot_index = current_axes_index(*this);
     std::array<float, 4> plot_position{};
     std::array<double, 2> plot_c_lim{};

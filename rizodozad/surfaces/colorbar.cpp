@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "rizodozad/axes/ticks.h"
 #include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/axes/tidy_plan.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -68,10 +69,10 @@ void draw_cells(const Colormap& colours, std::size_t cells, const Bar& bar) {
 } // namespace
 
 // Labels sharing decimals, centred on their ticks, beyond tick marks of fixed pixel length.
-void ZarIdor::draw_tidy_colour_labels(const Axes& bar) {
+void Engine::draw_tidy_colour_labels(const Axes& bar) {
     const std::vector<std::string> labels = tidy::colour_bar_labels(bar.c_tick);
-    const double ww = window_width;
-    const double wh = window_height;
+    const double ww = app.window_width;
+    const double wh = app.window_height;
     const double label_left =
         (bar.position[0] + bar.position[2]) * ww + tidy::colorbar_tick_px + tidy::tick_label_gap_px;
     const double centring = (tidy::text_ascent_px - tidy::text_descent_px) / 2;
@@ -82,20 +83,20 @@ void ZarIdor::draw_tidy_colour_labels(const Axes& bar) {
                         static_cast<float>((y * wh - centring) / wh), labels[i]);
 }
 
-void ZarIdor::display_colorbar() {
+void Engine::display_colorbar() {
     Axes* axes = current_axes.get();
     if (axes == nullptr) return;
     // A colour bar takes its colours from the engine's map the first time it is drawn.
     if (axes->colormap.empty()) axes->colormap = current_colormap;
     const Bar bar = bar_of(*axes);
 
-    draw::window_unit_square(window_width, window_height);
+    draw::window_unit_square(app.window_width, app.window_height);
     print_mirror::solid_lines();
     if (axes->box != 0) {
         draw_frame_and_marks(*axes, bar);
         const auto label_x = static_cast<float>(bar.right + tick_mark_length);
         double y = 0;
-        if (tidy_layout)
+        if (app.tidy_layout)
             draw_tidy_colour_labels(*axes);
         else
             for (double t : axes->c_tick)

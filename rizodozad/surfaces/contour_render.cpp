@@ -6,8 +6,9 @@
 #include <vector>
 
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/surfaces/contours.h"
 #include "rizodozad/surfaces/grid_fingerprint.h"
 
 namespace rizodozad {
@@ -41,7 +42,7 @@ const ContourMatrix& traced_lines(Surface& surface) {
 
 } // namespace
 
-void ZarIdor::display_contour() {
+void Engine::display_contour() {
     Surface* surface = current_surface.get();
     if (surface == nullptr) return;
     if (surface->x_data.empty() || surface->y_data.empty() || surface->z_data.empty()) return;

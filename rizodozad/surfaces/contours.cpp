@@ -15,7 +15,7 @@
 #include <deque>
 #include <vector>
 
-#include "rizodozad/contours.h"
+#include "rizodozad/surfaces/contours.h"
 
 namespace rizodozad {
 

@@ -1,7 +1,7 @@
 // Create-or-match for surfaces, patches and texts, the children an axes draws
 // besides its lines.
 #include "rizodozad/core/create_or_match.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -24,7 +24,7 @@ void forget_data(Patch& patch) {
 
 } // namespace
 
-int ZarIdor::create_surface() {
+int Engine::create_surface() {
     return detail::create_or_match(
         *this,
         detail::KindSlot<Surface>{surface_list, current_surface, surface_counter, kind::surface,
@@ -32,7 +32,7 @@ int ZarIdor::create_surface() {
         detail::children_of(current_axes), [](Surface& surface) { forget_data(surface); });
 }
 
-int ZarIdor::create_patch() {
+int Engine::create_patch() {
     return detail::create_or_match(
         *this,
         detail::KindSlot<Patch>{patch_list, current_patch, patch_counter, kind::patch, "Patch"},
@@ -40,7 +40,7 @@ int ZarIdor::create_patch() {
 }
 
 // A text's string and position are properties, set once and kept.
-int ZarIdor::create_text() {
+int Engine::create_text() {
     return detail::create_or_match(
         *this, detail::KindSlot<Text>{text_list, current_text, text_counter, kind::text, "Text"},
         detail::children_of(current_axes), detail::keep_data<Text>);

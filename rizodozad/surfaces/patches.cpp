@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -67,7 +67,7 @@ void draw_polygons(const Patch& patch, bool with_z, const CornerPoint& corner_po
 }
 
 // Triangles from faces and vertices; they keep whatever colour is current.
-void draw_faces(ZarIdor& engine, const Patch& patch) {
+void draw_faces(Engine& engine, const Patch& patch) {
     for (const auto& face : patch.faces) {
         if (face.size() < triangle_corners) continue;
         std::array<draw::Point, triangle_corners> corners{};
@@ -88,7 +88,7 @@ void draw_faces(ZarIdor& engine, const Patch& patch) {
 // Two dimensions: triangles from faces and vertices, then the polygons
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_patch() {
+void Engine::display_patch() {
     const Patch* patch = current_patch.get();
     if (patch == nullptr) return;
     draw_faces(*this, *patch);
@@ -102,7 +102,7 @@ void ZarIdor::display_patch() {
 // Three dimensions: the polygons only, in the cube of the view
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_patch_3d() {
+void Engine::display_patch_3d() {
     const Patch* patch = current_patch.get();
     const Axes* axes = current_axes.get();
     if (patch == nullptr || axes == nullptr) return;

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "rizodozad/core/draw.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/surfaces/surface_grid.h"
 
 namespace rizodozad {
@@ -48,7 +48,7 @@ using GridPoint = std::function<Corner(std::size_t, std::size_t)>;
 
 // One cell plot being drawn: its records, and how grid point (i, j) is found.
 struct CellPlot {
-    ZarIdor& engine;
+    Engine& engine;
     const Surface& surface;
     GridPoint point;
     Rgb plain_face = color_to_rgb(surface.face_color);
@@ -101,7 +101,7 @@ struct CellPlot {
 //-----------------------------------------------------------------------------
 
 // Index grid: the values' rows and columns spread evenly across the limits.
-void draw_index_grid(ZarIdor& engine, const Surface& surface, const Axes& axes) {
+void draw_index_grid(Engine& engine, const Surface& surface, const Axes& axes) {
     std::printf("%s %s:%d\n", index_grid_report_function, index_grid_report_source,
                 index_grid_report_line);
     const std::size_t nrows = surface.z_data.size();
@@ -119,7 +119,7 @@ void draw_index_grid(ZarIdor& engine, const Surface& surface, const Axes& axes) 
 }
 
 // Vector grid: one line per grid row and per grid column, end to end.
-void draw_vector_grid(ZarIdor& engine, const Surface& surface) {
+void draw_vector_grid(Engine& engine, const Surface& surface) {
     const std::size_t nx = surface.x_data.front().size();
     const std::size_t ny = surface_grid::column_count(surface.y_data);
     if (nx == 0 || ny == 0) return;
@@ -138,7 +138,7 @@ void draw_vector_grid(ZarIdor& engine, const Surface& surface) {
 
 // Matrix grid: every grid point has its own coordinates; a strip stops where a
 // short row ends.
-void draw_matrix_grid(ZarIdor& engine, const Surface& surface) {
+void draw_matrix_grid(Engine& engine, const Surface& surface) {
     const std::size_t nrows = surface.x_data.size();
     const std::size_t ncols = surface_grid::column_count(surface.x_data);
     const CellPlot plot{engine, surface, [&](std::size_t i, std::size_t j) {
@@ -160,10 +160,10 @@ void draw_matrix_grid(ZarIdor& engine, const Surface& surface) {
 // Dispatch
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_surface() {
+void Engine::display_surface() {
     const Surface* surface = current_surface.get();
     if (surface == nullptr) return;
-    if (debug != 0)
+    if (app.debug != 0)
         std::printf("mode: %d handle: %4d Surface type %d, Z.size %d\n", mode, surface->handle,
                     surface->type, static_cast<int>(surface->z_data.size()));
 
@@ -177,7 +177,7 @@ void ZarIdor::display_surface() {
 // Flat cell plot
 //-----------------------------------------------------------------------------
 
-void ZarIdor::display_surface_2d() {
+void Engine::display_surface_2d() {
     const Surface* surface = current_surface.get();
     const Axes* axes = current_axes.get();
     if (surface == nullptr || axes == nullptr) return;

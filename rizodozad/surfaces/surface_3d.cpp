@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "rizodozad/core/draw.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/surfaces/surface_grid.h"
 
 namespace rizodozad {
@@ -70,7 +70,7 @@ void draw_edges(const Surface& surface, const Axes& axes) {
 
 } // namespace
 
-void ZarIdor::display_surface_3d() {
+void Engine::display_surface_3d() {
     const Surface* surface = current_surface.get();
     const Axes* axes = current_axes.get();
     if (surface == nullptr || axes == nullptr || surface->x_data.empty()) return;

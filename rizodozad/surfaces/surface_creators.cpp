@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "rizodozad/axes/data_extents.h"
-#include "rizodozad/rizodozad.h"
-#include "rizodozad/surfaces/creator_support.h"
+#include "rizodozad/core/creator_support.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -88,7 +88,7 @@ GridForm form_of(const Matrix& x, const Matrix& y) {
 
 // Stores z (and the grid, unless it is the index grid) in the surface, colours its
 // cells and widens the axes by what the renderers place by data.
-void store_grid(ZarIdor& engine, Surface& surface, Matrix x, Matrix y, Matrix z, bool index_grid) {
+void store_grid(Engine& engine, Surface& surface, Matrix x, Matrix y, Matrix z, bool index_grid) {
     Axes* axes = engine.current_axes.get();
     surface.c_data =
         cell_colours(engine.current_colormap, axes != nullptr ? axes->c_lim : default_c_lim, z);
@@ -105,7 +105,7 @@ void store_grid(ZarIdor& engine, Surface& surface, Matrix x, Matrix y, Matrix z,
 }
 
 // Creates or matches a surface of the given look and fills it when the layer is shown.
-int grid_surface(ZarIdor& engine, const SurfaceLook& look, Matrix x, Matrix y, Matrix z,
+int grid_surface(Engine& engine, const SurfaceLook& look, Matrix x, Matrix y, Matrix z,
                  bool index_grid) {
     const int handle = engine.create_surface();
     Surface* surface = creator_support::matched(engine.current_surface, handle);
@@ -123,26 +123,26 @@ int grid_surface(ZarIdor& engine, const SurfaceLook& look, Matrix x, Matrix y, M
 // [SECTION] Creators
 //-----------------------------------------------------------------------------
 
-int ZarIdor::surface(Matrix z) {
+int Engine::surface(Matrix z) {
     return grid_surface(*this, cell_plot_look, {}, {}, std::move(z), true);
 }
 
-int ZarIdor::surface(Matrix x, Matrix y, Matrix z) {
+int Engine::surface(Matrix x, Matrix y, Matrix z) {
     return grid_surface(*this, cell_plot_look, std::move(x), std::move(y), std::move(z), false);
 }
 
-int ZarIdor::mesh(Matrix x, Matrix y, Matrix z) {
+int Engine::mesh(Matrix x, Matrix y, Matrix z) {
     return grid_surface(*this, wire_mesh_look, std::move(x), std::move(y), std::move(z), false);
 }
 
-int ZarIdor::surf(Matrix x, Matrix y, Matrix z) {
+int Engine::surf(Matrix x, Matrix y, Matrix z) {
     return grid_surface(*this, filled_surface_look, std::move(x), std::move(y), std::move(z),
                         false);
 }
 
 // The contour renderer reads one row of x and one of y, so both must hold values.
-int ZarIdor::contour(std::vector<double> x, std::vector<double> y, Matrix z,
-                     std::vector<double> levels) {
+int Engine::contour(std::vector<double> x, std::vector<double> y, Matrix z,
+                    std::vector<double> levels) {
     const int handle = create_surface();
     Surface* surface = creator_support::matched(current_surface, handle);
     if (surface == nullptr) return handle;

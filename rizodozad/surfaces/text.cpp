@@ -6,7 +6,7 @@
 
 #include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/core/draw.h"
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad {
 
@@ -28,13 +28,14 @@ draw::TextAnchor inside_window(draw::TextAnchor anchor, const std::string& text,
 
 } // namespace
 
-void ZarIdor::display_text() {
+void Engine::display_text() {
     const Text* text = current_text.get();
     if (text == nullptr) return;
-    if (debug != 0) std::printf("display:%4d Text\n", text->handle);
+    if (app.debug != 0) std::printf("display:%4d Text\n", text->handle);
 
     draw::TextAnchor anchor{data_to_unit_x(text->position[0]), data_to_unit_y(text->position[1])};
-    if (tidy_layout) anchor = inside_window(anchor, text->text, window_width, window_height);
+    if (app.tidy_layout)
+        anchor = inside_window(anchor, text->text, app.window_width, app.window_height);
     if (const auto box = draw::text(anchor, text->text); box && !text->text.empty())
         drawn_texts.push_back(*box);
 }

@@ -33,8 +33,8 @@ endforeach()
 file(REMOVE_RECURSE ${WORK_DIR})
 run("install into ${prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-set(headers rizodozad.h records.h vocabulary.h handles.h colors.h ticks.h contours.h pictures.h
-  current_record.h)
+set(headers rizodozad.h records.h vocabulary.h handles.h core/colors.h core/pictures.h
+  core/atomic_file.h axes/ticks.h surfaces/contours.h)
 foreach(header ${headers})
   if(NOT EXISTS ${prefix}/include/rizodozad/${header})
     message(FATAL_ERROR "the installed tree lacks include/rizodozad/${header}")
@@ -48,9 +48,12 @@ foreach(header ${headers})
     endif()
   endforeach()
 endforeach()
-if(EXISTS ${prefix}/include/rizodozad/test_hooks.h)
-  message(FATAL_ERROR "the installed tree carries test_hooks.h")
-endif()
+# Nor do the internals: a program reaches the engine through its face alone.
+foreach(internal test_hooks.h core/engine.h core/current_record.h)
+  if(EXISTS ${prefix}/include/rizodozad/${internal})
+    message(FATAL_ERROR "the installed tree carries ${internal}")
+  endif()
+endforeach()
 
 # The consumer must see the installed package only, never the source tree or a registry.
 run("configure the consumer" ${CMAKE_COMMAND}

@@ -4,11 +4,9 @@
 #include <array>
 #include <vector>
 
-namespace rizodozad {
+#include "rizodozad/records.h"
 
-// Two rows of equal length: per polyline a header column (level, point count)
-// followed by one column (x, y) per point.
-using ContourMatrix = std::array<std::vector<double>, 2>;
+namespace rizodozad {
 
 // x: one value per grid column, y: one per grid row, z[row][column]. Traces only
 // the grid that all three cover.

@@ -2,12 +2,12 @@
 // record a create call really matched.
 #pragma once
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/engine.h"
 
 namespace rizodozad::creator_support {
 
 // A hidden layer's records hold no data, so they neither draw nor widen extents.
-inline bool layer_shown(const ZarIdor& engine) {
+inline bool layer_shown(const Engine& engine) {
     const Layer* layer = engine.current_layer.get();
     return layer == nullptr || layer->visible != 0;
 }
@@ -22,6 +22,6 @@ template <class Record> Record* matched(const CurrentRecord<Record>& current, in
 
 // The allocation pass builds records with their defaults: the only moment a creator
 // gives them the look of their kind, which set() may then change for good.
-inline bool just_created(const ZarIdor& engine) { return engine.mode == display_mode::allocation; }
+inline bool just_created(const Engine& engine) { return engine.mode == display_mode::allocation; }
 
 } // namespace rizodozad::creator_support

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "rizodozad/rizodozad.h"
+#include "rizodozad/core/colors.h"
 
 namespace rizodozad {
 
@@ -110,12 +110,6 @@ Colormap build_colormap(const std::string& name) {
         colormap.push_back(colormap_color(name, static_cast<float>(i) / last_entry));
     }
     return colormap;
-}
-
-void ZarIdor::set_colormap(std::string name) {
-    current_colormap = build_colormap(name);
-    if (mode != display_mode::configuration) return;
-    if (Surface* surface = current_surface.get()) surface->colormap_name = std::move(name);
 }
 
 } // namespace rizodozad

@@ -1,4 +1,4 @@
-#include "rizodozad/lines/column_reduction.h"
+#include "rizodozad/core/column_reduction.h"
 
 namespace rizodozad {
 

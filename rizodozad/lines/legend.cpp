@@ -9,12 +9,12 @@
 #include "rizodozad/axes/legend_place.h"
 #include "rizodozad/axes/tidy_frame.h"
 #include "rizodozad/axes/tidy_plan.h"
+#include "rizodozad/core/column_reduction.h"
 #include "rizodozad/core/draw.h"
+#include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
-#include "rizodozad/lines/column_reduction.h"
 #include "rizodozad/lines/line_sample.h"
-#include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
 
@@ -60,9 +60,9 @@ void fill_and_frame(const tidy::PixelBox& b) {
 // The lines' points in window pixels, where the legend must not hide them. A long line is
 // cut to what each pixel column shows first: the corners it covers stay the same, and
 // placing against hundreds of thousands of points cost more than drawing them.
-std::vector<tidy::PixelLine> in_pixels(ZarIdor& engine, const std::vector<const Line*>& lines) {
-    const double ww = engine.window_width;
-    const double wh = engine.window_height;
+std::vector<tidy::PixelLine> in_pixels(Engine& engine, const std::vector<const Line*>& lines) {
+    const double ww = engine.app.window_width;
+    const double wh = engine.app.window_height;
     std::vector<tidy::PixelLine> drawn;
     for (const Line* line : lines) {
         tidy::PixelLine& pixels = drawn.emplace_back();
@@ -84,15 +84,15 @@ std::vector<tidy::PixelLine> in_pixels(ZarIdor& engine, const std::vector<const 
 
 } // namespace
 
-void ZarIdor::legend(std::vector<std::string> names) {
+void Engine::legend(std::vector<std::string> names) {
     if (Axes* axes = current_axes.get()) axes->legend_names = std::move(names);
 }
 
-void ZarIdor::display_legend() {
+void Engine::display_legend() {
     const Axes* axes = current_axes.get();
     if (axes == nullptr || axes->legend_names.empty() || axes->type != 0) return;
-    const double ww = window_width;
-    const double wh = window_height;
+    const double ww = app.window_width;
+    const double wh = app.window_height;
     const tidy::PixelBox frame{axes->position[0] * ww, axes->position[1] * wh,
                                axes->position[2] * ww, axes->position[3] * wh};
     const std::vector<const Line*> lines = tidy::lines_of(*axes, line_list);
@@ -103,7 +103,7 @@ void ZarIdor::display_legend() {
         tidy::place_legend(frame, size.width, size.height, inset_px, in_pixels(*this, lines));
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
-    draw::window_pixels(window_width, window_height);
+    draw::window_pixels(app.window_width, app.window_height);
     fill_and_frame(place.box);
     const auto half_w = static_cast<float>(frame.width / ww);
     const auto half_h = static_cast<float>(frame.height / wh);
@@ -117,7 +117,7 @@ void ZarIdor::display_legend() {
                          lines[k]->marker_size * half_h);
         draw_string(static_cast<float>((x0 + sample_px + sample_gap_px) / ww),
                     static_cast<float>(baseline / wh), axes->legend_names[k]);
-        draw::window_pixels(window_width, window_height);
+        draw::window_pixels(app.window_width, app.window_height);
     }
     glEnable(GL_DEPTH_TEST);
 }
