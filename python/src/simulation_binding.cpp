@@ -124,16 +124,11 @@ void bind_probe(py::module_& m) {
         });
 }
 
-} // namespace
+using SimulationClass = py::class_<SimulationHandle>;
 
-//-----------------------------------------------------------------------------
-// [SECTION] Python
-//-----------------------------------------------------------------------------
-
-void bind_simulation(py::module_& m) {
-    bind_probe(m);
+void bind_stepping(SimulationClass& simulation) {
     using Handle = SimulationHandle;
-    py::class_<Handle>(m, "Simulation", simulation_doc)
+    simulation
         .def(py::init<const ScenarioHandle&>(), py::arg("scenario"),
              "A run of the scenario at step 0.")
         .def("step", &Handle::step, py::arg("n") = 1, py::call_guard<py::gil_scoped_release>(),
@@ -143,6 +138,9 @@ void bind_simulation(py::module_& m) {
         .def("reset", &Handle::reset, py::call_guard<py::gil_scoped_release>(),
              "Back to step 0 with zero fields; views of ez and hy stay valid.")
         .def_property_readonly(
+            "finished", [](const Handle& s) { return s.run().finished(); },
+            "Whether the last step has been taken or the run blew up.")
+        .def_property_readonly(
             "step_index", [](const Handle& s) { return s.run().step_count(); }, "Steps taken.")
         .def_property_readonly(
             "total_steps", [](const Handle& s) { return s.run().total_steps(); },
@@ -150,10 +148,12 @@ void bind_simulation(py::module_& m) {
         .def_property_readonly(
             "time_s", [](const Handle& s) { return s.run().time_s(); }, "Time of Ez (s).")
         .def_property_readonly(
-            "dt_s", [](const Handle& s) { return s.run().dt_s(); }, "The time step (s).")
-        .def_property_readonly(
-            "finished", [](const Handle& s) { return s.run().finished(); },
-            "Whether the last step has been taken or the run blew up.")
+            "dt_s", [](const Handle& s) { return s.run().dt_s(); }, "The time step (s).");
+}
+
+void bind_readouts(SimulationClass& simulation) {
+    using Handle = SimulationHandle;
+    simulation
         .def_property_readonly(
             "ez",
             [](const py::object& self) {
@@ -178,6 +178,19 @@ void bind_simulation(py::module_& m) {
             "R and T from the transforms so far, with the theory where the layers form a stack:\n"
             "a dict of numpy arrays frequency_hz, R, T, R_theory, T_theory (NaN where not "
             "measured or\nno theory applies; empty without a [spectrum] section).");
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// [SECTION] Python
+//-----------------------------------------------------------------------------
+
+void bind_simulation(py::module_& m) {
+    bind_probe(m);
+    SimulationClass simulation(m, "Simulation", simulation_doc);
+    bind_stepping(simulation);
+    bind_readouts(simulation);
 }
 
 } // namespace fdtdlab

@@ -103,3 +103,11 @@ def test_every_public_name_is_documented():
         assert getattr(fdtdlab.Scenario, method).__doc__
     for method in ("step", "run", "reset", "spectra"):
         assert getattr(fdtdlab.Simulation, method).__doc__
+
+
+def test_a_missing_plain_table_is_added_at_the_end():
+    scenario = fdtdlab.Scenario.from_string(BAD_SOURCE_CELL.replace("150", "50"))
+    scenario.set("boundary.left", "mur")
+    assert scenario.text.endswith("\n[boundary]\nleft = 'mur'\n")
+    with pytest.raises(fdtdlab.ScenarioError, match="allowed: pec"):
+        scenario.set("boundary.right", "glass")
