@@ -5,6 +5,7 @@
 
 #include "lab/cli/help_text.h"
 #include "lab/cli/run_command.h"
+#include "lab/cli/sweep_command.h"
 #include "lab/cli/view_command.h"
 
 namespace {
@@ -16,6 +17,24 @@ CLI::App* add_run_command(CLI::App& app, lab::BatchOptions& options) {
     run->add_option("-o,--out", options.out_dir, "Folder for the CSV files")->required();
     run->footer(std::string(lab::run_outputs_help()) + lab::exit_status_help());
     return run;
+}
+
+// `fdtd-lab sweep SCENARIO --set KEY=V1,V2,... --out DIR [--jobs N] [--index K]`, or
+// `fdtd-lab sweep --merge DIR`
+CLI::App* add_sweep_command(CLI::App& app, lab::SweepOptions& options) {
+    CLI::App* sweep = app.add_subcommand(
+        "sweep", "Run a scenario at every combination of changed values into DIR/sweep.csv");
+    sweep->add_option("scenario", options.scenario_path, "Scenario file (TOML)");
+    sweep->add_option("--set", options.settings, "KEY=V1,V2,...: values of a key path")->take_all();
+    sweep->add_option("-o,--out", options.out_dir, "Folder for sweep.csv");
+    sweep->add_option("-j,--jobs", options.jobs, "Points run at once")->check(CLI::PositiveNumber);
+    sweep->add_option("--index", options.index, "Run point K alone into DIR/sweep-point-K-of-N.csv")
+        ->check(CLI::NonNegativeNumber);
+    sweep->add_option("--merge", options.merge_dir, "Join the parts in DIR into DIR/sweep.csv");
+    sweep->footer("Points are numbered from 0 with the last --set changing fastest. Exit "
+                  "status 4: some points could not be run (each is named); the table holds "
+                  "the others.\n");
+    return sweep;
 }
 
 // `fdtd-lab view [SCENARIO]`
@@ -58,7 +77,9 @@ int main(int argc, char** argv) {
     lab::BatchOptions run_options;
     lab::view::ViewOptions view_options;
     lab::view::RecordOptions record_options;
+    lab::SweepOptions sweep_options;
     CLI::App* run = add_run_command(app, run_options);
+    CLI::App* sweep = add_sweep_command(app, sweep_options);
     CLI::App* view = add_view_command(app, view_options);
     CLI::App* record = add_record_command(app, record_options);
     app.footer(std::string(lab::scenario_help()) + "\n" + lab::run_outputs_help() + "\n" +
@@ -70,6 +91,7 @@ int main(int argc, char** argv) {
         return app.exit(error) == 0 ? lab::exit_ok : lab::exit_bad_input;
     }
     if (run->parsed()) return lab::run_batch(run_options);
+    if (sweep->parsed()) return lab::sweep_from_command_line(sweep_options);
     if (record->parsed()) return lab::view::run_record(record_options);
     if (view->parsed()) return lab::view::run_view(view_options);
     return lab::view::run_view({});
