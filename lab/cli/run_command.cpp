@@ -104,22 +104,46 @@ void report_probes(const AtomicFile& file, const Simulation& sim) {
                 sim.probes().size());
 }
 
-void report_spectra(const AtomicFile& file, const Spectra& s) {
-    int unmeasured = 0;
+// Largest differences from theory over the frequencies that have both numbers, and how
+// many theory cells are empty (a stack the transfer matrix cannot describe there).
+struct TheoryComparison {
+    int compared = 0, theory_empty = 0;
     double worst_r = 0.0, worst_t = 0.0;
+};
+
+TheoryComparison compare_with_theory(const Spectra& s) {
+    TheoryComparison c;
     for (std::size_t k = 0; k < s.R.size(); ++k) {
-        if (std::isnan(s.R[k])) {
-            ++unmeasured;
-        } else if (s.theory) {
-            worst_r = std::max(worst_r, std::fabs(s.R[k] - (*s.theory)[k].R));
-            worst_t = std::max(worst_t, std::fabs(s.T[k] - (*s.theory)[k].T));
+        const Reflection& th = (*s.theory)[k];
+        if (!std::isfinite(th.R) || !std::isfinite(th.T)) {
+            ++c.theory_empty;
+        } else if (!std::isnan(s.R[k])) {
+            ++c.compared;
+            c.worst_r = std::max(c.worst_r, std::fabs(s.R[k] - th.R));
+            c.worst_t = std::max(c.worst_t, std::fabs(s.T[k] - th.T));
         }
     }
-    std::printf("wrote %s: R and T at %zu frequencies", file.target().c_str(), s.R.size());
-    if (s.theory)
-        std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", worst_r, worst_t);
-    else
+    return c;
+}
+
+void report_theory(const Spectra& s) {
+    if (!s.theory) {
         std::printf("; no theory columns (the layers do not form a stack between the probes)");
+        return;
+    }
+    const TheoryComparison c = compare_with_theory(s);
+    if (c.compared > 0)
+        std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", c.worst_r, c.worst_t);
+    if (c.theory_empty > 0)
+        std::printf("; theory empty at %d of %zu frequencies", c.theory_empty, s.R.size());
+}
+
+void report_spectra(const AtomicFile& file, const Spectra& s) {
+    int unmeasured = 0;
+    for (double r : s.R)
+        unmeasured += std::isnan(r) ? 1 : 0;
+    std::printf("wrote %s: R and T at %zu frequencies", file.target().c_str(), s.R.size());
+    report_theory(s);
     if (unmeasured > 0)
         std::printf("; empty at %d frequencies where the source spectrum is below %g of its peak",
                     unmeasured, incident_floor);
@@ -211,7 +235,7 @@ int run_batch(const BatchOptions& options) {
             std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
             return exit_failed;
         case RunEnd::interrupted:
-            std::fprintf(stderr, "fdtd-lab: stopped by a signal at step %d; nothing written\n",
+            std::fprintf(stderr, "fdtd-lab: stopped by a signal after step %d; nothing written\n",
                          e.run().step_count());
             return exit_signal_base + stop_signal;
         case RunEnd::done:
