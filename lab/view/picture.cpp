@@ -86,7 +86,7 @@ void Picture::compose_figure() {
     compose_space();
     compose_time();
     if (session_.experiment().has_spectra()) compose_spectra();
-    compose_status();
+    if (status_shown) compose_status();
     if (session_.help_shown()) compose_help();
 }
 

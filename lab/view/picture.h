@@ -23,6 +23,8 @@ class Picture : public rizodozad::ZarIdor {
     // While a marker is dragged it is drawn at the pointer's cell instead of its own.
     void show_dragged(std::optional<MarkerId> marker, int cell);
 
+    bool status_shown = true; // the status line and the news under it
+
   private:
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);
