@@ -15,6 +15,7 @@
 #include "lab/solver/field_energy.h"
 #include "lab/view/controls.h"
 #include "lab/view/dragging.h"
+#include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
 #include "lab/view/recording_span.h"
 #include "lab/view/session.h"
@@ -292,6 +293,62 @@ TEST(LabViewRecording, FieldEnergyIsKeptOnALosslessLineAndGoneThroughAbsorbingEn
     while (!abc.finished())
         abc.step();
     EXPECT_LT(lab::field_energy_j_per_m2(abc), 1e-12 * given);
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// Labels along the space plot
+//-----------------------------------------------------------------------------
+
+namespace {
+
+// Every pair of shown labels in one row is apart by the gap.
+bool none_overlap(const std::vector<LabelSpot>& labels,
+                  const std::vector<std::optional<int>>& rows) {
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        for (std::size_t j = i + 1; j < labels.size(); ++j) {
+            if (!rows[i] || !rows[j] || *rows[i] != *rows[j]) continue;
+            const double ri = labels[i].left_px + label_width_px(labels[i].text);
+            const double rj = labels[j].left_px + label_width_px(labels[j].text);
+            if (ri + label_gap_px > labels[j].left_px && rj + label_gap_px > labels[i].left_px)
+                return false;
+        }
+    return true;
+}
+
+std::size_t shown(const std::vector<std::optional<int>>& rows) {
+    return static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.has_value(); }));
+}
+
+TEST(LabViewLabels, NeverOverlapAndKeepOneLabelPerMaterial) {
+    struct Case {
+        const char* what;
+        std::vector<LabelSpot> labels;
+        std::size_t expected_shown;
+    };
+    std::vector<LabelSpot> bragg; // 16 layers of 8 px: two materials alternating
+    for (int i = 0; i < 16; ++i)
+        bragg.push_back(
+            {300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"});
+    const std::vector<Case> cases{
+        {"apart", {{0, "eps_r 4 sigma 0"}, {400, "eps_r 2 sigma 0"}}, 2},
+        {"coating on its substrate", {{300, "eps_r 1.9 sigma 0"}, {310, "eps_r 3.6 sigma 0"}}, 2},
+        {"source and probe in one cell", {{500, "source"}, {500, "at_source"}}, 2},
+        {"four markers within 10 px", {{0, "source"}, {3, "r"}, {6, "t"}, {9, "u"}}, 3},
+        {"16-layer stack", bragg, 2},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3);
+        EXPECT_TRUE(none_overlap(c.labels, rows)) << c.what;
+        EXPECT_GE(shown(rows), c.expected_shown) << c.what;
+        for (const auto& row : rows)
+            if (row) EXPECT_LT(*row, 3) << c.what;
+    }
+    // The stack's two materials are both named, by its first two layers.
+    const std::vector<std::optional<int>> rows = label_rows(bragg, 3);
+    EXPECT_TRUE(rows[0] && rows[1]);
 }
 
 } // namespace

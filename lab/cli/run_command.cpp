@@ -14,6 +14,7 @@
 
 #include "lab/analysis/csv_output.h"
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/wording.h"
 #include "lab/scenario/scenario_reader.h"
 #include "rizodozad/core/atomic_file.h"
 
@@ -100,8 +101,9 @@ void report_fields(const AtomicFile& file, const Simulation& sim) {
 }
 
 void report_probes(const AtomicFile& file, const Simulation& sim) {
-    std::printf("wrote %s: %d steps of %zu probes\n", file.target().c_str(), sim.step_count(),
-                sim.probes().size());
+    std::printf("wrote %s: %d %s of %zu %s\n", file.target().c_str(), sim.step_count(),
+                plural(sim.step_count(), "step", "steps"), sim.probes().size(),
+                plural(static_cast<long long>(sim.probes().size()), "probe", "probes"));
 }
 
 // Largest differences from theory over the frequencies that have both numbers, and how
@@ -135,18 +137,20 @@ void report_theory(const Spectra& s) {
     if (c.compared > 0)
         std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", c.worst_r, c.worst_t);
     if (c.theory_empty > 0)
-        std::printf("; theory empty at %d of %zu frequencies", c.theory_empty, s.R.size());
+        std::printf("; theory empty at %d of %zu %s", c.theory_empty, s.R.size(),
+                    plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
 }
 
 void report_spectra(const AtomicFile& file, const Spectra& s) {
     int unmeasured = 0;
     for (double r : s.R)
         unmeasured += std::isnan(r) ? 1 : 0;
-    std::printf("wrote %s: R and T at %zu frequencies", file.target().c_str(), s.R.size());
+    std::printf("wrote %s: R and T at %zu %s", file.target().c_str(), s.R.size(),
+                plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
     report_theory(s);
     if (unmeasured > 0)
-        std::printf("; empty at %d frequencies where the source spectrum is below %g of its peak",
-                    unmeasured, incident_floor);
+        std::printf("; empty at %d %s where the source spectrum is below %g of its peak",
+                    unmeasured, plural(unmeasured, "frequency", "frequencies"), incident_floor);
     std::printf("\n");
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "lab/analysis/wording.h"
 #include "lab/cli/exit_status.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"
@@ -53,10 +54,6 @@ RecordingSpan span_of(const RecordOptions& options, const Scenario& s) {
     RecordingSpan span{options.from_step, std::nullopt, steps_between_frames(options, s)};
     if (options.to_step >= 0) span.to_step = options.to_step;
     return span;
-}
-
-const char* plural(long long count, const char* one, const char* many) {
-    return count == 1 ? one : many;
 }
 
 void report_recording(const std::string& gif_path, std::size_t frames, int every,
