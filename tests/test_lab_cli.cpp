@@ -41,7 +41,8 @@ TEST(LabRun, WritesTheTablesOfAScenario) {
     const testsupport::ProcessResult run =
         fdtd_lab("run " + (scenarios / "fdtd1d.toml").string() + " --out tables");
     ASSERT_EQ(run.exit_status, 0) << run.output;
-    EXPECT_NE(run.output.find("wrote tables/probes.csv: 1001 steps of 1 probes"), std::string::npos)
+    EXPECT_NE(run.output.find("wrote tables/probes.csv: 1001 steps of 1 probe\n"),
+              std::string::npos)
         << run.output;
     const std::vector<std::string> fields = lines_of(read_file("tables/fields.csv"));
     ASSERT_EQ(fields.size(), 201u);
