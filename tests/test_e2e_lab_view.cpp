@@ -265,20 +265,40 @@ TEST_F(LabWindow, EWritesPdfSvgAndPng) {
     EXPECT_NE(text("stdout.log").find(dir_ + "/out.pdf"), std::string::npos) << "says where";
 }
 
+// Frame delays of a GIF in hundredths of a second, as identify reads them.
+std::string gif_delays(const std::string& gif) {
+    return testsupport::run_process({"identify", "-format", "%T ", gif}).output;
+}
+
 TEST_F(LabWindow, LabMovieRecordsAFrameEveryKStepsWithoutADisplay) {
-    const auto movie = [&](const std::string& scenario, const std::string& gif) {
-        return testsupport::run_process({"env", "-u", "DISPLAY", "FDTD_LAB_BINARY=" FDTD_LAB,
-                                         "timeout", "300", LAB_MOVIE, scenario, gif, "--every",
-                                         "30"});
+    const auto movie = [&](const std::string& scenario, const std::string& gif,
+                           const std::vector<std::string>& options) {
+        std::vector<std::string> command{"env",     "-u",  "DISPLAY", "FDTD_LAB_BINARY=" FDTD_LAB,
+                                         "timeout", "300", LAB_MOVIE, scenario,
+                                         gif};
+        command.insert(command.end(), options.begin(), options.end());
+        return testsupport::run_process(command);
     };
-    const testsupport::ProcessResult made = movie(path("line.toml"), path("line.gif"));
+    // The pulse has left both abc ends by step 150: frames at 0, 30, ..., 150, not up to 180.
+    const testsupport::ProcessResult made =
+        movie(path("line.toml"), path("line.gif"), {"--every", "30"});
     EXPECT_EQ(made.exit_status, 0) << made.output;
-    EXPECT_EQ(gif_frames(path("line.gif")), 6) << "180 steps, a frame every 30";
-    EXPECT_NE(made.output.find("6 frames"), std::string::npos) << made.output;
+    EXPECT_EQ(gif_frames(path("line.gif")), 6);
+    EXPECT_NE(made.output.find("6 frames, steps 0 to 150, one every 30 steps"), std::string::npos)
+        << made.output;
+
+    const testsupport::ProcessResult span =
+        movie(path("line.toml"), path("span.gif"),
+              {"--from", "60", "--to", "120", "--every", "30", "--fps", "10", "--no-status"});
+    EXPECT_EQ(span.exit_status, 0) << span.output;
+    EXPECT_NE(span.output.find("3 frames, steps 60 to 120"), std::string::npos) << span.output;
+    EXPECT_EQ(gif_delays(path("span.gif")), "10 10 10 ");
 
     std::ofstream(path("bad.toml")) << "[grid]\ncells = -3\n";
-    EXPECT_EQ(movie(path("bad.toml"), path("bad.gif")).exit_status, 2);
+    EXPECT_EQ(movie(path("bad.toml"), path("bad.gif"), {}).exit_status, 2);
     EXPECT_FALSE(std::filesystem::exists(path("bad.gif")));
+    EXPECT_EQ(movie(path("line.toml"), path("late.gif"), {"--from", "180"}).exit_status, 2);
+    EXPECT_FALSE(std::filesystem::exists(path("late.gif")));
 }
 
 //-----------------------------------------------------------------------------

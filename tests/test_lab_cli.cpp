@@ -41,7 +41,8 @@ TEST(LabRun, WritesTheTablesOfAScenario) {
     const testsupport::ProcessResult run =
         fdtd_lab("run " + (scenarios / "fdtd1d.toml").string() + " --out tables");
     ASSERT_EQ(run.exit_status, 0) << run.output;
-    EXPECT_NE(run.output.find("wrote tables/probes.csv: 1001 steps of 1 probes"), std::string::npos)
+    EXPECT_NE(run.output.find("wrote tables/probes.csv: 1001 steps of 1 probe\n"),
+              std::string::npos)
         << run.output;
     const std::vector<std::string> fields = lines_of(read_file("tables/fields.csv"));
     ASSERT_EQ(fields.size(), 201u);
@@ -74,18 +75,42 @@ TEST(LabRun, SpectraAndAnUnstableRun) {
               0);
     const std::vector<std::string> spectra = lines_of(read_file("s/spectra.csv"));
     ASSERT_EQ(spectra.size(), 151u);
-    EXPECT_EQ(spectra[0], "frequency_hz,R,T,R_theory,T_theory");
-    EXPECT_EQ(std::count(spectra[75].begin(), spectra[75].end(), ','), 4);
+    EXPECT_EQ(spectra[0], "frequency_hz,R,T,R_theory,T_theory,phase_r_rad,phase_t_rad,"
+                          "phase_r_theory_rad,phase_t_theory_rad");
+    EXPECT_EQ(std::count(spectra[75].begin(), spectra[75].end(), ','), 8);
 
     // Into the same folder: the spectra.csv there is now an earlier run's, and said to be.
     const testsupport::ProcessResult run =
         fdtd_lab("run " + (scenarios / "instability.toml").string() + " --out s");
     EXPECT_EQ(run.exit_status, 3);
     EXPECT_NE(run.output.find("unstable"), std::string::npos) << run.output;
+    // Steps counted one way: the step the fields grew in is the last one the files hold.
+    EXPECT_NE(run.output.find("in step 389 "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("after step 389 "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("s/spectra.csv is from an earlier run"), std::string::npos);
     const std::string probes = read_file("s/probes.csv");
     for (const char* bad : {"nan", "inf"})
         EXPECT_EQ(probes.find(bad), std::string::npos) << bad;
+}
+
+TEST(LabRun, AThickConductorHasTheoryAtEveryFrequency) {
+    testsupport::ScratchDirectory scratch("lab-conductor");
+    // 40 mm of sigma = 1e5 S/m: thousands of skin depths, which the theory once overflowed on
+    // and the summary then called a largest difference of 0.0000.
+    std::ofstream("conductor.toml")
+        << "[grid]\ncells = 200\ncell_size = 1e-3\nsteps = 600\n"
+           "[boundary]\nleft = \"abc\"\nright = \"abc\"\n"
+           "[source]\ncell = 20\ndelay = 60\n"
+           "[[layer]]\nfirst = 60\nlast = 99\nsigma = 1e5\n"
+           "[[probe]]\nname = \"r\"\ncell = 40\n[[probe]]\nname = \"t\"\ncell = 120\n"
+           "[spectrum]\nf_min = 1e9\nf_max = 7e9\npoints = 20\n"
+           "reflected = \"r\"\ntransmitted = \"t\"\n";
+    const testsupport::ProcessResult run = fdtd_lab("run conductor.toml --out c");
+    EXPECT_EQ(run.exit_status, 0) << run.output;
+    EXPECT_NE(run.output.find("largest |R - R_theory| 0.00"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("theory empty"), std::string::npos) << run.output;
+    for (const std::string& row : lines_of(read_file("c/spectra.csv")))
+        EXPECT_EQ(row.find(",,"), std::string::npos) << row;
 }
 
 struct BadInput {

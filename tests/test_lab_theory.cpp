@@ -59,6 +59,41 @@ TEST(LabTheory, LossyMaterials) {
     EXPECT_LT(thick.T, 1e-20);
 }
 
+TEST(LabTheory, ThickConductorReflectsThroughItsSurfaceImpedance) {
+    // sigma = 1e5 S/m over 40 mm is thousands of skin depths: the old matrices overflowed.
+    // A good conductor reflects R = 1 - 4 Re(Zs) / Z0 to first order in Zs / Z0, with
+    // Zs = sqrt(i omega mu0 / sigma); the next order is below 1 % of 1 - R up to 10 GHz.
+    constexpr double sigma = 1e5, thickness_m = 0.04;
+    for (double f : {1e9, 3e9, 1e10}) {
+        const double omega = 2.0 * lab::pi * f;
+        const double re_zs_ohm = std::sqrt(omega * lab::mu0 / (2.0 * sigma));
+        const double loss_expected = 4.0 * re_zs_ohm / lab::eta0;
+        const lab::Reflection r = lab::stack_reflection(
+            {OpticalLayer{lab::lossy_permittivity(1.0, sigma, f), 1.0, thickness_m}}, f);
+        ASSERT_TRUE(std::isfinite(r.R) && std::isfinite(r.T)) << f << " Hz";
+        EXPECT_NEAR(1.0 - r.R, loss_expected, 0.01 * loss_expected) << f << " Hz";
+        EXPECT_EQ(r.T, 0.0) << f << " Hz";
+        // Nearly a perfect conductor: r near -1.
+        EXPECT_NEAR(std::abs(std::arg(r.r)), lab::pi, 0.01) << f << " Hz";
+    }
+}
+
+TEST(LabTheory, AmplitudesOfAQuarterWaveLayer) {
+    // n = 2, a quarter wave thick, vacuum behind: the layer's front admittance is n^2 = 4,
+    // r = (1 - 4) / (1 + 4) = -0.6; across it E_front = i (Y_back / Y) E_back = (i / 2) E_back
+    // with E_front = 1 + r = 0.4, so t = E_back = -0.8 i (T = 0.64).
+    const double quarter = wavelength_m / (4.0 * 2.0);
+    const lab::Reflection q = lab::stack_reflection({OpticalLayer{4.0, 1.0, quarter}}, f_hz);
+    EXPECT_NEAR(q.r.real(), -0.6, 1e-12);
+    EXPECT_NEAR(q.r.imag(), 0.0, 1e-12);
+    EXPECT_NEAR(q.t.real(), 0.0, 1e-12);
+    EXPECT_NEAR(q.t.imag(), -0.8, 1e-12);
+    // A bare half-space: t = 1 + r, real.
+    const lab::Reflection glass = lab::fresnel_half_space(4.0);
+    EXPECT_NEAR(glass.r.real(), -1.0 / 3.0, 1e-15);
+    EXPECT_NEAR(glass.t.real(), 2.0 / 3.0, 1e-15);
+}
+
 TEST(LabTheory, GridPhaseVelocity) {
     const double dx = wavelength_m / 10.0;
     // At S = 1 the grid carries every frequency it can at c0.

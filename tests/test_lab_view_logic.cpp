@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "lab/scenario/constants.h"
+#include "lab/solver/field_energy.h"
 #include "lab/view/controls.h"
 #include "lab/view/dragging.h"
+#include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
+#include "lab/view/recording_span.h"
 #include "lab/view/session.h"
 #include "tests/test_lab_support.h"
 
@@ -219,6 +222,133 @@ TEST(LabViewDragging, APressNearAMarkerGrabsItAndTheCellFollowsThePointer) {
     EXPECT_FALSE(marker_at(s, frame, at_cell(100), 20)) << "above the plot";
     EXPECT_EQ(cell_at(s, frame, at_cell(42)), 42);
     EXPECT_EQ(cell_at(s, frame, 9999), 199);
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// Recordings: which steps they show
+//-----------------------------------------------------------------------------
+
+namespace {
+
+// The frames a recording takes of a real run: steps of its frames, from span.from_step.
+std::vector<int> recorded_steps(const lab::Scenario& s, const RecordingSpan& span) {
+    lab::Simulation run(s);
+    while (run.step_count() < span.from_step)
+        run.step();
+    RecordingEnd end(span);
+    std::vector<int> steps;
+    for (;;) {
+        const Progress at{run.step_count(), run.total_steps(), run.finished(), "",
+                          lab::field_energy_j_per_m2(run)};
+        steps.push_back(at.step);
+        if (end.last_frame(at)) return steps;
+        for (int i = end.steps_to_next(at); i > 0 && !run.finished(); --i)
+            run.step();
+    }
+}
+
+TEST(LabViewRecording, EndsWhenTheFieldsHaveLeftTheGridOrAtTheChosenStep) {
+    // probed_line: a pulse peaking at step 60 from cell 100 of 200, abc ends at S = 1: both
+    // halves have left by step 60 + 100 + a pulse width; with pec ends it never leaves.
+    const std::vector<int> leaves = recorded_steps(probed_line(), {0, std::nullopt, 20});
+    EXPECT_EQ(leaves.front(), 0) << "the first frame is the span's first step";
+    EXPECT_GE(leaves.back(), 160);
+    EXPECT_LE(leaves.back(), 200) << "not the whole 400 steps of an empty line";
+
+    lab::Scenario closed = probed_line();
+    closed.boundary.left = closed.boundary.right = lab::Boundary::pec;
+    EXPECT_EQ(recorded_steps(closed, {0, std::nullopt, 50}).back(), 400);
+
+    // A chosen span: the first frame at --from, the last exactly at --to.
+    EXPECT_EQ(recorded_steps(probed_line(), {30, 100, 30}), (std::vector<int>{30, 60, 90, 100}));
+}
+
+TEST(LabViewRecording, SpansOutsideTheRunAreRefused) {
+    constexpr int steps = 400;
+    EXPECT_FALSE(span_problem({0, std::nullopt, 1}, steps));
+    EXPECT_FALSE(span_problem({399, 400, 1}, steps));
+    for (const RecordingSpan& bad :
+         {RecordingSpan{400, std::nullopt, 1}, RecordingSpan{100, 100, 1}, RecordingSpan{0, 401, 1},
+          RecordingSpan{-1, std::nullopt, 1}})
+        EXPECT_TRUE(span_problem(bad, steps)) << bad.from_step;
+}
+
+TEST(LabViewRecording, FieldEnergyIsKeptOnALosslessLineAndGoneThroughAbsorbingEnds) {
+    lab::Scenario closed = probed_line();
+    closed.boundary.left = closed.boundary.right = lab::Boundary::pec;
+    lab::Simulation pec(closed);
+    while (pec.step_count() < 150) // the source has given its pulse
+        pec.step();
+    const double given = lab::field_energy_j_per_m2(pec);
+    ASSERT_GT(given, 0.0);
+    while (pec.step_count() < 400) {
+        pec.step();
+        // Hy is half a step older than Ez, so the sum swings by a few percent while the pulse
+        // turns at a wall (measured 0.982 .. 1.043); the recording only asks for 1e-4 of it.
+        EXPECT_NEAR(lab::field_energy_j_per_m2(pec) / given, 1.0, 0.06) << pec.step_count();
+    }
+    lab::Simulation abc(probed_line());
+    while (!abc.finished())
+        abc.step();
+    EXPECT_LT(lab::field_energy_j_per_m2(abc), 1e-12 * given);
+}
+
+} // namespace
+
+//-----------------------------------------------------------------------------
+// Labels along the space plot
+//-----------------------------------------------------------------------------
+
+namespace {
+
+// Every pair of shown labels in one row is apart by the gap.
+bool none_overlap(const std::vector<LabelSpot>& labels,
+                  const std::vector<std::optional<int>>& rows) {
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        for (std::size_t j = i + 1; j < labels.size(); ++j) {
+            if (!rows[i] || !rows[j] || *rows[i] != *rows[j]) continue;
+            const double ri = labels[i].left_px + label_width_px(labels[i].text);
+            const double rj = labels[j].left_px + label_width_px(labels[j].text);
+            if (ri + label_gap_px > labels[j].left_px && rj + label_gap_px > labels[i].left_px)
+                return false;
+        }
+    return true;
+}
+
+std::size_t shown(const std::vector<std::optional<int>>& rows) {
+    return static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.end(), [](const auto& r) { return r.has_value(); }));
+}
+
+TEST(LabViewLabels, NeverOverlapAndKeepOneLabelPerMaterial) {
+    struct Case {
+        const char* what;
+        std::vector<LabelSpot> labels;
+        std::size_t expected_shown;
+    };
+    std::vector<LabelSpot> bragg; // 16 layers of 8 px: two materials alternating
+    for (int i = 0; i < 16; ++i)
+        bragg.push_back(
+            {300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"});
+    const std::vector<Case> cases{
+        {"apart", {{0, "eps_r 4 sigma 0"}, {400, "eps_r 2 sigma 0"}}, 2},
+        {"coating on its substrate", {{300, "eps_r 1.9 sigma 0"}, {310, "eps_r 3.6 sigma 0"}}, 2},
+        {"source and probe in one cell", {{500, "source"}, {500, "at_source"}}, 2},
+        {"four markers within 10 px", {{0, "source"}, {3, "r"}, {6, "t"}, {9, "u"}}, 3},
+        {"16-layer stack", bragg, 2},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3);
+        EXPECT_TRUE(none_overlap(c.labels, rows)) << c.what;
+        EXPECT_GE(shown(rows), c.expected_shown) << c.what;
+        for (const auto& row : rows)
+            if (row) EXPECT_LT(*row, 3) << c.what;
+    }
+    // The stack's two materials are both named, by its first two layers.
+    const std::vector<std::optional<int>> rows = label_rows(bragg, 3);
+    EXPECT_TRUE(rows[0] && rows[1]);
 }
 
 } // namespace

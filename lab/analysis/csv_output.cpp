@@ -1,6 +1,7 @@
 #include "lab/analysis/csv_output.h"
 
 #include <cmath>
+#include <complex>
 #include <vector>
 
 namespace lab {
@@ -11,6 +12,11 @@ namespace {
 bool cell(std::FILE* out, double value) {
     if (std::isnan(value)) return std::fputc(',', out) != EOF;
     return std::fprintf(out, ",%.17g", value) > 0;
+}
+
+// arg z in (-pi, pi]; NaN for a value that is not a number (no theory there).
+double phase_rad(std::complex<double> z) {
+    return std::isfinite(z.real()) && std::isfinite(z.imag()) ? std::arg(z) : std::nan("");
 }
 
 bool end_row(std::FILE* out) { return std::fputc('\n', out) != EOF; }
@@ -66,12 +72,16 @@ bool write_probe_history(std::FILE* out, const Simulation& sim) {
 }
 
 bool write_spectra_csv(std::FILE* out, const Spectra& s) {
-    bool ok = std::fputs("frequency_hz,R,T,R_theory,T_theory\n", out) != EOF;
+    bool ok = std::fputs("frequency_hz,R,T,R_theory,T_theory,phase_r_rad,phase_t_rad,"
+                         "phase_r_theory_rad,phase_t_theory_rad\n",
+                         out) != EOF;
     const double none = std::nan("");
     for (std::size_t k = 0; ok && k < s.frequency_hz.size(); ++k) {
-        const Reflection theory = s.theory ? (*s.theory)[k] : Reflection{none, none};
+        const Reflection theory = s.theory ? (*s.theory)[k] : Reflection{none, none, none, none};
         ok = std::fprintf(out, "%.17g", s.frequency_hz[k]) > 0 && cell(out, s.R[k]) &&
-             cell(out, s.T[k]) && cell(out, theory.R) && cell(out, theory.T) && end_row(out);
+             cell(out, s.T[k]) && cell(out, theory.R) && cell(out, theory.T) &&
+             cell(out, s.phase_r_rad[k]) && cell(out, s.phase_t_rad[k]) &&
+             cell(out, phase_rad(theory.r)) && cell(out, phase_rad(theory.t)) && end_row(out);
     }
     return ok;
 }

@@ -20,7 +20,9 @@ bool write_probe_row(std::FILE* out, const Simulation& sim);
 // All rows of the probe histories at once (a run that kept them).
 bool write_probe_history(std::FILE* out, const Simulation& sim);
 
-// frequency_hz,R,T,R_theory,T_theory
+// frequency_hz,R,T,R_theory,T_theory,phase_r_rad,phase_t_rad,phase_r_theory_rad,
+// phase_t_theory_rad: phases of r at the stack's front face and of t at its back face (see
+// StackFaces), measured and from the transfer matrix.
 bool write_spectra_csv(std::FILE* out, const Spectra& spectra);
 
 } // namespace lab

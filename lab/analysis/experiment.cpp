@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "lab/analysis/grid_flux.h"
 #include "lab/scenario/constants.h"
 
 namespace lab {
@@ -28,15 +29,38 @@ int probe_cell(const Scenario& s, const std::string& name) {
 // [SECTION] The layers as a stack
 //-----------------------------------------------------------------------------
 
-std::optional<StackModel> stack_model(const Scenario& s, double frequency_hz) {
-    if (!s.spectrum || s.layers.empty()) return std::nullopt;
+namespace {
+
+std::vector<Layer> layers_in_order(const Scenario& s) {
     std::vector<Layer> layers = s.layers;
     std::sort(layers.begin(), layers.end(),
               [](const Layer& a, const Layer& b) { return a.first < b.first; });
+    return layers;
+}
+
+// The last layer reaches the right end and holds the transmitted probe: T is measured in it.
+bool ends_in_half_space(const Scenario& s, const Layer& last) {
+    return last.last == s.grid.cells - 1 && probe_cell(s, s.spectrum->transmitted) >= last.first;
+}
+
+} // namespace
+
+std::optional<StackFaces> stack_faces(const Scenario& s) {
+    if (!s.spectrum || s.layers.empty()) return std::nullopt;
+    const std::vector<Layer> layers = layers_in_order(s);
+    const Layer& last = layers.back();
+    const double dx = s.grid.cell_size_m;
+    const double back_cell = ends_in_half_space(s, last) ? last.first - 0.5 : last.last + 0.5;
+    return StackFaces{(layers.front().first - 0.5) * dx, back_cell * dx};
+}
+
+std::optional<StackModel> stack_model(const Scenario& s, double frequency_hz) {
+    if (!s.spectrum || s.layers.empty()) return std::nullopt;
+    const std::vector<Layer> layers = layers_in_order(s);
     const int reflected = probe_cell(s, s.spectrum->reflected);
     const int transmitted = probe_cell(s, s.spectrum->transmitted);
     const Layer& last = layers.back();
-    const bool half_space = last.last == s.grid.cells - 1 && transmitted >= last.first;
+    const bool half_space = ends_in_half_space(s, last);
     const bool before = std::max(reflected, s.source.cell) < layers.front().first;
     if (!before || (!half_space && transmitted <= last.last)) return std::nullopt;
     if (half_space && last.sigma_s_per_m > 0.0) return std::nullopt; // T decays inside it
@@ -95,10 +119,50 @@ double peak_of(const std::vector<std::complex<double>>& spectrum) {
     return peak;
 }
 
-// Power flows as Y |E|^2: a transmitted probe inside a material sees its admittance.
-double admittance_at(const Simulation& sim, int cell) {
-    const Material m = sim.discretisation().materials.at(cell);
-    return std::sqrt(m.eps_r / m.mu_r);
+// Where the probes sit and what the waves cross between them and the stack's faces.
+struct Probed {
+    double x_reflected_m, x_transmitted_m;
+    Material exit; // of the transmitted probe's cell
+    std::optional<StackFaces> faces;
+    double dx_m, courant;
+};
+
+// One frequency of the transforms: the incident wave at the transmitted probe (from the
+// normalisation run), the reflected wave at the reflected probe, the transmitted wave.
+struct Amplitudes {
+    std::complex<double> incident, reflected, transmitted;
+};
+
+struct Measured {
+    double R, T, phase_r_rad, phase_t_rad;
+};
+
+Measured measure(const Probed& p, double frequency_hz, const Amplitudes& a) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double flux_vacuum = grid_flux_per_e_squared(Material{}, frequency_hz, p.dx_m, p.courant);
+    const double flux_exit = grid_flux_per_e_squared(p.exit, frequency_hz, p.dx_m, p.courant);
+    const double incident = std::norm(a.incident);
+    Measured m{std::norm(a.reflected) / incident,
+               flux_vacuum > 0.0 ? flux_exit / flux_vacuum * std::norm(a.transmitted) / incident
+                                 : nan,
+               nan, nan};
+    const double exit_index = std::sqrt(p.exit.eps_r * p.exit.mu_r);
+    const std::optional<double> k0 =
+        grid_wavenumber_rad_per_m(frequency_hz, 1.0, p.dx_m, p.courant);
+    const std::optional<double> k_exit =
+        grid_wavenumber_rad_per_m(frequency_hz, exit_index, p.dx_m, p.courant);
+    if (!p.faces || !k0 || !k_exit) return m;
+    // Carried to a face along its way: a wave going right is exp(-i k x), going left exp(i k x).
+    const double front = p.faces->front_m, back = p.faces->back_m;
+    const std::complex<double> incident_front =
+        a.incident * std::polar(1.0, *k0 * (p.x_transmitted_m - front));
+    const std::complex<double> reflected_front =
+        a.reflected * std::polar(1.0, *k0 * (front - p.x_reflected_m));
+    const std::complex<double> transmitted_back =
+        a.transmitted * std::polar(1.0, *k_exit * (p.x_transmitted_m - back));
+    m.phase_r_rad = std::arg(reflected_front / incident_front);
+    m.phase_t_rad = std::arg(transmitted_back / incident_front);
+    return m;
 }
 
 std::optional<std::vector<Reflection>> theory_for(const Scenario& s,
@@ -127,18 +191,26 @@ Spectra Experiment::spectra() const {
     const ProbeRecord& refl_norm = probe_named(*normalisation_, settings.reflected);
     const ProbeRecord& trans = probe_named(run_, settings.transmitted);
     const ProbeRecord& incident = probe_named(*normalisation_, settings.transmitted);
-    const double exit_admittance = admittance_at(run_, trans.cell);
+    const Discretisation& grid = run_.discretisation();
+    const Probed probed{refl.cell * grid.dx_m,
+                        trans.cell * grid.dx_m,
+                        grid.materials.at(trans.cell),
+                        stack_faces(run_.scenario()),
+                        grid.dx_m,
+                        grid.courant};
     const double floor = incident_floor * peak_of(incident.ez_spectrum);
     const double nan = std::numeric_limits<double>::quiet_NaN();
 
     out.frequency_hz = run_.frequencies();
     for (std::size_t k = 0; k < out.frequency_hz.size(); ++k) {
-        const std::complex<double> e_in = incident.ez_spectrum[k];
-        const bool measurable = std::abs(e_in) > 0.0 && std::abs(e_in) >= floor;
-        const double reflected = std::norm(refl.ez_spectrum[k] - refl_norm.ez_spectrum[k]);
-        const double transmitted = exit_admittance * std::norm(trans.ez_spectrum[k]);
-        out.R.push_back(measurable ? reflected / std::norm(e_in) : nan);
-        out.T.push_back(measurable ? transmitted / std::norm(e_in) : nan);
+        const Amplitudes a{incident.ez_spectrum[k], refl.ez_spectrum[k] - refl_norm.ez_spectrum[k],
+                           trans.ez_spectrum[k]};
+        const bool measurable = std::abs(a.incident) > 0.0 && std::abs(a.incident) >= floor;
+        const Measured m = measure(probed, out.frequency_hz[k], a);
+        out.R.push_back(measurable ? m.R : nan);
+        out.T.push_back(measurable ? m.T : nan);
+        out.phase_r_rad.push_back(measurable ? m.phase_r_rad : nan);
+        out.phase_t_rad.push_back(measurable ? m.phase_t_rad : nan);
     }
     if (run_.materials_on()) out.theory = theory_for(run_.scenario(), out.frequency_hz);
     return out;

@@ -1,8 +1,10 @@
 // A scenario's run together with its normalisation run (the same scenario without
 // materials), stepped side by side, and the spectra they give at any step:
-//   R = |E_refl - E_refl,norm|^2 / |E_inc|^2,   T = Y_t |E_trans|^2 / |E_inc|^2,
-// with E_inc the normalisation run's transform at the transmitted probe and Y_t the
-// admittance of the transmitted probe's cell.
+//   R = |E_refl - E_refl,norm|^2 / |E_inc|^2,   T = F_t |E_trans|^2 / (F_0 |E_inc|^2),
+// with E_inc the normalisation run's transform at the transmitted probe and F the grid's
+// power flux per |E|^2 (see grid_flux.h) in the transmitted probe's cell and in vacuum.
+// Phases are those of r and t at the stack's faces (StackFaces), the transforms carried
+// there along the grid's own wavenumber.
 #pragma once
 
 #include <functional>
@@ -22,6 +24,9 @@ struct Spectra {
     // NaN where the incident spectrum is below incident_floor of its peak: too little
     // of the pulse there to measure.
     std::vector<double> R, T;
+    // arg r and arg t in radians, (-pi, pi], with the probes' exp(-i 2 pi f t) transform;
+    // NaN where R and T are, or where there are no layers to give the faces.
+    std::vector<double> phase_r_rad, phase_t_rad;
     std::optional<std::vector<Reflection>> theory; // when the layers form a stack
 };
 
@@ -36,6 +41,14 @@ struct StackModel {
     std::complex<double> exit_eps_r = 1.0, exit_mu_r = 1.0;
 };
 std::optional<StackModel> stack_model(const Scenario& scenario, double frequency_hz);
+
+// The reference planes of r and t: the front face of the first layer (half a cell before its
+// first Ez node) and the back face of the last (half a cell after its last), or the front
+// face of a half-space the transmitted probe sits in. Nothing without layers or spectrum.
+struct StackFaces {
+    double front_m = 0.0, back_m = 0.0; // x from Ez node 0
+};
+std::optional<StackFaces> stack_faces(const Scenario& scenario);
 
 // The highest frequency whose wavelength spans at least this many cells in every material
 // of the scenario: above it numerical dispersion grows (see the README's slab table).

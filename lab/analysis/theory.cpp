@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "lab/analysis/grid_flux.h"
 #include "lab/scenario/constants.h"
-#include "lab/scenario/discretisation.h"
 
 namespace lab {
 
@@ -21,53 +21,56 @@ namespace {
 Complex admittance(Complex eps_r, Complex mu_r) { return std::sqrt(eps_r / mu_r); }
 Complex index(Complex eps_r, Complex mu_r) { return std::sqrt(eps_r) * std::sqrt(mu_r); }
 
-struct Matrix2 {
-    Complex m11, m12, m21, m22;
+// Across one layer of admittance Y and phase thickness d = 2 pi f N thickness / c0, with
+// q = exp(-2 i d) (|q| <= 1 since Im d <= 0):
+//   front admittance  (Y_back (1 + q) + Y (1 - q)) / ((1 + q) + (Y_back / Y) (1 - q)),
+//   E_back / E_front  2 exp(-i d) / ((1 + q) + (Y_back / Y) (1 - q)),
+// the characteristic matrix [[cos d, i sin d / Y], [i Y sin d, cos d]] applied to
+// [E_back, Y_back E_back] and divided by exp(i d) / 2, so nothing grows with the loss.
+struct Crossing {
+    Complex front_admittance;
+    Complex e_back_over_front;
 };
 
-Matrix2 operator*(const Matrix2& a, const Matrix2& b) {
-    return {a.m11 * b.m11 + a.m12 * b.m21, a.m11 * b.m12 + a.m12 * b.m22,
-            a.m21 * b.m11 + a.m22 * b.m21, a.m21 * b.m12 + a.m22 * b.m22};
-}
-
-// Characteristic matrix of one layer: [[cos d, i sin d / Y], [i Y sin d, cos d]],
-// d = 2 pi f N thickness / c0.
-Matrix2 characteristic(const OpticalLayer& layer, double frequency_hz) {
+Crossing cross(const OpticalLayer& layer, double frequency_hz, Complex back_admittance) {
     const Complex i(0.0, 1.0);
     const Complex y = admittance(layer.eps_r, layer.mu_r);
     const Complex d =
         2.0 * pi * frequency_hz * index(layer.eps_r, layer.mu_r) * layer.thickness_m / c0;
-    return {std::cos(d), i * std::sin(d) / y, i * y * std::sin(d), std::cos(d)};
+    const Complex q = std::exp(-2.0 * i * d);
+    const Complex denominator = (1.0 + q) + back_admittance / y * (1.0 - q);
+    return {(back_admittance * (1.0 + q) + y * (1.0 - q)) / denominator,
+            2.0 * std::exp(-i * d) / denominator};
 }
 
 } // namespace
 
 Reflection stack_reflection(const std::vector<OpticalLayer>& layers, double frequency_hz,
                             Complex exit_eps_r, Complex exit_mu_r) {
-    Matrix2 total{1.0, 0.0, 0.0, 1.0};
-    for (const OpticalLayer& layer : layers)
-        total = total * characteristic(layer, frequency_hz);
-    // [B, C] = M [1, Y_exit]; incident admittance 1 (vacuum).
     const Complex y_exit = admittance(exit_eps_r, exit_mu_r);
-    const Complex b = total.m11 + total.m12 * y_exit;
-    const Complex c = total.m21 + total.m22 * y_exit;
-    const Complex r = (b - c) / (b + c);
-    return {std::norm(r), 4.0 * y_exit.real() / std::norm(b + c)};
+    Complex y_front = y_exit;
+    Complex e_exit_over_front = 1.0;
+    for (auto layer = layers.rbegin(); layer != layers.rend(); ++layer) {
+        const Crossing c = cross(*layer, frequency_hz, y_front);
+        y_front = c.front_admittance;
+        e_exit_over_front *= c.e_back_over_front;
+    }
+    // Incident admittance 1 (vacuum): r = (1 - Y) / (1 + Y), E_front = E_inc (1 + r).
+    const Complex r = (1.0 - y_front) / (1.0 + y_front);
+    const Complex t = (1.0 + r) * e_exit_over_front;
+    return {std::norm(r), y_exit.real() * std::norm(t), r, t};
 }
 
 Reflection fresnel_half_space(Complex eps_r, Complex mu_r) {
     const Complex y = admittance(eps_r, mu_r);
     const Complex r = (1.0 - y) / (1.0 + y);
-    return {std::norm(r), 4.0 * y.real() / std::norm(1.0 + y)};
+    return {std::norm(r), 4.0 * y.real() / std::norm(1.0 + y), r, 1.0 + r};
 }
 
 std::optional<double> grid_phase_velocity(double frequency_hz, double dx_m, double courant) {
-    const double dt_s = time_step_s(courant, dx_m);
-    const double omega = 2.0 * pi * frequency_hz;
-    const double sine_half_k_dx = std::sin(omega * dt_s / 2.0) / courant;
-    if (!(sine_half_k_dx < 1.0)) return std::nullopt;
-    const double k = 2.0 / dx_m * std::asin(sine_half_k_dx);
-    return omega / k;
+    const std::optional<double> k = grid_wavenumber_rad_per_m(frequency_hz, 1.0, dx_m, courant);
+    if (!k) return std::nullopt;
+    return 2.0 * pi * frequency_hz / *k;
 }
 
 } // namespace lab

@@ -9,9 +9,13 @@
 
 namespace lab {
 
+// Powers and amplitudes with fields going as exp(i (omega t - k z)): r is the reflected over
+// the incident Ez at the stack's front face, t the Ez leaving its back face over that
+// incident Ez.
 struct Reflection {
     double R = 0.0; // reflected power over incident power
     double T = 0.0; // transmitted power over incident power
+    std::complex<double> r = 0.0, t = 0.0;
 };
 
 // A layer of the stack; complex permittivity carries loss (eps_r - i sigma / (omega eps0)).
@@ -24,8 +28,10 @@ struct OpticalLayer {
 // eps_r - i sigma / (omega eps0): the permittivity a conductor shows at frequency f.
 std::complex<double> lossy_permittivity(double eps_r, double sigma_s_per_m, double frequency_hz);
 
-// R and T of layers between vacuum and an exit half-space (vacuum by default), from their
-// characteristic matrices. T is the power carried into the exit medium.
+// R and T of layers between vacuum and an exit half-space (vacuum by default), from the
+// admittance each layer shows at its front face, worked from the exit towards the source.
+// Every exponential there decays, so that a conductor many skin depths thick gives R near
+// 1 and T near 0 instead of overflowing. T is the power carried into the exit medium.
 Reflection stack_reflection(const std::vector<OpticalLayer>& layers, double frequency_hz,
                             std::complex<double> exit_eps_r = 1.0,
                             std::complex<double> exit_mu_r = 1.0);

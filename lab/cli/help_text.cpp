@@ -36,9 +36,17 @@ const char* run_outputs_help() {
     return R"(run writes into the --out folder (created if missing), each file whole or not at all:
   fields.csv   cell,x_m,Ez,Hy          the fields after the last step (Hy half a cell right)
   probes.csv   step,time_s,<name>_Ez,<name>_Hy,...  one row per step, recorded after it
-  spectra.csv  frequency_hz,R,T,R_theory,T_theory   with a [spectrum] section; theory from
+  spectra.csv  frequency_hz,R,T,R_theory,T_theory,phase_r_rad,phase_t_rad,
+               phase_r_theory_rad,phase_t_theory_rad   with a [spectrum] section; theory from
                the transfer matrix when the layers form a stack between the probes; cells
-               are empty where there is no value
+               are empty where there is no value. T is the power the grid carries, its flux
+               Y |E|^2 cos(k dx / 2) with k from the grid's dispersion, in both media.
+               Phases in (-pi, pi] of r = E_reflected / E_incident at the front face of the
+               first layer (half a cell before its first cell) and of t = E_transmitted at
+               the back face of the last layer (half a cell after its last cell, or the front
+               face of a layer the transmitted probe sits in) over E_incident at the front
+               face; each probe's transform is the sum of Ez(t) exp(-i 2 pi f t) dt, so fields
+               go as exp(i (2 pi f t - k x)): a perfect electric wall reads pi, a magnetic 0
 A summary line per file goes to standard output; a progress line to standard error when
 it is a terminal.
 )";

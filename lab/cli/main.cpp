@@ -51,10 +51,10 @@ CLI::App* add_view_command(CLI::App& app, lab::view::ViewOptions& options) {
     return view;
 }
 
-// `fdtd-lab record SCENARIO --gif FILE [--every K]`
+// `fdtd-lab record SCENARIO --gif FILE [--every K] [--from N] [--to N] [--fps F] [--no-status]`
 CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
     CLI::App* record = app.add_subcommand(
-        "record", "Run a scenario to its end in the window and write it as an animated GIF");
+        "record", "Run a scenario in the window and write it as an animated GIF");
     record->add_option("scenario", options.scenario_path, "Scenario file (TOML)")->required();
     record->add_option("--gif", options.gif_path, "The GIF file to write")->required();
     record
@@ -62,6 +62,20 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
                      "Steps between frames (default: about " +
                          std::to_string(lab::view::default_recording_frames) + " frames)")
         ->check(CLI::PositiveNumber);
+    record->add_option("--from", options.from_step, "Step of the first frame (default 0)")
+        ->check(CLI::NonNegativeNumber);
+    record
+        ->add_option("--to", options.to_step,
+                     "Step of the last frame (default: once the fields have left the grid, "
+                     "or the run's end)")
+        ->check(CLI::PositiveNumber);
+    record
+        ->add_option("--fps", options.fps,
+                     "Frames per second of the GIF, 1 to 50 (default " +
+                         std::to_string(1000 / lab::view::gif_frame_interval_ms) + ")")
+        ->check(CLI::Range(1.0, lab::view::largest_recording_fps));
+    record->add_flag("--no-status{false}", options.status_shown,
+                     "Leave out the status line and the news under it");
     record->footer("Needs an X display; scripts/lab-movie provides a virtual one.\n");
     return record;
 }

@@ -14,6 +14,7 @@
 
 #include "lab/analysis/csv_output.h"
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/wording.h"
 #include "lab/scenario/scenario_reader.h"
 #include "rizodozad/core/atomic_file.h"
 
@@ -100,29 +101,56 @@ void report_fields(const AtomicFile& file, const Simulation& sim) {
 }
 
 void report_probes(const AtomicFile& file, const Simulation& sim) {
-    std::printf("wrote %s: %d steps of %zu probes\n", file.target().c_str(), sim.step_count(),
-                sim.probes().size());
+    std::printf("wrote %s: %d %s of %zu %s\n", file.target().c_str(), sim.step_count(),
+                plural(sim.step_count(), "step", "steps"), sim.probes().size(),
+                plural(static_cast<long long>(sim.probes().size()), "probe", "probes"));
+}
+
+// Largest differences from theory over the frequencies that have both numbers, and how
+// many theory cells are empty (a stack the transfer matrix cannot describe there).
+struct TheoryComparison {
+    int compared = 0, theory_empty = 0;
+    double worst_r = 0.0, worst_t = 0.0;
+};
+
+TheoryComparison compare_with_theory(const Spectra& s) {
+    TheoryComparison c;
+    for (std::size_t k = 0; k < s.R.size(); ++k) {
+        const Reflection& th = (*s.theory)[k];
+        if (!std::isfinite(th.R) || !std::isfinite(th.T)) {
+            ++c.theory_empty;
+        } else if (!std::isnan(s.R[k])) {
+            ++c.compared;
+            c.worst_r = std::max(c.worst_r, std::fabs(s.R[k] - th.R));
+            c.worst_t = std::max(c.worst_t, std::fabs(s.T[k] - th.T));
+        }
+    }
+    return c;
+}
+
+void report_theory(const Spectra& s) {
+    if (!s.theory) {
+        std::printf("; no theory columns (the layers do not form a stack between the probes)");
+        return;
+    }
+    const TheoryComparison c = compare_with_theory(s);
+    if (c.compared > 0)
+        std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", c.worst_r, c.worst_t);
+    if (c.theory_empty > 0)
+        std::printf("; theory empty at %d of %zu %s", c.theory_empty, s.R.size(),
+                    plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
 }
 
 void report_spectra(const AtomicFile& file, const Spectra& s) {
     int unmeasured = 0;
-    double worst_r = 0.0, worst_t = 0.0;
-    for (std::size_t k = 0; k < s.R.size(); ++k) {
-        if (std::isnan(s.R[k])) {
-            ++unmeasured;
-        } else if (s.theory) {
-            worst_r = std::max(worst_r, std::fabs(s.R[k] - (*s.theory)[k].R));
-            worst_t = std::max(worst_t, std::fabs(s.T[k] - (*s.theory)[k].T));
-        }
-    }
-    std::printf("wrote %s: R and T at %zu frequencies", file.target().c_str(), s.R.size());
-    if (s.theory)
-        std::printf("; largest |R - R_theory| %.4f, |T - T_theory| %.4f", worst_r, worst_t);
-    else
-        std::printf("; no theory columns (the layers do not form a stack between the probes)");
+    for (double r : s.R)
+        unmeasured += std::isnan(r) ? 1 : 0;
+    std::printf("wrote %s: R and T at %zu %s", file.target().c_str(), s.R.size(),
+                plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
+    report_theory(s);
     if (unmeasured > 0)
-        std::printf("; empty at %d frequencies where the source spectrum is below %g of its peak",
-                    unmeasured, incident_floor);
+        std::printf("; empty at %d %s where the source spectrum is below %g of its peak",
+                    unmeasured, plural(unmeasured, "frequency", "frequencies"), incident_floor);
     std::printf("\n");
 }
 
@@ -211,7 +239,7 @@ int run_batch(const BatchOptions& options) {
             std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
             return exit_failed;
         case RunEnd::interrupted:
-            std::fprintf(stderr, "fdtd-lab: stopped by a signal at step %d; nothing written\n",
+            std::fprintf(stderr, "fdtd-lab: stopped by a signal after step %d; nothing written\n",
                          e.run().step_count());
             return exit_signal_base + stop_signal;
         case RunEnd::done:

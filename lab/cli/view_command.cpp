@@ -1,6 +1,7 @@
 #include "lab/cli/view_command.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "lab/analysis/wording.h"
 #include "lab/cli/exit_status.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"
@@ -40,9 +42,28 @@ bool display_named(const char* command) {
     return false;
 }
 
+// Without --every, about default_recording_frames frames over the steps the span may show.
 int steps_between_frames(const RecordOptions& options, const Scenario& s) {
     if (options.every > 0) return options.every;
-    return std::max(1, (s.grid.steps + default_recording_frames - 1) / default_recording_frames);
+    const int last = options.to_step >= 0 ? options.to_step : s.grid.steps;
+    const int steps = std::max(1, last - options.from_step);
+    return std::max(1, (steps + default_recording_frames - 1) / default_recording_frames);
+}
+
+RecordingSpan span_of(const RecordOptions& options, const Scenario& s) {
+    RecordingSpan span{options.from_step, std::nullopt, steps_between_frames(options, s)};
+    if (options.to_step >= 0) span.to_step = options.to_step;
+    return span;
+}
+
+void report_recording(const std::string& gif_path, std::size_t frames, int every,
+                      const Recorded& recorded) {
+    std::printf("%s: %zu %s, steps %d to %d, one every %d %s", absolute(gif_path).c_str(), frames,
+                plural(static_cast<long long>(frames), "frame", "frames"), recorded.first_step,
+                recorded.end.step, every, plural(every, "step", "steps"));
+    if (!recorded.end.finished && recorded.end.step < recorded.end.total_steps)
+        std::printf(" (of %d)", recorded.end.total_steps);
+    std::printf("\n");
 }
 
 } // namespace
@@ -74,17 +95,22 @@ int run_view(const ViewOptions& options) {
 int run_record(const RecordOptions& options) {
     const std::optional<Scenario> scenario = scenario_from(options.scenario_path);
     if (!scenario) return exit_bad_input;
+    const RecordingSpan span = span_of(options, *scenario);
+    if (const std::optional<const char*> problem = span_problem(span, scenario->grid.steps)) {
+        std::fprintf(stderr, "fdtd-lab record: %s (%d)\n", *problem, scenario->grid.steps);
+        return exit_bad_input;
+    }
     if (!display_named("record")) return exit_failed;
     open_window();
-    const int every = steps_between_frames(options, *scenario);
-    rizodozad::GifRecorder gif(options.gif_path, gif_frame_interval_ms);
-    const std::optional<Progress> done =
-        record_run(std::make_unique<LinePage>(*scenario), every, gif);
-    if (!done || !gif.finish()) return exit_failed;
-    std::printf("%s: %zu frames, one every %d steps, %d steps\n",
-                absolute(options.gif_path).c_str(), gif.frame_count(), every, done->step);
-    if (!done->blow_up.empty()) {
-        std::fprintf(stderr, "%s\n", done->blow_up.c_str());
+    rizodozad::GifRecorder gif(options.gif_path,
+                               static_cast<int>(std::lround(1000.0 / options.fps)));
+    auto page = std::make_unique<LinePage>(*scenario);
+    page->show_status(options.status_shown);
+    const std::optional<Recorded> recorded = record_run(std::move(page), span, gif);
+    if (!recorded || !gif.finish()) return exit_failed;
+    report_recording(options.gif_path, gif.frame_count(), span.steps_per_frame, *recorded);
+    if (!recorded->end.blow_up.empty()) {
+        std::fprintf(stderr, "%s\n", recorded->end.blow_up.c_str());
         return exit_unstable;
     }
     return exit_ok;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "lab/view/window.h"
+
 namespace lab::view {
 
 struct ViewOptions {
@@ -13,10 +15,15 @@ struct ViewOptions {
 struct RecordOptions {
     std::string scenario_path;
     std::string gif_path;
-    int every = 0; // steps per frame; 0 picks about default_recording_frames frames
+    int every = 0;     // steps per frame; 0 picks about default_recording_frames frames
+    int from_step = 0; // the first frame's step
+    int to_step = -1;  // the last frame's step; -1: when the fields have left the grid
+    double fps = 1000.0 / gif_frame_interval_ms;
+    bool status_shown = true;
 };
 
 constexpr int default_recording_frames = 150;
+constexpr double largest_recording_fps = 50.0; // GIF delays are whole hundredths of a second
 
 // The environment variable naming a folder of scenarios to use instead of the shipped one.
 constexpr const char* scenario_folder_variable = "FDTD_LAB_SCENARIOS";

@@ -69,9 +69,9 @@ void Simulation::watch_for_blow_up() {
     if (!grown) return;
     char text[160];
     std::snprintf(text, sizeof text,
-                  "the fields grew beyond %g V/m at step %d (S = %g): the run is unstable and "
-                  "stopped there",
-                  blow_up_limit, steps_done_ - 1, scenario_.grid.courant);
+                  "the fields grew beyond %g V/m in step %d (S = %g): the run is unstable and "
+                  "stopped after it",
+                  blow_up_limit, steps_done_, scenario_.grid.courant);
     blow_up_message_ = text;
 }
 

@@ -1,5 +1,6 @@
 #include "lab/view/line_page.h"
 
+#include "lab/solver/field_energy.h"
 #include "lab/view/outputs.h"
 
 namespace lab::view {
@@ -14,7 +15,8 @@ Effect LinePage::command(Command command) {
 
 Progress LinePage::progress() const {
     const Simulation& run = session_.run();
-    return {run.step_count(), run.total_steps(), run.finished(), run.blow_up_message()};
+    return {run.step_count(), run.total_steps(), run.finished(), run.blow_up_message(),
+            field_energy_j_per_m2(run)};
 }
 
 // Presses that miss the markers go to the engine's axes, which select and read off data.

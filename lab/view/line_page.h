@@ -29,6 +29,7 @@ class LinePage : public Page {
     Progress progress() const override;
 
     void say(std::string message) override { session_.say(std::move(message)); }
+    void show_status(bool shown) override { picture_.status_shown = shown; }
     bool needs_redraw() const override { return session_.needs_redraw(); }
     void drawn() override { session_.drawn(); }
 

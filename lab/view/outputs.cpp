@@ -46,6 +46,20 @@ std::string absolute(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
+std::string print_eps_file(rizodozad::ZarIdor& picture) {
+    constexpr const char* eps_name = "out.eps"; // the name the engine's print_eps writes
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const auto modified = [&] {
+        return fs::exists(eps_name, error) ? fs::last_write_time(eps_name, error)
+                                           : fs::file_time_type::min();
+    };
+    const fs::file_time_type before = modified();
+    picture.print_eps();
+    // The export replaces the file whole, so a new one has a new time.
+    return modified() != before ? report({eps_name}, {}) : report({}, {eps_name});
+}
+
 std::string export_pictures(rizodozad::ZarIdor& picture) {
     std::vector<std::string> written, failed;
     for (const char* name : {"out.pdf", "out.svg", "out.png"})

@@ -13,6 +13,10 @@ namespace lab::view {
 // The path as an absolute one, for messages that say where a file went.
 std::string absolute(const std::string& path);
 
+// out.eps through the engine's own export (which names it on standard output); the message
+// says where it went, or that it was not written.
+std::string print_eps_file(rizodozad::ZarIdor& picture);
+
 // out.pdf, out.svg and out.png.
 std::string export_pictures(rizodozad::ZarIdor& picture);
 

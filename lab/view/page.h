@@ -16,7 +16,8 @@ struct Progress {
     int step = 0;        // steps taken
     int total_steps = 0; // of a full run
     bool finished = false;
-    std::string blow_up; // why the run stopped early; empty unless it blew up
+    std::string blow_up;                // why the run stopped early; empty unless it blew up
+    double field_energy_j_per_m2 = 0.0; // held in the grid now (see field_energy.h)
 };
 
 class Page {
@@ -45,6 +46,8 @@ class Page {
 
     // A line of news under the status line.
     virtual void say(std::string message) = 0;
+    // Whether the picture shows the status line and the news (a recording may leave them out).
+    virtual void show_status(bool shown) = 0;
     // Set by every change that shows; cleared once the picture is drawn.
     virtual bool needs_redraw() const = 0;
     virtual void drawn() = 0;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "lab/scenario/constants.h"
+#include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
 
 namespace lab::view {
@@ -32,12 +33,32 @@ constexpr double least_field = 1e-3; // V/m: the smallest half range of the fiel
 constexpr double spectrum_top = 1.1; // R and T lie in 0..1
 constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range
 
-const rizodozad::Rgb layer_shade{0.85f, 0.9f, 1.0f};
+// Layers are shaded from the palest (n = 1) to the deepest blue (the largest index of the
+// scenario), so a coating shows apart from its substrate and a stack's alternation shows.
+const rizodozad::Rgb palest_layer{0.92f, 0.95f, 1.0f};
+const rizodozad::Rgb deepest_layer{0.6f, 0.72f, 1.0f};
+constexpr int max_label_rows = 3;
 const rizodozad::Rgb pml_shade{0.85f, 0.85f, 0.85f};
 const rizodozad::Rgb band_shade{0.88f, 1.0f, 0.88f};
 const rizodozad::Rgb help_background{1.0f, 1.0f, 0.95f};
 
 const char* const probe_colours[] = {"m", "dg", "dc", "dy", "dm", "k"};
+
+rizodozad::Colormap layer_shades(const Scenario& s) {
+    std::vector<double> index;
+    for (const Layer& l : s.layers)
+        index.push_back(std::sqrt(l.eps_r * l.mu_r));
+    const double largest = index.empty() ? 1.0 : *std::max_element(index.begin(), index.end());
+    rizodozad::Colormap shades;
+    for (double n : index) {
+        const float t = largest > 1.0 ? static_cast<float>((n - 1.0) / (largest - 1.0)) : 0.0f;
+        rizodozad::Rgb shade{};
+        for (std::size_t c = 0; c < shade.size(); ++c)
+            shade[c] = palest_layer[c] + t * (deepest_layer[c] - palest_layer[c]);
+        shades.push_back(shade);
+    }
+    return shades;
+}
 
 // A new axes, current from here on, at a fixed place in the window.
 rizodozad::Axes* place(rizodozad::ZarIdor& engine, const std::array<float, 4>& position) {
@@ -75,7 +96,7 @@ void Picture::compose_figure() {
     compose_space();
     compose_time();
     if (session_.experiment().has_spectra()) compose_spectra();
-    compose_status();
+    if (status_shown) compose_status();
     if (session_.help_shown()) compose_help();
 }
 
@@ -128,19 +149,37 @@ void Picture::compose_space() {
 
 void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
     const Scenario& s = session_.run().scenario();
-    const double label_y = y_lim[0] + label_height * (y_lim[1] - y_lim[0]);
-    const std::vector<Span> layers =
-        session_.run().materials_on() ? layer_spans(s) : std::vector<Span>{};
+    const bool materials = session_.run().materials_on();
+    const std::vector<Span> layers = materials ? layer_spans(s) : std::vector<Span>{};
     const std::vector<Span> pmls = pml_spans(s);
-    for (const auto& [spans, shade] :
-         {std::pair{layers, layer_shade}, std::pair{pmls, pml_shade}}) {
+    for (const auto& [spans, shades] :
+         {std::pair{layers, layer_shades(s)},
+          std::pair{pmls, rizodozad::Colormap(pmls.size(), pml_shade)}}) {
         if (spans.empty()) continue;
-        const int shaded = patch(rectangles_x(spans), rectangles_y(spans.size(), y_lim),
-                                 rizodozad::Colormap(spans.size(), shade));
+        const int shaded = patch(rectangles_x(spans), rectangles_y(spans.size(), y_lim), shades);
         set(shaded, "EdgeColor", "none");
-        for (const Span& span : spans)
-            text(span.from, label_y, span.label);
     }
+    std::vector<Span> labelled = layers;
+    labelled.insert(labelled.end(), pmls.begin(), pmls.end());
+    const PlotScale scale = space_scale(s, y_lim);
+    std::vector<LabelSpot> spots;
+    for (const Span& span : labelled)
+        spots.push_back({scale.px_of_mm(span.from), span.label});
+    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
+    const double top_y = y_lim[0] + label_height * (y_lim[1] - y_lim[0]);
+    for (std::size_t i = 0; i < labelled.size(); ++i)
+        if (rows[i])
+            text(labelled[i].from, top_y - *rows[i] * label_row_px * scale.y_per_px,
+                 labelled[i].label);
+}
+
+Picture::PlotScale Picture::space_scale(const Scenario& s,
+                                        const std::array<double, 2>& y_lim) const {
+    const double dx = s.grid.cell_size_m;
+    const double left_mm = cell_left_mm(0, dx), right_mm = cell_right_mm(s.grid.cells - 1, dx);
+    const double width_px = space_position[2] * window_width;
+    const double height_px = space_position[3] * window_height;
+    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px};
 }
 
 int Picture::marker_cell(MarkerId marker) const {
@@ -153,16 +192,24 @@ int Picture::marker_cell(MarkerId marker) const {
 void Picture::compose_markers(const std::array<double, 2>& y_lim) {
     const Scenario& s = session_.run().scenario();
     const double dx_mm = s.grid.cell_size_m * mm_per_m;
-    const auto marker = [&](MarkerId id, const char* colour, const std::string& name) {
-        const double x = marker_cell(id) * dx_mm;
+    std::vector<MarkerId> ids{MarkerId{true, 0}};
+    std::vector<std::string> names{"source"};
+    for (std::size_t k = 0; k < s.probes.size(); ++k) {
+        ids.push_back(MarkerId{false, k});
+        names.push_back(s.probes[k].name);
+    }
+    const PlotScale scale = space_scale(s, y_lim);
+    std::vector<LabelSpot> spots;
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        spots.push_back({scale.px_of_mm(marker_cell(ids[i]) * dx_mm), names[i]});
+    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const double x = marker_cell(ids[i]) * dx_mm;
         plot({x, x}, {y_lim[0], y_lim[1]});
-        set(colour);
+        set(ids[i].is_source ? "k" : probe_colours[ids[i].probe % std::size(probe_colours)]);
         set("- -");
-        text(x, y_lim[0], name);
-    };
-    marker(MarkerId{true, 0}, "k", "source");
-    for (std::size_t k = 0; k < s.probes.size(); ++k)
-        marker(MarkerId{false, k}, probe_colours[k % std::size(probe_colours)], s.probes[k].name);
+        if (rows[i]) text(x, y_lim[0] + *rows[i] * label_row_px * scale.y_per_px, names[i]);
+    }
 }
 
 PlotFrame Picture::space_frame() const {
@@ -233,7 +280,8 @@ void Picture::compose_spectra() {
             patch(rectangles_x({{x_lim[0], resolved_top, ""}}),
                   rectangles_y(1, {0.0, spectrum_top}), rizodozad::Colormap{band_shade});
         set(shaded, "EdgeColor", "none");
-        text(x_lim[0], spectrum_top * 0.93, ">= 20 cells per wavelength");
+        // Said under the axis rather than inside, where the legend may come to lie over it.
+        axes->x_label = "f (GHz); shaded: >= 20 cells per wavelength";
     }
     std::vector<std::string> names;
     if (spectra.theory) {

@@ -23,7 +23,16 @@ class Picture : public rizodozad::ZarIdor {
     // While a marker is dragged it is drawn at the pointer's cell instead of its own.
     void show_dragged(std::optional<MarkerId> marker, int cell);
 
+    bool status_shown = true; // the status line and the news under it
+
   private:
+    // The space plot's mapping to pixels as composed: x in mm from the left edge, y per px.
+    struct PlotScale {
+        double left_mm, px_per_mm, y_per_px;
+        double px_of_mm(double x_mm) const { return (x_mm - left_mm) * px_per_mm; }
+    };
+    PlotScale space_scale(const Scenario& s, const std::array<double, 2>& y_lim) const;
+
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);
     void compose_markers(const std::array<double, 2>& y_lim);

@@ -86,11 +86,12 @@ std::string status_line(const Simulation& run, int steps_per_frame, bool running
     char text[256];
     std::snprintf(text, sizeof text,
                   "step %d/%d   t = %.2f ps   S = %g   ends %s|%s   source %s %s%s at %.2f mm   "
-                  "%d steps/frame%s%s",
+                  "%d %s%s%s",
                   run.step_count(), run.total_steps(), run.time_s() * ps_per_s, s.grid.courant,
                   name_of(s.boundary.left), name_of(s.boundary.right), name_of(s.source.type),
                   name_of(s.source.waveform), frequency,
                   s.source.cell * s.grid.cell_size_m * mm_per_m, steps_per_frame,
+                  steps_per_frame == 1 ? "step/frame" : "steps/frame",
                   run.materials_on() ? "" : "   materials off",
                   run.finished() ? "   finished: 0 restarts"
                   : running      ? ""

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "lab/analysis/wording.h"
 #include "lab/view/outputs.h"
 
 namespace lab::view {
@@ -35,7 +36,7 @@ void toggle_recording(Window& w) {
 void carry_out(Window& w, Effect effect) {
     switch (effect) {
     case Effect::export_eps:
-        w.page->picture().print_eps();
+        w.page->say(print_eps_file(w.page->picture()));
         break;
     case Effect::export_pictures:
         w.page->say(export_pictures(w.page->picture()));
@@ -65,9 +66,10 @@ void finish_recording(Window& w) {
     const bool written = w.gif->finish();
     char text[512];
     if (written)
-        std::snprintf(text, sizeof text, "wrote %s: %zu frames, steps %d to %d",
-                      absolute(w.gif->path()).c_str(), frames, w.gif_first_step + 1,
-                      w.last_recorded_step);
+        std::snprintf(text, sizeof text, "wrote %s: %zu %s, steps %d to %d",
+                      absolute(w.gif->path()).c_str(), frames,
+                      plural(static_cast<long long>(frames), "frame", "frames"),
+                      w.gif_first_step + 1, w.last_recorded_step);
     else
         std::snprintf(text, sizeof text, "no GIF written: %s",
                       frames == 0 ? "no step was taken while recording" : "see the messages");

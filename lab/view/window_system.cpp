@@ -40,10 +40,10 @@ void register_input(Window& w) {
     glutMotionFunc(on_motion);
 }
 
-void show_progress(const Progress& progress) {
+void show_progress(const Progress& progress, bool last) {
     if (isatty(STDERR_FILENO) == 0) return;
     std::fprintf(stderr, "\rrecording: step %d/%d", progress.step, progress.total_steps);
-    if (progress.finished) std::fprintf(stderr, "\n");
+    if (last) std::fprintf(stderr, "\n");
 }
 
 } // namespace
@@ -69,20 +69,41 @@ void show_live(std::unique_ptr<Page> page) {
     finish_recording(*window); // the window was closed
 }
 
-std::optional<Progress> record_run(std::unique_ptr<Page> page, int steps_per_frame,
+namespace {
+
+bool add_frame(Page& page, rizodozad::GifRecorder& gif) {
+    const long long at_ms = static_cast<long long>(gif.frame_count()) * gif.interval_ms();
+    return gif.add_frame(page.picture().capture_picture(), at_ms);
+}
+
+// Steps the page, while it runs, to a given step in one frame of its own.
+void skip_to(Page& page, int step) {
+    if (step <= page.progress().step) return;
+    page.set_steps_per_frame(step - page.progress().step);
+    page.advance_frame();
+}
+
+} // namespace
+
+std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSpan& span,
                                    rizodozad::GifRecorder& gif) {
     Window w(std::move(page));
     register_drawing(w); // nothing but exposes reaches a recording
-    w.page->set_steps_per_frame(steps_per_frame);
     w.page->command(Command::run_pause);
-    while (w.page->running()) {
-        w.page->advance_frame();
-        const long long at_ms = static_cast<long long>(gif.frame_count()) * gif.interval_ms();
-        if (!gif.add_frame(w.page->picture().capture_picture(), at_ms)) return std::nullopt;
+    skip_to(*w.page, span.from_step);
+    RecordingEnd end(span);
+    const Recorded started{w.page->progress().step, {}};
+    for (;;) {
+        const Progress at = w.page->progress();
+        if (!add_frame(*w.page, gif)) return std::nullopt;
         glutMainLoopEvent();
-        show_progress(w.page->progress());
+        const bool last = end.last_frame(at) || !w.page->running();
+        show_progress(at, last);
+        if (last) break;
+        w.page->set_steps_per_frame(end.steps_to_next(at));
+        w.page->advance_frame();
     }
-    return w.page->progress();
+    return Recorded{started.first_step, w.page->progress()};
 }
 
 } // namespace lab::view

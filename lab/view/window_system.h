@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "lab/view/page.h"
+#include "lab/view/recording_span.h"
 #include "rizodozad/rizodozad.h"
 
 namespace lab::view {
@@ -18,9 +19,16 @@ void open_window();
 // redraw print "redraw N".
 void show_live(std::unique_ptr<Page> page);
 
-// Runs the page to its end at steps_per_frame, a GIF frame per frame, and says where the
-// run stopped; nothing when a frame could not be added. Exposes are drawn meanwhile.
-std::optional<Progress> record_run(std::unique_ptr<Page> page, int steps_per_frame,
+// What a recording took: the steps of its first and last frames and where the run stood.
+struct Recorded {
+    int first_step = 0;
+    Progress end;
+};
+
+// Runs the page over the span, a GIF frame at the span's first step and then every
+// steps_per_frame steps; nothing when a frame could not be added. Exposes are drawn
+// meanwhile.
+std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSpan& span,
                                    rizodozad::GifRecorder& gif);
 
 // The variable that makes the view print "redraw N" after every redraw (a test hook).
