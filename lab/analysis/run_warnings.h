@@ -49,4 +49,8 @@ class EnergyWatch {
 std::optional<std::string> spectra_warning(const Spectra& spectra, const Scenario& scenario,
                                            bool still_ringing);
 
+// The one warning a live view shows in its status line: the set-up's first, else, once the
+// run has finished, the spectra's.
+std::optional<std::string> first_warning(const Experiment& experiment);
+
 } // namespace lab
