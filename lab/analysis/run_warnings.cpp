@@ -94,6 +94,21 @@ double field_energy_j_per_m2(const Simulation& run) {
     return 0.5 * sum * d.dx_m;
 }
 
+namespace {
+
+bool closed(Boundary end) { return end == Boundary::pec || end == Boundary::pmc; }
+
+std::string why_not_decaying(const Scenario& s) {
+    if (starts_from_jump(s))
+        return "the pulse's jump leaves a ripple of the shortest wavelength that no end "
+               "absorbs; raise delay";
+    if (closed(s.boundary.left) && closed(s.boundary.right))
+        return "pec and pmc ends hold it; open them with mur, abc or pml";
+    return "the pulse is still in the grid; run several times more steps";
+}
+
+} // namespace
+
 void EnergyWatch::observe(const Simulation& run) {
     const int step = run.step_count();
     if (step % interval_steps != 0) return;
@@ -115,8 +130,7 @@ std::optional<std::string> EnergyWatch::warning(const Simulation& run) const {
                                     "grid (above %g), so the spectra have not settled",
                                     left, energy_left_limit);
     if (!(earlier_max_ > least_decay * later_max_))
-        return head + "; the energy is hardly decaying (closed ends, or a resonator that "
-                      "holds it): open the ends with mur, abc or pml";
+        return head + "; the energy is hardly decaying: " + why_not_decaying(s);
     // Exponential decay between the windows' maxima, a quarter of the run apart.
     const double span = (later_window_from - earlier_window_from) * run.total_steps();
     const double tau_steps = span / std::log(earlier_max_ / later_max_);
@@ -131,9 +145,9 @@ std::optional<std::string> EnergyWatch::warning(const Simulation& run) const {
 namespace {
 
 std::string likeliest_cause(const Scenario& s, double frequency_hz, bool still_ringing) {
-    if (still_ringing) return "the run ends before the ringing has died: give it more steps";
     if (abc_end_off_magic_step(s)) return "the abc ends at S < 1: use mur or pml";
     if (starts_from_jump(s)) return "the pulse starting from a jump: raise delay";
+    if (still_ringing) return "the run ends before the ringing has died: give it more steps";
     const double resolved = frequency_resolved_by(s, dispersion_cells_per_wavelength);
     if (frequency_hz > resolved)
         return format("the grid's dispersion above %.3g GHz (under %g cells per wavelength): "
