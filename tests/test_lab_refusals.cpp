@@ -200,6 +200,20 @@ TEST(LabRunWarnings, SpectraOutsideZeroToOneAreNamedWithTheirCause) {
     EXPECT_NE(lab::spectra_warning(ringing, s, true)->find("more steps"), std::string::npos);
 }
 
+TEST(LabRunWarnings, TheViewShowsTheSetUpsWarningAtOnceAndTheSpectrasAtTheEnd) {
+    const std::string abc = "[boundary]\nleft = \"abc\"\nright = \"abc\"\n";
+    lab::Experiment slow_abc(
+        lab::parse_scenario(spectral("", 30, 80, abc, "courant = 0.5\n"), file));
+    ASSERT_TRUE(lab::first_warning(slow_abc).has_value());
+    EXPECT_NE(lab::first_warning(slow_abc)->find("abc ends"), std::string::npos);
+    // Ten steps of an open line: the pulse has not reached the probes, nothing is measured.
+    lab::Experiment sound(lab::parse_scenario(spectral("", 30, 80, abc + slab), file));
+    EXPECT_FALSE(lab::first_warning(sound).has_value());
+    while (!sound.run().finished())
+        sound.step();
+    EXPECT_FALSE(lab::first_warning(sound).has_value());
+}
+
 //-----------------------------------------------------------------------------
 // [SECTION] Energy left in the grid at the end
 //-----------------------------------------------------------------------------

@@ -11,7 +11,7 @@
 #include <limits>
 #include <sstream>
 
-#include "lab/scenario/constants.h"
+#include "lab/scenario/discretisation.h"
 #include "lab/scenario/keys.h"
 #include "lab/scenario/layer_geometry.h"
 #include "lab/scenario/scenario_check.h"
@@ -243,7 +243,7 @@ void read_source(const toml::table& root, Scenario& s) {
     t.required(key::cell, src.cell);
     t.choice<Waveform>(key::waveform, src.waveform, waveform_names(), waveform_named);
     // Times with a unit become steps of the grid read above.
-    const double dt_s = s.grid.courant * s.grid.cell_size_m / c0;
+    const double dt_s = time_step_s(s.grid.courant, s.grid.cell_size_m);
     if (t.read(key::delay, src.delay_steps, Quantity::time) == TableReader::Written::with_unit)
         src.delay_steps /= dt_s;
     if (t.read(key::width, src.width_steps, Quantity::time) == TableReader::Written::with_unit)
