@@ -113,6 +113,39 @@ TEST(LabRun, AThickConductorHasTheoryAtEveryFrequency) {
         EXPECT_EQ(row.find(",,"), std::string::npos) << row;
 }
 
+// Runs fdtd-lab with standard output and standard error apart.
+struct SplitRun {
+    int exit_status;
+    std::string out, err;
+};
+
+SplitRun fdtd_lab_split(const std::string& arguments) {
+    const std::string lab = std::string(FDTD_LAB) + " " + arguments;
+    const testsupport::ProcessResult out =
+        testsupport::run_process({"sh", "-c", lab + " 2>/dev/null"});
+    const testsupport::ProcessResult err =
+        testsupport::run_process({"sh", "-c", lab + " 2>&1 >/dev/null"});
+    return {out.exit_status, out.output, err.output};
+}
+
+TEST(LabRun, WarningsGoToStandardErrorAndTheRunStillWritesItsTables) {
+    testsupport::ScratchDirectory scratch("lab-warnings");
+    std::string slab = read_file(scenarios / "slab.toml");
+    // abc ends at S = 0.5 reflect a third of a slow wave: the slab's R and T carry it.
+    slab.replace(slab.find("courant = 1.0"), 13, "courant = 0.5");
+    slab.replace(slab.find("steps = 6000"), 12, "steps = 12000");
+    std::ofstream("half.toml") << slab;
+    const SplitRun run = fdtd_lab_split("run half.toml --out o");
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_NE(run.err.find("fdtd-lab: warning: abc ends are exact only at courant = 1; at S = "
+                           "0.5 they reflect |r| = (1 - S) / (1 + S) = 0.33"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("use mur or pml"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out.find("warning"), std::string::npos) << run.out;
+    EXPECT_TRUE(fs::exists("o/spectra.csv"));
+}
+
 struct BadInput {
     const char* toml;
     const char* message; // expected after "bad.toml:"
@@ -120,12 +153,15 @@ struct BadInput {
 
 TEST(LabRun, RefusesBadInputWithItsPositionAndWritesNothing) {
     testsupport::ScratchDirectory scratch("lab-bad");
-    const std::string source = "[source]\ncell = 50\n";
+    std::string slab_with_source_at_330 = read_file(scenarios / "slab.toml");
+    slab_with_source_at_330.replace(slab_with_source_at_330.find("cell = 100"), 10, "cell = 330");
     // One the reader refuses and one the checks refuse; test_lab_scenario has the others.
     const BadInput cases[] = {
         {"[grid]\ncells = 100\nsize = 1\n", "3:1: unknown key 'size' in [grid]; allowed: cells"},
         {"[grid]\ncells = 100\ncell_size = 1e-3\nsteps = 10\ncourant = 1.2\n[source]\ncell = 5\n",
          "5:11: courant 1.2 is above 1"},
+        // The source inside the slab of slab.toml: R from 2.3 to 25 before it was refused.
+        {slab_with_source_at_330.c_str(), "17:8: the source at cell 330 lies in layer 1"},
     };
     for (const BadInput& c : cases) {
         std::ofstream("bad.toml") << c.toml;
@@ -160,7 +196,7 @@ TEST(LabRun, ASignalStopsTheRunAndLeavesNothing) {
                                  "kill -TERM $pid; wait $pid; echo status=$?"});
     EXPECT_NE(run.output.find("nothing written"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("status=143"), std::string::npos) << run.output;
-    EXPECT_TRUE(fs::is_empty("o"));
+    EXPECT_FALSE(fs::exists("o")); // the run made the folder and leaves none behind
 }
 
 TEST(LabRun, AGridTooLargeForMemoryIsSaidAndLeavesNothing) {
@@ -175,7 +211,7 @@ TEST(LabRun, AGridTooLargeForMemoryIsSaidAndLeavesNothing) {
     EXPECT_EQ(run.exit_status, 1);
     EXPECT_NE(run.output.find("not enough memory for a grid of 100000000 cells"), std::string::npos)
         << run.output;
-    EXPECT_TRUE(fs::is_empty("o"));
+    EXPECT_FALSE(fs::exists("o"));
 }
 
 } // namespace

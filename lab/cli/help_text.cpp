@@ -5,7 +5,7 @@ namespace lab {
 const char* scenario_help() {
     return R"(Scenario files (TOML; defaults in brackets, * required):
   [grid]      cells*          number of Ez nodes (3 .. 100000000)
-              cell_size*      metres
+              cell_size*      length
               courant [1.0]   S = c0 dt / dx; above 1 only with allow_unstable = true
               steps*          time steps of a full run
               allow_unstable [false]
@@ -21,13 +21,30 @@ const char* scenario_help() {
                               ricker     peak frequency, centred on delay
                               sine       frequency, switched on over ramp_periods periods
                               modulated  the gaussian times a sine of the frequency
-              delay [40], width [10]  steps;  frequency  Hz;  ramp_periods [3]
-  [[layer]]   first*, last*   cells, inclusive; any number of layers, not overlapping
-              eps_r [1], mu_r [1], sigma [0] (S/m)
-  [[probe]]   name*, cell*    Ez and Hy recorded after every step
-  [spectrum]  f_min*, f_max*, points*   frequency grid in Hz (optional section)
+              delay [40], width [10]  steps, or a time;  frequency;  ramp_periods [3]
+  [[layer]]   any number of layers, not overlapping, each placed one of two ways:
+              first*, last*   cells, inclusive
+              start*, and thickness* or quarter_wave_at*   x of the front face from Ez
+                              node 0, and a length or c0 / (4 n f) at frequency f; rounded
+                              to whole cells (run notes a change above 1 %)
+              and made of n (eps_r = n^2, mu_r = 1) or eps_r [1], mu_r [1]; sigma [0] (S/m)
+  [[stack]]   start*, repeat*  a periodic stack, its layers back to back from start:
+  [[stack.layer]]  thickness* or quarter_wave_at*; n or eps_r, mu_r; sigma (in order)
+  [[probe]]   name*, cell*    Ez and Hy recorded after every step; not inside a pml
+  [spectrum]  f_min*, f_max*, points*   frequency grid (optional section)
               reflected*, transmitted*  probe names: R and T against a normalisation run
-                              of the same scenario without layers
+                              of the same scenario without layers. The source is soft or
+                              tfsf and, with the reflected probe, in vacuum before the
+                              first layer; the transmitted probe lies beyond the last layer
+                              (inside it past its front face when it runs to the right end)
+Numbers are SI (m, Hz, s); a length, frequency or time may also be a string with a unit:
+  "6 mm", "0.1 mm", "20 GHz", "40 ps"  (m, mm, um, nm; Hz, kHz, MHz, GHz, THz;
+  s, ms, us, ns, ps, fs). Example: a quarter-wave coating at 20 GHz and an 8-pair mirror:
+    [[layer]]                          [[stack]]
+    start = "37.5 mm"                  start = "37.5 mm"
+    quarter_wave_at = "20 GHz"         repeat = 8
+    n = 1.5                            [[stack.layer]]  quarter_wave_at = "20 GHz", n = 2
+                                       [[stack.layer]]  quarter_wave_at = "20 GHz", n = 1.5
 Errors are reported as FILE:LINE:COLUMN: what is wrong.
 )";
 }
@@ -48,7 +65,10 @@ const char* run_outputs_help() {
                face; each probe's transform is the sum of Ez(t) exp(-i 2 pi f t) dt, so fields
                go as exp(i (2 pi f t - k x)): a perfect electric wall reads pi, a magnetic 0
 A summary line per file goes to standard output; a progress line to standard error when
-it is a terminal.
+it is a terminal. Warnings go to standard error and leave the exit status 0: abc ends at
+S < 1 under a spectrum, a pulse starting from a jump (delay below 3 widths), energy still
+in the grid at the end above 1e-6 of its peak (with the steps that would do), and R, T or
+R + T outside 0..1 by more than 1e-3 (with the likeliest cause).
 )";
 }
 

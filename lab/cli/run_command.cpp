@@ -11,10 +11,13 @@
 #include <memory>
 #include <new>
 #include <system_error>
+#include <vector>
 
 #include "lab/analysis/csv_output.h"
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/run_warnings.h"
 #include "lab/analysis/wording.h"
+#include "lab/scenario/layer_geometry.h"
 #include "lab/scenario/scenario_reader.h"
 #include "rizodozad/core/atomic_file.h"
 
@@ -56,11 +59,33 @@ class ProgressLine {
 // [SECTION] Output folder and files
 //-----------------------------------------------------------------------------
 
+// The folders a run created for --out, removed again when the run leaves them empty (out
+// of memory, interrupted, nothing written); declared before the outputs so that their
+// temporaries are gone by then.
+class CreatedFolders {
+  public:
+    ~CreatedFolders() {
+        std::error_code error;
+        for (auto folder = created_.rbegin(); folder != created_.rend(); ++folder)
+            if (fs::is_empty(*folder, error)) fs::remove(*folder, error);
+    }
+    void note_missing(const fs::path& dir) {
+        std::error_code error;
+        for (fs::path p = fs::absolute(dir, error); !p.empty() && !fs::exists(p, error);
+             p = p.parent_path())
+            created_.insert(created_.begin(), p);
+    }
+
+  private:
+    std::vector<fs::path> created_; // outermost first
+};
+
 // The folder, created when missing; an empty string when it is fine, else the reason.
-std::string prepare_folder(const std::string& dir) {
+std::string prepare_folder(const std::string& dir, CreatedFolders& created) {
     if (dir.empty()) return "--out: the folder name is empty";
     std::error_code error;
     if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
+    created.note_missing(dir);
     fs::create_directories(dir, error);
     if (error) return dir + ": cannot create: " + error.message();
     return "";
@@ -165,13 +190,18 @@ extern "C" void request_stop(int signal) { stop_signal = signal; }
 
 enum class RunEnd { done, write_error, interrupted };
 
+void warn(const std::string& message) {
+    std::fprintf(stderr, "fdtd-lab: warning: %s\n", message.c_str());
+}
+
 // Steps the experiment to its end, one probes.csv row per step.
-RunEnd step_to_end(Experiment& e, std::FILE* probes) {
+RunEnd step_to_end(Experiment& e, std::FILE* probes, EnergyWatch& energy) {
     ProgressLine progress;
     Simulation& run = e.run();
     bool ok = write_probe_header(probes, run);
     while (ok && !run.finished() && stop_signal == 0) {
         e.step();
+        energy.observe(run);
         ok = write_probe_row(probes, run);
         progress.update(run.step_count(), run.total_steps());
     }
@@ -189,7 +219,7 @@ void warn_of_old_spectra(const AtomicFile& fields) {
                      old.string().c_str());
 }
 
-int finish(Experiment& e, Outputs& out) {
+int finish(Experiment& e, Outputs& out, const EnergyWatch& energy) {
     const Simulation& run = e.run();
     if (!write_fields_csv(out.fields->stream(), run) || !commit(*out.fields)) return exit_failed;
     if (!commit(*out.probes)) return exit_failed;
@@ -207,6 +237,9 @@ int finish(Experiment& e, Outputs& out) {
     if (!write_spectra_csv(out.spectra->stream(), spectra) || !commit(*out.spectra))
         return exit_failed;
     report_spectra(*out.spectra, spectra);
+    const std::optional<std::string> ringing = energy.warning(run);
+    if (ringing) warn(*ringing);
+    if (const auto odd = spectra_warning(spectra, run.scenario(), ringing.has_value())) warn(*odd);
     return exit_ok;
 }
 
@@ -223,7 +256,12 @@ int run_batch(const BatchOptions& options) {
     // Before any temporary exists, so that a signal never leaves one behind.
     std::signal(SIGINT, request_stop);
     std::signal(SIGTERM, request_stop);
-    std::string problem = prepare_folder(options.out_dir);
+    for (const std::string& note : rounding_notes(scenario))
+        std::fprintf(stderr, "fdtd-lab: note: %s\n", note.c_str());
+    for (const std::string& warning : setup_warnings(scenario))
+        warn(warning);
+    CreatedFolders created;
+    std::string problem = prepare_folder(options.out_dir, created);
     Outputs out;
     if (problem.empty())
         problem = open_outputs(options.out_dir, scenario.spectrum.has_value(), out);
@@ -234,7 +272,8 @@ int run_batch(const BatchOptions& options) {
     try {
         Experiment e(scenario);
         e.keep_history(false);
-        switch (step_to_end(e, out.probes->stream())) {
+        EnergyWatch energy;
+        switch (step_to_end(e, out.probes->stream(), energy)) {
         case RunEnd::write_error:
             std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
             return exit_failed;
@@ -245,7 +284,7 @@ int run_batch(const BatchOptions& options) {
         case RunEnd::done:
             break;
         }
-        return finish(e, out);
+        return finish(e, out, energy);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "fdtd-lab: not enough memory for a grid of %d cells\n",
                      scenario.grid.cells);

@@ -18,6 +18,7 @@ constexpr const char* source = "source";
 constexpr const char* layer = "layer"; // [[layer]]: an array of tables
 constexpr const char* probe = "probe"; // [[probe]]
 constexpr const char* spectrum = "spectrum";
+constexpr const char* stack = "stack"; // [[stack]], with [[stack.layer]] entries
 
 //-----------------------------------------------------------------------------
 // [SECTION] Keys, by table
@@ -46,6 +47,12 @@ constexpr const char* last = "last";
 constexpr const char* eps_r = "eps_r";
 constexpr const char* mu_r = "mu_r";
 constexpr const char* sigma = "sigma";
+constexpr const char* start = "start"; // [[layer]] in metres, also [[stack]]
+constexpr const char* thickness = "thickness";
+constexpr const char* quarter_wave_at = "quarter_wave_at";
+constexpr const char* n = "n"; // refractive index: eps_r = n^2, mu_r = 1
+
+constexpr const char* repeat = "repeat"; // [[stack]]
 
 constexpr const char* name = "name"; // [[probe]]
 

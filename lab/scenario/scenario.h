@@ -66,7 +66,8 @@ struct Layer {
     int last = 0;
     double eps_r = 1.0;
     double mu_r = 1.0;
-    double sigma_s_per_m = 0.0; // electric conductivity
+    double sigma_s_per_m = 0.0;       // electric conductivity
+    double written_thickness_m = 0.0; // as the file gave it in metres; 0 when given in cells
 };
 
 struct Probe {

@@ -8,6 +8,7 @@
 
 #include "lab/scenario/discretisation.h"
 #include "lab/scenario/keys.h"
+#include "lab/scenario/placement_check.h"
 
 namespace lab {
 
@@ -146,7 +147,8 @@ Problem check_layer(const Scenario& s, const Discretisation& d, std::size_t i) {
     for (std::size_t j = 0; j < i; ++j)
         if (l.first <= s.layers[j].last && s.layers[j].first <= l.last)
             return problem(key::at(key::layer, i, key::first),
-                           "layer overlaps layer " + std::to_string(j) + " (cells " +
+                           "layer " + std::to_string(i + 1) + " overlaps layer " +
+                               std::to_string(j + 1) + " (cells " +
                                std::to_string(s.layers[j].first) + ".." +
                                std::to_string(s.layers[j].last) + ")");
     return std::nullopt;
@@ -164,7 +166,8 @@ Problem check_probes(const Scenario& s) {
         const Probe& p = s.probes[i];
         if (!usable_name(p.name))
             return problem(key::at(key::probe, i, key::name),
-                           "probe name '" + p.name + "' must be letters, digits, _ . or -");
+                           "probe name '" + p.name +
+                               "' must be ASCII letters (a-z, A-Z), digits, _ . or -");
         if (!seen.insert(p.name).second)
             return problem(key::at(key::probe, i, key::name),
                            "probe name '" + p.name + "' is used twice");
@@ -212,7 +215,8 @@ std::optional<ScenarioProblem> first_problem(const Scenario& s) {
     if (Problem p = check_source_cell(s, d)) return p;
     if (Problem p = check_waveform(s, d)) return p;
     if (Problem p = check_probes(s)) return p;
-    return check_spectrum(s, d);
+    if (Problem p = check_spectrum(s, d)) return p;
+    return placement_problem(s, d);
 }
 
 std::string located_message(const Scenario& s, const ScenarioProblem& problem) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "lab/analysis/run_warnings.h"
 #include "lab/scenario/constants.h"
 #include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
@@ -24,6 +25,7 @@ constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
 constexpr float status_left_px = 8; // the status line and the message below it
 constexpr float status_from_top_px = 16;
 constexpr float message_from_top_px = 34;
+constexpr float warning_from_top_px = 52;
 constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
@@ -317,6 +319,8 @@ void Picture::compose_status() {
                 status_line(session_.run(), session_.steps_per_frame(), session_.running()));
     if (!session_.message().empty())
         figure_text(status_left_px, top - message_from_top_px, session_.message());
+    if (const std::optional<std::string> warning = first_warning(session_.experiment()))
+        figure_text(status_left_px, top - warning_from_top_px, "warning: " + *warning);
 }
 
 // The help lies over everything in an axes of its own, without a frame.
