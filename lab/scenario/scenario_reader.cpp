@@ -131,6 +131,9 @@ class TableReader {
         out = *chosen;
     }
 
+    const toml::table& table() const { return table_; }
+    const std::string& path() const { return path_; }
+
   private:
     const toml::node* find(const char* field) const {
         const toml::node* node = table_.get(field);
@@ -196,35 +199,84 @@ void read_source(const toml::table& root, Scenario& s) {
     t.read(key::ramp_periods, src.ramp_periods);
 }
 
-// Runs read_one on each table of an array of tables such as [[layer]].
-void for_each_entry(const toml::table& root, const char* name, Scenario& s,
-                    const std::function<void(const TableReader&)>& read_one) {
-    const toml::node* node = root.get(name);
+// Runs read_one on each table of an array of tables such as [[layer]] (parent_path empty)
+// or [[layer.pole]] (within the layer at parent_path).
+void for_each_entry(const toml::table& parent, const std::string& parent_path, const char* name,
+                    Scenario& s, const std::function<void(const TableReader&)>& read_one) {
+    const toml::node* node = parent.get(name);
     if (!node) return;
+    const std::string written = parent_path.empty() ? name : key::layer + std::string(".") + name;
     const toml::array* entries = node->as_array();
     if (!entries || !entries->is_array_of_tables())
         fail(s.file, position_of(node->source()),
-             std::string(name) + " must be written as [[" + name + "]] tables");
-    for (std::size_t i = 0; i < entries->size(); ++i)
-        read_one(TableReader(*entries->get(i)->as_table(), key::entry(name, i),
-                             "[[" + std::string(name) + "]] number " + std::to_string(i + 1), s));
+             written + " must be written as [[" + written + "]] tables");
+    for (std::size_t i = 0; i < entries->size(); ++i) {
+        const std::string path =
+            parent_path.empty() ? key::entry(name, i) : key::nested_entry(parent_path, name, i);
+        read_one(TableReader(*entries->get(i)->as_table(), path,
+                             "[[" + written + "]] number " + std::to_string(i + 1), s));
+    }
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Poles of a layer
+//-----------------------------------------------------------------------------
+
+// The keys a pole of each kind takes, in the order of PoleKind.
+std::vector<std::string> pole_keys(PoleKind kind) {
+    switch (kind) {
+    case PoleKind::debye:
+        return {key::kind, key::delta_eps, key::relaxation_time};
+    case PoleKind::drude:
+        return {key::kind, key::plasma_frequency, key::collision_frequency};
+    default:
+        return {key::kind, key::delta_eps, key::resonance_frequency, key::damping_frequency};
+    }
+}
+
+void read_poles(const TableReader& layer_table, Layer& layer, Scenario& s) {
+    for_each_entry(layer_table.table(), layer_table.path(), key::pole, s,
+                   [&](const TableReader& t) {
+                       Pole pole;
+                       std::string kind;
+                       t.required(key::kind, kind);
+                       t.choice<PoleKind>(key::kind, pole.kind, pole_kind_names(), pole_kind_named);
+                       t.allow_only(pole_keys(pole.kind));
+                       switch (pole.kind) {
+                       case PoleKind::debye:
+                           t.required(key::delta_eps, pole.delta_eps);
+                           t.required(key::relaxation_time, pole.relaxation_time_s);
+                           break;
+                       case PoleKind::drude:
+                           t.required(key::plasma_frequency, pole.plasma_frequency_hz);
+                           t.required(key::collision_frequency, pole.collision_frequency_hz);
+                           break;
+                       case PoleKind::lorentz:
+                           t.required(key::delta_eps, pole.delta_eps);
+                           t.required(key::resonance_frequency, pole.resonance_frequency_hz);
+                           t.required(key::damping_frequency, pole.damping_frequency_hz);
+                           break;
+                       }
+                       layer.poles.push_back(pole);
+                   });
 }
 
 void read_layers(const toml::table& root, Scenario& s) {
-    for_each_entry(root, key::layer, s, [&](const TableReader& t) {
-        t.allow_only({key::first, key::last, key::eps_r, key::mu_r, key::sigma});
+    for_each_entry(root, "", key::layer, s, [&](const TableReader& t) {
+        t.allow_only({key::first, key::last, key::eps_r, key::mu_r, key::sigma, key::pole});
         Layer layer;
         t.required(key::first, layer.first);
         t.required(key::last, layer.last);
         t.read(key::eps_r, layer.eps_r);
         t.read(key::mu_r, layer.mu_r);
         t.read(key::sigma, layer.sigma_s_per_m);
+        read_poles(t, layer, s);
         s.layers.push_back(layer);
     });
 }
 
 void read_probes(const toml::table& root, Scenario& s) {
-    for_each_entry(root, key::probe, s, [&](const TableReader& t) {
+    for_each_entry(root, "", key::probe, s, [&](const TableReader& t) {
         t.allow_only({key::name, key::cell});
         Probe probe;
         t.required(key::name, probe.name);
