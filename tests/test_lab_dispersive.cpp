@@ -189,6 +189,41 @@ TEST(LabDispersive, ThinDebyeLayerAbsorbsMostPerCycleAtItsRelaxationFrequency) {
     EXPECT_NEAR(peak_hz, relaxation_hz, 0.15 * relaxation_hz);
 }
 
+struct ShippedCase {
+    const char* name;
+    double f_low_hz, f_high_hz;              // a band where the model must show ...
+    double least_absorbed, most_transmitted; // ... at least this absorption, at most this T
+};
+
+TEST(LabDispersive, ShippedScenariosMatchTheoryAndShowTheirModel) {
+    const ShippedCase cases[] = {{"plasma_slab", 5e9, 15e9, 0.0, 5e-3},
+                                 {"water_slab", 10e9, 20e9, 0.3, 5e-3},
+                                 {"lorentz_absorber", 38e9, 46e9, 0.3, 0.05}};
+    for (const ShippedCase& c : cases) {
+        const std::string path = std::string(LAB_SCENARIOS) + "/" + c.name + ".toml";
+        lab::Experiment e(lab::load_scenario(path));
+        while (!e.run().finished())
+            e.step();
+        const lab::Spectra sp = e.spectra();
+        ASSERT_TRUE(sp.theory.has_value()) << c.name;
+        double deviation = 0.0, absorbed = 1.0, transmitted = 0.0;
+        for (std::size_t k = 0; k < sp.frequency_hz.size(); ++k) {
+            const lab::Reflection th = sp.theory->at(k);
+            deviation = std::max({deviation, std::fabs(sp.R[k] - th.R), std::fabs(sp.T[k] - th.T)});
+            if (sp.frequency_hz[k] < c.f_low_hz || sp.frequency_hz[k] > c.f_high_hz) continue;
+            absorbed = std::min(absorbed, 1.0 - sp.R[k] - sp.T[k]);
+            transmitted = std::max(transmitted, sp.T[k]);
+        }
+        std::printf("%s: largest |R - R_th|, |T - T_th| %.5f; from %.0f to %.0f GHz A >= %.3f, "
+                    "T <= %.2e\n",
+                    c.name, deviation, c.f_low_hz * 1e-9, c.f_high_hz * 1e-9, absorbed,
+                    transmitted);
+        EXPECT_LE(deviation, 2e-3) << c.name;
+        EXPECT_GE(absorbed, c.least_absorbed) << c.name;
+        EXPECT_LE(transmitted, c.most_transmitted) << c.name;
+    }
+}
+
 //-----------------------------------------------------------------------------
 // [SECTION] The wave inside a Drude medium
 //-----------------------------------------------------------------------------

@@ -23,7 +23,18 @@ const char* scenario_help() {
                               modulated  the gaussian times a sine of the frequency
               delay [40], width [10]  steps;  frequency  Hz;  ramp_periods [3]
   [[layer]]   first*, last*   cells, inclusive; any number of layers, not overlapping
-              eps_r [1], mu_r [1], sigma [0] (S/m)
+              eps_r [1], mu_r [1], sigma [0] (S/m); with poles eps_r is eps at
+                              infinite frequency
+  [[layer.pole]]  kind*       a frequency-dependent term of the layer above, any number:
+                              debye    delta_eps*, relaxation_time* (s)
+                                       + delta_eps / (1 - i omega tau)
+                              drude    plasma_frequency*, collision_frequency* (Hz)
+                                       - omega_p^2 / (omega^2 + i gamma omega)
+                              lorentz  delta_eps*, resonance_frequency*, damping_frequency*
+                                       + delta_eps omega_0^2 / (omega_0^2 - omega^2 - i gamma omega)
+                              (omega = 2 pi f, exp(-i omega t)); each pole needs at least
+                              10 steps per period (2 pi tau for debye), and S^2 mu_r may
+                              not exceed eps at half the step rate
   [[probe]]   name*, cell*    Ez and Hy recorded after every step
   [spectrum]  f_min*, f_max*, points*   frequency grid in Hz (optional section)
               reflected*, transmitted*  probe names: R and T against a normalisation run
