@@ -14,6 +14,8 @@
 #include "lab/scenario/pole_limits.h"
 #include "lab/scenario/scenario_check.h"
 #include "lab/scenario/scenario_reader.h"
+#include "lab/view/plot_data.h"
+#include "lab/view/session.h"
 #include "tests/test_lab_support.h"
 
 namespace {
@@ -408,6 +410,38 @@ TEST(LabDispersive, RefusesBadPolesAtTheirLine) {
         EXPECT_EQ(refusal(c.pole).rfind(std::string("bad.toml") + c.message, 0), 0u)
             << c.pole << "\ngave: " << refusal(c.pole);
     EXPECT_EQ(refusal("kind = \"debye\"\ndelta_eps = 75\nrelaxation_time = 8.3e-12\n"), "");
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] The live view's material sets
+//-----------------------------------------------------------------------------
+
+TEST(LabDispersive, ViewCyclesPolesOffThenMaterialsOffAndLabelsTheModel) {
+    using lab::view::Command;
+    const std::string path = std::string(LAB_SCENARIOS) + "/plasma_slab.toml";
+    lab::view::Session session(lab::load_scenario(path));
+    const auto poles = [&] { return session.run().scenario().layers[0].poles.size(); };
+    EXPECT_EQ(lab::view::layer_spans(session.run().scenario())[0].label, "Drude fp 30 GHz");
+    session.command(Command::toggle_materials);
+    EXPECT_TRUE(session.run().materials_on());
+    EXPECT_EQ(poles(), 0u);
+    EXPECT_EQ(lab::view::layer_spans(session.run().scenario())[0].label, "eps_r 1 sigma 0");
+    session.command(Command::toggle_materials);
+    EXPECT_FALSE(session.run().materials_on());
+    EXPECT_EQ(poles(), 1u);
+    session.command(Command::toggle_materials);
+    EXPECT_TRUE(session.run().materials_on());
+    EXPECT_EQ(poles(), 1u);
+
+    lab::Scenario plain = labtest::vacuum_line(100, 1.0, 10, lab::Boundary::abc);
+    plain.layers = {layer(4.0, {})};
+    plain.layers[0].first = 60;
+    plain.layers[0].last = 70;
+    lab::view::Session without_poles(plain);
+    without_poles.command(Command::toggle_materials);
+    EXPECT_FALSE(without_poles.run().materials_on());
+    without_poles.command(Command::toggle_materials);
+    EXPECT_TRUE(without_poles.run().materials_on());
 }
 
 } // namespace
