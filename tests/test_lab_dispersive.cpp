@@ -132,10 +132,12 @@ TEST(LabDispersive, SlabsFollowTheTransferMatrixWithTheirPermittivity) {
     const lab::Layer plasma = layer(1.5, {drude(5e9, 0.5e9)});
     const lab::Layer resonance = layer(2.0, {lorentz(1.0, 5e9, 0.5e9)});
     const lab::Layer relaxation = layer(2.0, {debye(3.0, 1.0 / (2.0 * lab::pi * 3e9))});
-    const StackCase cases[] = {{"debye slab", {relaxation}},
-                               {"drude slab", {plasma}},
-                               {"lorentz slab", {resonance}},
-                               {"mixed stack", {dielectric, plasma, resonance, relaxation}}};
+    const StackCase cases[] = {
+        {"debye slab", {relaxation}},
+        {"drude slab", {plasma}},
+        {"lorentz slab", {resonance}},
+        {"mixed stack", {dielectric, plasma, resonance, relaxation}},
+        {"two poles in one layer", {layer(2.0, {drude(3e9, 0.5e9), lorentz(1.0, 6e9, 0.5e9)})}}};
     for (const StackCase& c : cases)
         for (double cells : {40.0, 80.0}) {
             const double tolerance = cells == 40.0 ? 0.01 : 0.002;

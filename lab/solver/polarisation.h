@@ -37,20 +37,21 @@ class Polarisation : public StepHook {
     void clear() override;
 
   private:
-    struct Cell {
-        long index = 0;
-        double e_from_p = 0.0;   // 1 / (eps0 eps_inf (1 + sigma dt / (2 eps0 eps_inf))), m/F
-        double e_scale = 1.0;    // 1 / (1 + e_from_p sum c4): the implicit part of debye poles
-        double e_previous = 0.0; // E^n, as corrected last step
-        std::size_t first_pole = 0, end_pole = 0;
-    };
-    struct PoleState {
-        PoleCoefficients c;
-        double p = 0.0, p_previous = 0.0; // P^n and P^{n-1}, C/m^2
+    // The cells of one dispersive layer that the Ez sweep updates; its poles' states lie
+    // cell by cell, pole by pole within a cell.
+    struct Block {
+        long first = 0, count = 0;
+        double e_from_p = 0.0; // 1 / (eps0 eps_inf (1 + sigma dt / (2 eps0 eps_inf))), m/F
+        double e_scale = 1.0;  // 1 / (1 + e_from_p sum c4): the implicit part of debye poles
+        std::vector<PoleCoefficients> poles;
+        std::vector<double> e_previous;    // E^n per cell, as corrected last step
+        std::vector<double> p, p_previous; // P^n and P^{n-1}, C/m^2
     };
 
-    std::vector<Cell> cells_;
-    std::vector<PoleState> poles_;
+    void advance(Block& block, double* ez) const;
+    void advance_one_pole(Block& block, double* ez) const;
+
+    std::vector<Block> blocks_;
 };
 
 } // namespace lab
