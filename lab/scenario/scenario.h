@@ -87,7 +87,7 @@ struct Layer {
     double eps_r = 1.0; // with poles: the permittivity at infinite frequency
     double mu_r = 1.0;
     double sigma_s_per_m = 0.0; // electric conductivity
-    std::vector<Pole> poles;    // added to eps_r, each in its own way
+    std::vector<Pole> poles{};  // added to eps_r, each in its own way
 };
 
 struct Probe {
