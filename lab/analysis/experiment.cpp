@@ -63,7 +63,9 @@ std::optional<StackModel> stack_model(const Scenario& s, double frequency_hz) {
     const bool half_space = ends_in_half_space(s, last);
     const bool before = std::max(reflected, s.source.cell) < layers.front().first;
     if (!before || (!half_space && transmitted <= last.last)) return std::nullopt;
-    if (half_space && last.sigma_s_per_m > 0.0) return std::nullopt; // T decays inside it
+    // T decays inside a conducting or dispersive (always lossy) exit half-space: the probe
+    // there does not measure what enters it.
+    if (half_space && (last.sigma_s_per_m > 0.0 || !last.poles.empty())) return std::nullopt;
 
     StackModel model;
     const double dx = s.grid.cell_size_m;
@@ -72,8 +74,8 @@ std::optional<StackModel> stack_model(const Scenario& s, double frequency_hz) {
         const Layer& l = layers[i];
         if (l.first > previous_end)
             model.layers.push_back({1.0, 1.0, (l.first - previous_end) * dx});
-        model.layers.push_back({lossy_permittivity(l.eps_r, l.sigma_s_per_m, frequency_hz), l.mu_r,
-                                (l.last - l.first + 1) * dx});
+        model.layers.push_back(
+            {layer_permittivity(l, frequency_hz), l.mu_r, (l.last - l.first + 1) * dx});
         previous_end = l.last + 1;
     }
     if (half_space) {

@@ -37,7 +37,8 @@ constexpr double incident_floor = 1e-3;
 // vacuum around the source and the reflected probe, the transmitted probe behind the last
 // layer (or inside it when it reaches the right end: a half-space).
 struct StackModel {
-    std::vector<OpticalLayer> layers; // at one frequency: conductivity enters per frequency
+    std::vector<OpticalLayer>
+        layers; // at one frequency: conductivity and poles enter per frequency
     std::complex<double> exit_eps_r = 1.0, exit_mu_r = 1.0;
 };
 std::optional<StackModel> stack_model(const Scenario& scenario, double frequency_hz);

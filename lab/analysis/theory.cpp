@@ -14,6 +14,50 @@ Complex lossy_permittivity(double eps_r, double sigma_s_per_m, double frequency_
     return Complex(eps_r, -sigma_s_per_m / (omega * eps0));
 }
 
+Complex pole_susceptibility(const Pole& pole, double frequency_hz) {
+    const Complex i(0.0, 1.0);
+    const double w = 2.0 * pi * frequency_hz;
+    switch (pole.kind) {
+    case PoleKind::debye:
+        return pole.delta_eps / (1.0 - i * w * pole.relaxation_time_s);
+    case PoleKind::drude: {
+        const double wp = 2.0 * pi * pole.plasma_frequency_hz;
+        return -wp * wp / (w * w + i * 2.0 * pi * pole.collision_frequency_hz * w);
+    }
+    default: {
+        const double w0 = 2.0 * pi * pole.resonance_frequency_hz;
+        const double g = 2.0 * pi * pole.damping_frequency_hz;
+        return pole.delta_eps * w0 * w0 / (w0 * w0 - w * w - i * g * w);
+    }
+    }
+}
+
+Complex grid_pole_susceptibility(const Pole& pole, double frequency_hz, double dt_s) {
+    const Complex i(0.0, 1.0);
+    const double half_w_dt = pi * frequency_hz * dt_s;
+    if (pole.kind == PoleKind::debye)
+        return pole.delta_eps /
+               (1.0 - i * (2.0 * pole.relaxation_time_s / dt_s) * std::tan(half_w_dt));
+    const bool drude = pole.kind == PoleKind::drude;
+    const double w0 = drude ? 0.0 : 2.0 * pi * pole.resonance_frequency_hz;
+    const double wp = 2.0 * pi * pole.plasma_frequency_hz;
+    const double g = 2.0 * pi * (drude ? pole.collision_frequency_hz : pole.damping_frequency_hz);
+    const double strength = drude ? wp * wp : pole.delta_eps * w0 * w0;
+    const double sine_half = std::sin(half_w_dt);
+    const double w_squared_grid = 4.0 * sine_half * sine_half / (dt_s * dt_s);
+    return strength / (w0 * w0 - w_squared_grid - i * g * std::sin(2.0 * half_w_dt) / dt_s);
+}
+
+Complex layer_permittivity(const Layer& layer, double frequency_hz) {
+    Complex susceptibility = 0.0;
+    for (const Pole& pole : layer.poles)
+        susceptibility += pole_susceptibility(pole, frequency_hz);
+    // The poles are written for exp(-i omega t); this file works in exp(+i omega t), as the
+    // probes' transforms do: there a susceptibility is the complex conjugate.
+    return lossy_permittivity(layer.eps_r, layer.sigma_s_per_m, frequency_hz) +
+           std::conj(susceptibility);
+}
+
 namespace {
 
 // Relative admittance Y = sqrt(eps_r / mu_r) and index N = sqrt(eps_r mu_r) with

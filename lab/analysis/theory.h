@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "lab/scenario/scenario.h"
+
 namespace lab {
 
 // Powers and amplitudes with fields going as exp(i (omega t - k z)): r is the reflected over
@@ -27,6 +29,21 @@ struct OpticalLayer {
 
 // eps_r - i sigma / (omega eps0): the permittivity a conductor shows at frequency f.
 std::complex<double> lossy_permittivity(double eps_r, double sigma_s_per_m, double frequency_hz);
+
+// A pole's susceptibility at frequency f in the physics convention exp(-i omega t): the
+// terms of the layer's model (see Pole), with Im > 0 for loss.
+std::complex<double> pole_susceptibility(const Pole& pole, double frequency_hz);
+
+// What the grid's update makes of the same pole at time step dt (convention as above):
+//   lorentz, drude  de w0^2 / (w0^2 - (2/dt)^2 sin^2(w dt/2) - i g sin(w dt)/dt),
+//                   drude with w0 = 0 and de w0^2 = wp^2
+//   debye           de / (1 - i (2 tau/dt) tan(w dt/2))
+// Each tends to pole_susceptibility as dt goes to 0.
+std::complex<double> grid_pole_susceptibility(const Pole& pole, double frequency_hz, double dt_s);
+
+// A layer's relative permittivity at f in this file's convention (as lossy_permittivity):
+// eps_inf, its conductivity and the conjugate of each pole's susceptibility.
+std::complex<double> layer_permittivity(const Layer& layer, double frequency_hz);
 
 // R and T of layers between vacuum and an exit half-space (vacuum by default), from the
 // admittance each layer shows at its front face, worked from the exit towards the source.

@@ -27,9 +27,20 @@ const char* scenario_help() {
               start*, and thickness* or quarter_wave_at*   x of the front face from Ez
                               node 0, and a length or c0 / (4 n f) at frequency f; rounded
                               to whole cells (run notes a change above 1 %)
-              and made of n (eps_r = n^2, mu_r = 1) or eps_r [1], mu_r [1]; sigma [0] (S/m)
+              and made of n (eps_r = n^2, mu_r = 1) or eps_r [1], mu_r [1]; sigma [0] (S/m);
+              with poles eps_r (or n^2) is eps at infinite frequency
   [[stack]]   start*, repeat*  a periodic stack, its layers back to back from start:
   [[stack.layer]]  thickness* or quarter_wave_at*; n or eps_r, mu_r; sigma (in order)
+  [[layer.pole]]  kind*       a frequency-dependent term of the layer (or stack layer) above, any number:
+                              debye    delta_eps*, relaxation_time* (a time)
+                                       + delta_eps / (1 - i omega tau)
+                              drude    plasma_frequency*, collision_frequency* (frequencies)
+                                       - omega_p^2 / (omega^2 + i gamma omega)
+                              lorentz  delta_eps*, resonance_frequency*, damping_frequency*
+                                       + delta_eps omega_0^2 / (omega_0^2 - omega^2 - i gamma omega)
+                              (omega = 2 pi f, exp(-i omega t)); each pole needs at least
+                              10 steps per period (2 pi tau for debye), and S^2 mu_r may
+                              not exceed eps at half the step rate
   [[probe]]   name*, cell*    Ez and Hy recorded after every step; not inside a pml
   [spectrum]  f_min*, f_max*, points*   frequency grid (optional section)
               reflected*, transmitted*  probe names: R and T against a normalisation run

@@ -33,6 +33,7 @@ class CellMaterials {
     std::optional<std::size_t> layer_at(int cell) const;
     Material at(int cell) const;
     Material of_layer(std::size_t layer) const;
+    const std::vector<Layer>& layers() const { return layers_; }
 
   private:
     std::vector<Layer> layers_;

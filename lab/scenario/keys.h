@@ -17,6 +17,7 @@ constexpr const char* boundary = "boundary";
 constexpr const char* source = "source";
 constexpr const char* layer = "layer"; // [[layer]]: an array of tables
 constexpr const char* probe = "probe"; // [[probe]]
+constexpr const char* pole = "pole";   // [[layer.pole]], within a layer
 constexpr const char* spectrum = "spectrum";
 constexpr const char* stack = "stack"; // [[stack]], with [[stack.layer]] entries
 
@@ -54,6 +55,14 @@ constexpr const char* n = "n"; // refractive index: eps_r = n^2, mu_r = 1
 
 constexpr const char* repeat = "repeat"; // [[stack]]
 
+constexpr const char* kind = "kind"; // [[layer.pole]]
+constexpr const char* delta_eps = "delta_eps";
+constexpr const char* relaxation_time = "relaxation_time";
+constexpr const char* plasma_frequency = "plasma_frequency";
+constexpr const char* collision_frequency = "collision_frequency";
+constexpr const char* resonance_frequency = "resonance_frequency";
+constexpr const char* damping_frequency = "damping_frequency";
+
 constexpr const char* name = "name"; // [[probe]]
 
 constexpr const char* f_min = "f_min"; // [spectrum]
@@ -80,6 +89,17 @@ inline std::string at(const std::string& table_path, const char* field) {
 
 inline std::string at(const char* table, std::size_t index, const char* field) {
     return at(entry(table, index), field);
+}
+
+// "layer[0].pole[1]": a table of an array of tables within an entry.
+inline std::string nested_entry(const std::string& parent_path, const char* table,
+                                std::size_t index) {
+    return parent_path + separator + entry(table, index);
+}
+
+// "layer[0].pole[1].resonance_frequency".
+inline std::string pole_at(std::size_t layer_index, std::size_t pole_index, const char* field) {
+    return at(nested_entry(entry(layer, layer_index), pole, pole_index), field);
 }
 
 } // namespace lab::key

@@ -18,6 +18,7 @@ namespace {
 const std::vector<std::string> boundary_list = {"pec", "pmc", "abc", "mur", "pml"};
 const std::vector<std::string> source_type_list = {"hard", "soft", "tfsf"};
 const std::vector<std::string> waveform_list = {"gaussian", "ricker", "sine", "modulated"};
+const std::vector<std::string> pole_kind_list = {"debye", "drude", "lorentz"};
 
 template <class Enum>
 std::optional<Enum> find_named(const std::vector<std::string>& names, const std::string& name) {
@@ -38,10 +39,14 @@ const char* name_of(Waveform waveform) {
     return waveform_list[static_cast<std::size_t>(waveform)].c_str();
 }
 const char* name_of(Side side) { return side == Side::left ? "left" : "right"; }
+const char* name_of(PoleKind kind) {
+    return pole_kind_list[static_cast<std::size_t>(kind)].c_str();
+}
 
 std::vector<std::string> boundary_names() { return boundary_list; }
 std::vector<std::string> source_type_names() { return source_type_list; }
 std::vector<std::string> waveform_names() { return waveform_list; }
+std::vector<std::string> pole_kind_names() { return pole_kind_list; }
 
 std::string joined(const std::vector<std::string>& names) {
     std::string text;
@@ -58,6 +63,9 @@ std::optional<SourceType> source_type_named(const std::string& name) {
 }
 std::optional<Waveform> waveform_named(const std::string& name) {
     return find_named<Waveform>(waveform_list, name);
+}
+std::optional<PoleKind> pole_kind_named(const std::string& name) {
+    return find_named<PoleKind>(pole_kind_list, name);
 }
 
 //-----------------------------------------------------------------------------

@@ -17,21 +17,25 @@ enum class Boundary { pec, pmc, abc, mur, pml };
 enum class SourceType { hard, soft, tfsf };
 enum class Waveform { gaussian, ricker, sine, modulated };
 enum class Side { left, right };
+enum class PoleKind { debye, drude, lorentz };
 
 const char* name_of(Boundary boundary);
 const char* name_of(SourceType type);
 const char* name_of(Waveform waveform);
 const char* name_of(Side side);
+const char* name_of(PoleKind kind);
 
 // The names a file may use, in order, joined for messages: "pec, pmc, abc, mur, pml".
 std::vector<std::string> boundary_names();
 std::vector<std::string> source_type_names();
 std::vector<std::string> waveform_names();
+std::vector<std::string> pole_kind_names();
 std::string joined(const std::vector<std::string>& names);
 
 std::optional<Boundary> boundary_named(const std::string& name);
 std::optional<SourceType> source_type_named(const std::string& name);
 std::optional<Waveform> waveform_named(const std::string& name);
+std::optional<PoleKind> pole_kind_named(const std::string& name);
 
 //-----------------------------------------------------------------------------
 // [SECTION] The scenario
@@ -61,12 +65,29 @@ struct SourceSettings {
     double ramp_periods = 3.0; // sine: periods of the smooth switch-on
 };
 
+// One term of a permittivity that depends on frequency (convention exp(-i omega t)):
+//   debye    delta_eps / (1 - i omega tau)
+//   drude    -omega_p^2 / (omega^2 + i gamma omega)
+//   lorentz  delta_eps omega_0^2 / (omega_0^2 - omega^2 - i gamma omega)
+// with omega_p, omega_0 and gamma 2 pi times the frequencies below. Only the kind's own
+// parameters are read.
+struct Pole {
+    PoleKind kind = PoleKind::debye;
+    double delta_eps = 0.0;              // debye, lorentz: strength
+    double relaxation_time_s = 0.0;      // debye: tau
+    double plasma_frequency_hz = 0.0;    // drude
+    double collision_frequency_hz = 0.0; // drude: gamma / (2 pi)
+    double resonance_frequency_hz = 0.0; // lorentz
+    double damping_frequency_hz = 0.0;   // lorentz: gamma / (2 pi)
+};
+
 struct Layer {
     int first = 0; // cells first..last inclusive
     int last = 0;
-    double eps_r = 1.0;
+    double eps_r = 1.0; // with poles: the permittivity at infinite frequency
     double mu_r = 1.0;
     double sigma_s_per_m = 0.0;       // electric conductivity
+    std::vector<Pole> poles{};        // added to eps_r, each in its own way
     double written_thickness_m = 0.0; // as the file gave it in metres; 0 when given in cells
 };
 

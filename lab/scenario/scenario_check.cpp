@@ -9,6 +9,7 @@
 #include "lab/scenario/discretisation.h"
 #include "lab/scenario/keys.h"
 #include "lab/scenario/placement_check.h"
+#include "lab/scenario/pole_limits.h"
 
 namespace lab {
 
@@ -154,6 +155,83 @@ Problem check_layer(const Scenario& s, const Discretisation& d, std::size_t i) {
     return std::nullopt;
 }
 
+//-----------------------------------------------------------------------------
+// [SECTION] Poles of a layer
+//-----------------------------------------------------------------------------
+
+// The key of the parameter that sets a pole's speed: what its resolution is reported at.
+const char* rate_key(PoleKind kind) {
+    switch (kind) {
+    case PoleKind::debye:
+        return key::relaxation_time;
+    case PoleKind::drude:
+        return key::plasma_frequency;
+    default:
+        return key::resonance_frequency;
+    }
+}
+
+// Whether a pole of this kind has the parameter at all (the others are not read).
+bool takes_parameter(PoleKind kind, const char* field) {
+    const std::string f = field;
+    switch (kind) {
+    case PoleKind::debye:
+        return f == key::relaxation_time;
+    case PoleKind::drude:
+        return f == key::plasma_frequency || f == key::collision_frequency;
+    default:
+        return f == key::resonance_frequency || f == key::damping_frequency;
+    }
+}
+
+Problem check_pole_values(const Pole& p, std::size_t layer, std::size_t i) {
+    const auto at = [&](const char* field) { return key::pole_at(layer, i, field); };
+    const bool has_strength = p.kind != PoleKind::drude;
+    if (has_strength && (!std::isfinite(p.delta_eps) || p.delta_eps < 0.0))
+        return problem(at(key::delta_eps), "delta_eps must be 0 or more");
+    const std::pair<const char*, double> positives[] = {
+        {key::relaxation_time, p.relaxation_time_s},
+        {key::plasma_frequency, p.plasma_frequency_hz},
+        {key::collision_frequency, p.collision_frequency_hz},
+        {key::resonance_frequency, p.resonance_frequency_hz},
+        {key::damping_frequency, p.damping_frequency_hz}};
+    const std::string unit_of_time = key::relaxation_time;
+    for (const auto& [field, value] : positives) {
+        const bool read = takes_parameter(p.kind, field);
+        if (read && !positive(value))
+            return problem(at(field), std::string(field) + " must be above 0 (" +
+                                          (field == unit_of_time ? "s" : "Hz") + ")");
+    }
+    return std::nullopt;
+}
+
+Problem check_poles(const Scenario& s, const Discretisation& d, std::size_t layer) {
+    const Layer& l = s.layers[layer];
+    Layer so_far = l;
+    so_far.poles.clear();
+    for (std::size_t i = 0; i < l.poles.size(); ++i) {
+        const Pole& p = l.poles[i];
+        if (Problem bad = check_pole_values(p, layer, i)) return bad;
+        const double steps = steps_per_pole_period(p, d.dt_s);
+        if (steps < min_steps_per_pole_period)
+            return problem(key::pole_at(layer, i, rate_key(p.kind)),
+                           "the time step resolves this " + std::string(name_of(p.kind)) +
+                               " pole by " + text(steps) + " steps per period; at least " +
+                               text(min_steps_per_pole_period) +
+                               " are needed (a smaller cell_size or courant)");
+        so_far.poles.push_back(p);
+        const double s_squared = s.grid.courant * s.grid.courant * l.mu_r;
+        if (p.kind != PoleKind::debye && !s.grid.allow_unstable &&
+            s_squared > nyquist_permittivity(so_far, d.dt_s))
+            return problem(key::pole_at(layer, i, rate_key(p.kind)),
+                           "with this pole the layer's permittivity at half the step rate, " +
+                               text(nyquist_permittivity(so_far, d.dt_s)) +
+                               ", is below S^2 mu_r = " + text(s_squared) +
+                               " and the run would blow up; lower courant");
+    }
+    return std::nullopt;
+}
+
 bool usable_name(const std::string& name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.';
@@ -210,8 +288,10 @@ std::optional<ScenarioProblem> first_problem(const Scenario& s) {
     if (Problem p = check_grid(s.grid)) return p;
     if (Problem p = check_ends(s)) return p;
     const Discretisation d(s); // the grid is sound from here on
-    for (std::size_t i = 0; i < s.layers.size(); ++i)
+    for (std::size_t i = 0; i < s.layers.size(); ++i) {
         if (Problem p = check_layer(s, d, i)) return p;
+        if (Problem p = check_poles(s, d, i)) return p;
+    }
     if (Problem p = check_source_cell(s, d)) return p;
     if (Problem p = check_waveform(s, d)) return p;
     if (Problem p = check_probes(s)) return p;

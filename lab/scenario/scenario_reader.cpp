@@ -340,10 +340,63 @@ void read_layer_in_metres(const TableReader& t, Layer& layer) {
     layer.last = layer.first + cells - 1;
 }
 
+//-----------------------------------------------------------------------------
+// [SECTION] Poles of a layer
+//-----------------------------------------------------------------------------
+
+// The keys a pole of each kind takes, in the order of PoleKind.
+std::vector<std::string> pole_keys(PoleKind kind) {
+    switch (kind) {
+    case PoleKind::debye:
+        return {key::kind, key::delta_eps, key::relaxation_time};
+    case PoleKind::drude:
+        return {key::kind, key::plasma_frequency, key::collision_frequency};
+    default:
+        return {key::kind, key::delta_eps, key::resonance_frequency, key::damping_frequency};
+    }
+}
+
+// A pole's frequency or time: a number in SI units or a string with a unit.
+void required_quantity(const TableReader& t, const char* field, double& out, Quantity quantity) {
+    if (t.read(field, out, quantity) == TableReader::Written::absent) t.required(field, out);
+}
+
+void read_poles(const TableReader& layer_table, Layer& layer, Scenario& s) {
+    for_each_entry(layer_table.table(), layer_table.path(), layer_table.title(), key::pole, s,
+                   [&](const TableReader& t) {
+                       Pole pole;
+                       std::string kind;
+                       t.required(key::kind, kind);
+                       t.choice<PoleKind>(key::kind, pole.kind, pole_kind_names(), pole_kind_named);
+                       t.allow_only(pole_keys(pole.kind));
+                       switch (pole.kind) {
+                       case PoleKind::debye:
+                           t.required(key::delta_eps, pole.delta_eps);
+                           required_quantity(t, key::relaxation_time, pole.relaxation_time_s,
+                                             Quantity::time);
+                           break;
+                       case PoleKind::drude:
+                           required_quantity(t, key::plasma_frequency, pole.plasma_frequency_hz,
+                                             Quantity::frequency);
+                           required_quantity(t, key::collision_frequency,
+                                             pole.collision_frequency_hz, Quantity::frequency);
+                           break;
+                       case PoleKind::lorentz:
+                           t.required(key::delta_eps, pole.delta_eps);
+                           required_quantity(t, key::resonance_frequency,
+                                             pole.resonance_frequency_hz, Quantity::frequency);
+                           required_quantity(t, key::damping_frequency, pole.damping_frequency_hz,
+                                             Quantity::frequency);
+                           break;
+                       }
+                       layer.poles.push_back(pole);
+                   });
+}
+
 void read_layers(const toml::table& root, Scenario& s) {
     for_each_entry(root, key::layer, s, [&](const TableReader& t) {
         t.allow_only({key::first, key::last, key::start, key::thickness, key::quarter_wave_at,
-                      key::n, key::eps_r, key::mu_r, key::sigma});
+                      key::n, key::eps_r, key::mu_r, key::sigma, key::pole});
         Layer layer;
         read_material(t, layer);
         const bool in_cells = t.has(key::first) || t.has(key::last);
@@ -359,6 +412,7 @@ void read_layers(const toml::table& root, Scenario& s) {
             t.required(key::first, layer.first);
             t.required(key::last, layer.last);
         }
+        read_poles(t, layer, s);
         s.layers.push_back(layer);
     });
 }
@@ -377,10 +431,11 @@ void read_stacks(const toml::table& root, Scenario& s) {
         if (!t.has(key::layer))
             t.fail_at(key::repeat, t.title() + " needs [[stack.layer]] entries");
         for_each_entry(t.table(), t.path(), t.title(), key::layer, s, [&](const TableReader& e) {
-            e.allow_only(
-                {key::thickness, key::quarter_wave_at, key::n, key::eps_r, key::mu_r, key::sigma});
+            e.allow_only({key::thickness, key::quarter_wave_at, key::n, key::eps_r, key::mu_r,
+                          key::sigma, key::pole});
             StackEntry entry{Layer{}, 0, e.path()};
             read_material(e, entry.layer);
+            read_poles(e, entry.layer, s);
             entry.cells = read_thickness_cells(e, entry.layer);
             stack.entries.push_back(entry);
         });

@@ -7,6 +7,7 @@
 #include "lab/scenario/constants.h"
 #include "lab/scenario/scenario_check.h"
 #include "lab/solver/ends/grid_end.h"
+#include "lab/solver/polarisation.h"
 #include "lab/solver/source.h"
 
 namespace lab {
@@ -40,9 +41,11 @@ Simulation::Simulation(const Scenario& scenario, bool materials_on)
 
 // The order of the hooks within each phase of a step: the ends first (their pml shares and
 // end nodes), then the source, which may drive an end node, then the probes, which record
-// the finished step. A material model updated beside Ez would go before the ends.
+// the finished step. Before all of them the polarisation of dispersive layers completes the
+// Ez sweep; a grid without poles goes without it.
 void Simulation::add_hooks(bool keep_history) {
     const BoundarySettings& ends = scenario_.boundary;
+    if (has_poles(discretisation_)) grid_.add_hook(std::make_unique<Polarisation>(discretisation_));
     grid_.add_hook(make_grid_end(Side::left, ends.left, discretisation_, ends.pml_cells));
     grid_.add_hook(make_grid_end(Side::right, ends.right, discretisation_, ends.pml_cells));
     grid_.add_hook(

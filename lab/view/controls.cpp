@@ -47,7 +47,7 @@ const KeyTable& line_keys() {
         {'s', Command::cycle_source, "s", "cycle the source: hard, soft, tfsf (restarts)"},
         {'w', Command::cycle_waveform, "w",
          "cycle the waveform: gaussian, ricker, sine, modulated (restarts)"},
-        {'m', Command::toggle_materials, "m", "material layers off / on (restarts)"},
+        {'m', Command::toggle_materials, "m", "materials: on, poles off (if any), off (restarts)"},
         {mouse_row, Command::none, "drag",
          "move the source or a probe marker along the space plot (restarts)"},
         {'p', Command::export_eps, "p", "write out.eps"},

@@ -32,14 +32,45 @@ std::vector<double> scaled_by_impedance(const std::vector<double>& hy_a_per_m) {
 double cell_left_mm(int cell, double dx_m) { return (cell - 0.5) * dx_m * mm_per_m; }
 double cell_right_mm(int cell, double dx_m) { return (cell + 0.5) * dx_m * mm_per_m; }
 
+namespace {
+
+std::string pole_label(const Pole& p) {
+    char label[64];
+    switch (p.kind) {
+    case PoleKind::debye:
+        std::snprintf(label, sizeof label, "Debye tau %g ps", p.relaxation_time_s * ps_per_s);
+        break;
+    case PoleKind::drude:
+        std::snprintf(label, sizeof label, "Drude fp %g GHz", p.plasma_frequency_hz * ghz_per_hz);
+        break;
+    case PoleKind::lorentz:
+        std::snprintf(label, sizeof label, "Lorentz f0 %g GHz",
+                      p.resonance_frequency_hz * ghz_per_hz);
+        break;
+    }
+    return label;
+}
+
+// A plain layer by its constants; a dispersive one by its poles' models.
+std::string layer_label(const Layer& l) {
+    if (l.poles.empty()) {
+        char label[64];
+        std::snprintf(label, sizeof label, "eps_r %g sigma %g", l.eps_r, l.sigma_s_per_m);
+        return label;
+    }
+    std::string label;
+    for (const Pole& pole : l.poles)
+        label += (label.empty() ? "" : " + ") + pole_label(pole);
+    return label;
+}
+
+} // namespace
+
 std::vector<Span> layer_spans(const Scenario& s) {
     std::vector<Span> spans;
     const double dx = s.grid.cell_size_m;
-    for (const Layer& l : s.layers) {
-        char label[64];
-        std::snprintf(label, sizeof label, "eps_r %g sigma %g", l.eps_r, l.sigma_s_per_m);
-        spans.push_back({cell_left_mm(l.first, dx), cell_right_mm(l.last, dx), label});
-    }
+    for (const Layer& l : s.layers)
+        spans.push_back({cell_left_mm(l.first, dx), cell_right_mm(l.last, dx), layer_label(l)});
     return spans;
 }
 

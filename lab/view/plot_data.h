@@ -37,7 +37,8 @@ std::vector<double> scaled_by_impedance(const std::vector<double>& hy_a_per_m);
 double cell_left_mm(int cell, double dx_m);
 double cell_right_mm(int cell, double dx_m);
 
-// The material layers ("eps_r 4 sigma 0") and pml ends, each as the stretch it covers.
+// The material layers ("eps_r 4 sigma 0", or by model: "Drude fp 30 GHz") and pml ends,
+// each as the stretch it covers.
 std::vector<Span> layer_spans(const Scenario& scenario);
 std::vector<Span> pml_spans(const Scenario& scenario);
 

@@ -76,7 +76,7 @@ void Session::change(Command command) {
         cycle_waveform();
         break;
     case Command::toggle_materials:
-        experiment_.set_materials(!run().materials_on());
+        next_material_set();
         break;
     case Command::toggle_help:
         help_shown_ = !help_shown_;
@@ -113,6 +113,47 @@ bool Session::advance_frame() {
 //-----------------------------------------------------------------------------
 // [SECTION] Changes that restart the run
 //-----------------------------------------------------------------------------
+
+namespace {
+
+bool any_poles(const Scenario& s) {
+    return std::any_of(s.layers.begin(), s.layers.end(),
+                       [](const Layer& l) { return !l.poles.empty(); });
+}
+
+} // namespace
+
+// Layers with their poles, then (for a scenario with poles) the same layers without them,
+// then no layers at all, then back.
+void Session::next_material_set() {
+    if (!run().materials_on()) {
+        experiment_.set_materials(true);
+        return;
+    }
+    if (!poles_set_aside_.empty()) {
+        std::vector<std::vector<Pole>> poles = std::move(poles_set_aside_);
+        poles_set_aside_.clear();
+        experiment_.set_materials(false);
+        const auto restore = [&](Scenario& s) {
+            for (std::size_t i = 0; i < s.layers.size() && i < poles.size(); ++i)
+                s.layers[i].poles = poles[i];
+        };
+        if (std::optional<std::string> refused = experiment_.restart_with(restore))
+            message_ = *refused;
+        return;
+    }
+    if (!any_poles(run().scenario())) {
+        experiment_.set_materials(false);
+        return;
+    }
+    for (const Layer& l : run().scenario().layers)
+        poles_set_aside_.push_back(l.poles);
+    experiment_.restart_with([](Scenario& s) {
+        for (Layer& l : s.layers)
+            l.poles.clear();
+    });
+    message_ = "poles off: the layers keep eps_inf and sigma";
+}
 
 template <class Choice, class Next, class Apply>
 void Session::cycle(Choice current, Next next, Apply apply, const char* what) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "lab/analysis/experiment.h"
 #include "lab/view/controls.h"
@@ -47,6 +48,7 @@ class Session {
     void cycle_end(Side side);
     void cycle_source();
     void cycle_waveform();
+    void next_material_set();
     // Applies the first choice after the current one that the scenario checks accept.
     template <class Choice, class Next, class Apply>
     void cycle(Choice current, Next next, Apply apply, const char* what);
@@ -57,6 +59,8 @@ class Session {
     bool help_shown_ = false;
     std::string message_;
     bool needs_redraw_ = true;
+    // The layers' poles while the view shows them without (the m key), else empty.
+    std::vector<std::vector<Pole>> poles_set_aside_;
 };
 
 } // namespace lab::view
