@@ -156,7 +156,8 @@ class TableReader {
 
 const toml::table& table_at(const toml::table& root, const char* name, const std::string& file) {
     const toml::node* node = root.get(name);
-    if (!node) fail(file, {}, std::string("missing table [") + name + "]");
+    // A table that is missing stands nowhere: point at the start of the file.
+    if (!node) fail(file, {1, 1}, std::string("missing table [") + name + "]");
     if (!node->is_table())
         fail(file, position_of(node->source()),
              std::string(name) + " must be a table [" + name + "]");

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "lab/solver/ends/grid_end.h"
-#include "lab/solver/waveforms.h"
+#include "lab/scenario/waveforms.h"
 
 namespace lab {
 
