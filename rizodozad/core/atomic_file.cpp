@@ -93,7 +93,7 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
 
 AtomicFile::~AtomicFile() { discard(); }
 
-bool AtomicFile::commit() {
+bool AtomicFile::complete() {
     if (stream_ == nullptr) return error_ == 0 ? fail(EBADF) : false;
     errno = 0;
     if (std::fflush(stream_) != 0 || std::ferror(stream_)) return fail(errno != 0 ? errno : EIO);
@@ -101,6 +101,13 @@ bool AtomicFile::commit() {
     const int closed = std::fclose(stream_);
     stream_ = nullptr;
     if (closed != 0) return fail(errno);
+    completed_ = true;
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!completed_ && !complete()) return false;
+    completed_ = false;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail(errno);
     temporary_.clear();
     sync_folder(folder_of(target_));
@@ -112,6 +119,7 @@ void AtomicFile::discard() {
     stream_ = nullptr;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+    completed_ = false;
 }
 
 bool AtomicFile::fail(int error) {
