@@ -6,8 +6,23 @@
 
 namespace lab {
 
+namespace {
+
+void remove_stale_temporaries(const std::string& folder, const std::vector<std::string>& names) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        for (const std::string& target : names)
+            if (rizodozad::is_temporary_of(name, target) && entry.is_regular_file(error))
+                std::filesystem::remove(entry.path(), error);
+    }
+}
+
+} // namespace
+
 OutputSet::OutputSet(const std::string& folder, const std::vector<std::string>& names)
     : names_(names) {
+    remove_stale_temporaries(folder, names_);
     for (const std::string& name : names_) {
         auto file = std::make_unique<rizodozad::AtomicFile>(
             (std::filesystem::path(folder) / name).string());

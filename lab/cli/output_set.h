@@ -16,7 +16,9 @@ namespace lab {
 
 class OutputSet {
   public:
-    // Makes a temporary for each name in the folder; problem() says which could not be made.
+    // Removes the temporaries of these names that a killed run left in the folder, then
+    // makes a fresh one for each; problem() says which could not be made. The caller holds
+    // the folder's lock, so no temporary removed is in use.
     OutputSet(const std::string& folder, const std::vector<std::string>& names);
 
     // Where to write a file of the set; null for a name not in it or left out.

@@ -19,6 +19,7 @@
 
 #include "lab/analysis/csv_output.h"
 #include "lab/analysis/experiment.h"
+#include "lab/cli/folder_lock.h"
 #include "lab/cli/output_set.h"
 #include "lab/cli/terminal_text.h"
 #include "lab/scenario/scenario_reader.h"
@@ -63,6 +64,9 @@ class ProgressLine {
 // The folder, created when missing; an empty string when it is fine, else the reason.
 std::string prepare_folder(const std::string& dir) {
     if (dir.empty()) return "--out: the folder name is empty";
+    // "-o --" would otherwise make a folder named "--".
+    if (dir[0] == '-')
+        return "--out: '" + dir + "' looks like an option; write ./" + dir + " for such a folder";
     std::error_code error;
     if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
     fs::create_directories(dir, error);
@@ -230,6 +234,11 @@ int run_batch(const BatchOptions& options) {
     const std::string problem = prepare_folder(options.out_dir);
     if (!problem.empty()) {
         std::fprintf(stderr, "fdtd-lab: %s\n", problem.c_str());
+        return exit_bad_input;
+    }
+    const FolderLock lock(options.out_dir);
+    if (!lock.problem().empty()) {
+        std::fprintf(stderr, "fdtd-lab: %s\n", lock.problem().c_str());
         return exit_bad_input;
     }
     OutputSet out(options.out_dir, output_names(scenario.spectrum.has_value()));

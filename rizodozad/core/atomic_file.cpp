@@ -56,6 +56,12 @@ void sync_folder(const std::string& folder) {
 
 } // namespace
 
+bool is_temporary_of(const std::string& name, const std::string& target_name) {
+    const std::string pattern = temporary_template(target_name);
+    const std::size_t fixed = pattern.size() - std::strlen(temporary_suffix) + 1; // up to '.'
+    return name.size() == pattern.size() && name.compare(0, fixed, pattern, 0, fixed) == 0;
+}
+
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
     // A folder in the way would only show at the rename, after all the work; a device, FIFO
     // or socket is somebody else's, and renaming over it would take it from them.

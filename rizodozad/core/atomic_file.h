@@ -14,6 +14,10 @@ namespace rizodozad {
 // error() when the target exists and is neither a regular file nor a symbolic link.
 constexpr int not_a_file_error = -1;
 
+// True when name (a name in a folder, without the folder) is one AtomicFile gives the
+// temporaries of target_name, so that a program can remove those a killed run left behind.
+bool is_temporary_of(const std::string& name, const std::string& target_name);
+
 class AtomicFile {
   public:
     // Creates the temporary; stream() is null (and error() says why) when that fails.
