@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -45,6 +46,22 @@ std::string wide_spectrum(int delay) {
     text.replace(text.find("points = 150"), 12, "points = 30000");
     text.replace(text.find("delay = 60"), 10, "delay = " + std::to_string(delay));
     return text;
+}
+
+// A run that is long enough to be caught in the act: slab.toml with 10^8 steps.
+void write_long_scenario() {
+    std::string slab = read_file(scenarios / "slab.toml");
+    slab.replace(slab.find("steps = 6000"), 12, "steps = 100000000");
+    std::ofstream("long.toml") << slab;
+}
+
+// Starts a long run into o, waits until its temporaries are there, then runs the command.
+std::string while_a_run_writes_into_o(const std::string& command) {
+    return lab +
+           " run long.toml --out o >/dev/null 2>&1 & pid=$!; i=0; "
+           "until [ -n \"$(ls -A o 2>/dev/null)\" ] || [ $i -ge 2000 ]; "
+           "do sleep 0.01; i=$((i+1)); done; " +
+           command + "; kill $pid; wait $pid";
 }
 
 //-----------------------------------------------------------------------------
@@ -90,9 +107,7 @@ TEST(LabHostileRun, ASummaryThatCannotBeWrittenIsSaid) {
 // Any signal that would end the program ends the run with nothing written, no temporary.
 TEST(LabHostileRun, StoppingSignalsLeaveNoTemporaries) {
     testsupport::ScratchDirectory scratch("lab-signals");
-    std::string slab = read_file(scenarios / "slab.toml");
-    slab.replace(slab.find("steps = 6000"), 12, "steps = 100000000");
-    std::ofstream("long.toml") << slab;
+    write_long_scenario();
     for (const auto& [name, number] :
          {std::pair{"HUP", SIGHUP}, {"USR1", SIGUSR1}, {"PIPE", SIGPIPE}, {"QUIT", SIGQUIT}}) {
         fs::remove_all("o");
@@ -106,6 +121,45 @@ TEST(LabHostileRun, StoppingSignalsLeaveNoTemporaries) {
             << name << ": " << run.output;
         EXPECT_TRUE(fs::is_empty("o")) << name;
     }
+}
+
+TEST(LabHostileRun, ASecondRunIntoTheSameFolderIsRefused) {
+    testsupport::ScratchDirectory scratch("lab-lock");
+    write_long_scenario();
+    const testsupport::ProcessResult run = shell(while_a_run_writes_into_o(
+        lab + " run " + (scenarios / "fdtd1d.toml").string() + " --out o 2>&1; echo status=$?"));
+    EXPECT_NE(run.output.find("o: another fdtd-lab run is writing into this folder"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("status=2"), std::string::npos) << run.output;
+    EXPECT_TRUE(fs::is_empty("o")) << "the first run's temporaries went when it was stopped";
+}
+
+TEST(LabHostileRun, TemporariesAKilledRunLeftAreRemovedByTheNext) {
+    testsupport::ScratchDirectory scratch("lab-stale");
+    fs::create_directory("o");
+    for (const char* name : {".fields.csv.Ab3dEf", ".probes.csv.123456", ".spectra.csv.zzzzzz",
+                             ".notes.csv.123456", ".fields.csv.1234567", "fields.csv.123456"})
+        std::ofstream(fs::path("o") / name) << "partial";
+    ASSERT_EQ(shell(lab + " run " + (scenarios / "fdtd1d.toml").string() + " --out o").exit_status,
+              0);
+    std::set<std::string> left;
+    for (const auto& [name, contents] : folder_contents("o"))
+        left.insert(name);
+    // Only the temporaries of the files this run writes go (fdtd1d.toml has no spectrum);
+    // files that merely look alike stay.
+    const std::set<std::string> expected = {".notes.csv.123456", ".fields.csv.1234567",
+                                            "fields.csv.123456", "fields.csv", "probes.csv"};
+    EXPECT_EQ(left, expected);
+}
+
+TEST(LabHostileRun, AnOutputFolderThatLooksLikeAnOptionIsRefused) {
+    testsupport::ScratchDirectory scratch("lab-dashes");
+    const testsupport::ProcessResult run =
+        shell(lab + " run " + (scenarios / "fdtd1d.toml").string() + " -o -x 2>&1");
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.output.find("--out: '-x' looks like an option"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists("-x"));
 }
 
 //-----------------------------------------------------------------------------
@@ -150,9 +204,7 @@ TEST(LabHostileRun, ControlCharactersFromTheFileArePrintedEscaped) {
 // Started with descriptor 2 closed, the program has /dev/null there, not its first file.
 TEST(LabHostileRun, ClosedStandardDescriptorsAreReopenedOnDevNull) {
     testsupport::ScratchDirectory scratch("lab-closed-fds");
-    std::string slab = read_file(scenarios / "slab.toml");
-    slab.replace(slab.find("steps = 6000"), 12, "steps = 100000000");
-    std::ofstream("long.toml") << slab;
+    write_long_scenario();
     const testsupport::ProcessResult run =
         shell(lab + " run long.toml --out o 2>&- <&- & pid=$!; i=0; "
                     "until [ -n \"$(ls -A o 2>/dev/null)\" ] || [ $i -ge 2000 ]; "

@@ -8,6 +8,7 @@
 #include "lab/cli/help_text.h"
 #include "lab/cli/run_command.h"
 #include "lab/cli/view_command.h"
+#include "lab/scenario/scenario_check.h"
 #include "rizodozad/core/standard_descriptors.h"
 
 namespace {
@@ -45,7 +46,7 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
         ->add_option("--every", options.every,
                      "Steps between frames (default: about " +
                          std::to_string(lab::view::default_recording_frames) + " frames)")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, lab::max_steps)); // PositiveNumber's message shows 309 digits
     record->footer("Needs an X display; scripts/lab-movie provides a virtual one.\n");
     return record;
 }
