@@ -149,7 +149,8 @@ TEST(LabHostileRun, TemporariesAKilledRunLeftAreRemovedByTheNext) {
     // Only the temporaries of the files this run writes go (fdtd1d.toml has no spectrum);
     // files that merely look alike stay.
     const std::set<std::string> expected = {".notes.csv.123456", ".fields.csv.1234567",
-                                            "fields.csv.123456", "fields.csv", "probes.csv"};
+                                            "fields.csv.123456", ".spectra.csv.zzzzzz",
+                                            "fields.csv",        "probes.csv"};
     EXPECT_EQ(left, expected);
 }
 
