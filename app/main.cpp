@@ -1,13 +1,10 @@
 // fdtd1d: the window, its callbacks and the one application object they drive.
 #include <GL/freeglut.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 #include "app/events.h"
 #include "app/fdtd.h"
 #include "app/options.h"
+#include "rizodozad/core/standard_descriptors.h"
 
 namespace {
 
@@ -29,20 +26,11 @@ void on_mouse(int button, int state, int x, int y) {
 void on_passive_motion(int x, int y) { handle_passive_motion(simulation, x, y); }
 void on_keyboard(unsigned char key, int x, int y) { handle_keyboard(simulation, key, x, y); }
 
-// A descriptor 0, 1 or 2 left closed by the caller would be taken by the next file opened,
-// the X connection among them, and the step times would go into the X protocol stream.
-void open_closed_standard_descriptors() {
-    constexpr int standard_descriptors = 3;
-    for (int fd = 0; fd < standard_descriptors; ++fd) {
-        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-        open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY); // takes the lowest free: fd
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    open_closed_standard_descriptors();
+    // Step times printed to a closed descriptor 2 would go into the X protocol stream.
+    rizodozad::open_closed_standard_descriptors();
     int exit_code = 0;
     const std::optional<Options> options = parse_options(argc, argv, exit_code);
     if (!options) return exit_code;

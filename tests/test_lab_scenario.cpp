@@ -40,7 +40,7 @@ struct ReaderCase {
 TEST(LabScenarioReader, RefusesWithFileLineAndColumn) {
     const ReaderCase cases[] = {
         {"[grid\ncells = 100\n", ":1:6: "},
-        {"", ": missing table [grid]"},
+        {"", ":1:1: missing table [grid]"},
         {"grid = 1\n", ":1:8: grid must be a table [grid]"},
         {"[grids]\n", ":1:2: unknown table or key 'grids'; allowed: [grid], [boundary]"},
         {"[grid]\ncells = 100\nsize = 1\n", ":3:1: unknown key 'size' in [grid]; allowed: cells"},

@@ -5,7 +5,7 @@
 
 #include "lab/analysis/theory.h"
 #include "lab/scenario/constants.h"
-#include "lab/solver/waveforms.h"
+#include "lab/scenario/waveforms.h"
 
 namespace {
 

@@ -8,9 +8,10 @@ namespace lab {
 
 namespace {
 
-// ",value" with 17 significant digits, or "," alone for a value that is not a number.
+// ",value" with 17 significant digits, or "," alone for a value that is not a number or
+// is infinite: a table never holds "nan" or "inf".
 bool cell(std::FILE* out, double value) {
-    if (std::isnan(value)) return std::fputc(',', out) != EOF;
+    if (!std::isfinite(value)) return std::fputc(',', out) != EOF;
     return std::fprintf(out, ",%.17g", value) > 0;
 }
 

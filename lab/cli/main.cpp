@@ -1,12 +1,16 @@
 // fdtd-lab: a configurable one-dimensional FDTD solver driven by scenario files.
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <new>
 #include <string>
 
 #include "lab/cli/help_text.h"
 #include "lab/cli/run_command.h"
 #include "lab/cli/sweep_command.h"
 #include "lab/cli/view_command.h"
+#include "lab/scenario/scenario_check.h"
+#include "rizodozad/core/standard_descriptors.h"
 
 namespace {
 
@@ -61,7 +65,7 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
         ->add_option("--every", options.every,
                      "Steps between frames (default: about " +
                          std::to_string(lab::view::default_recording_frames) + " frames)")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Range(1, lab::max_steps)); // PositiveNumber's message shows 309 digits
     record->add_option("--from", options.from_step, "Step of the first frame (default 0)")
         ->check(CLI::NonNegativeNumber);
     record
@@ -83,6 +87,9 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A closed descriptor 2 would be taken by the X connection, and the first message
+    // printed would go into its protocol stream and freeze the window.
+    rizodozad::open_closed_standard_descriptors();
     CLI::App app("fdtd-lab: electromagnetic waves on a line, computed with the finite-difference "
                  "time-domain method and held against theory. Without a command it opens the "
                  "live window on the slab scenario.",
@@ -104,9 +111,15 @@ int main(int argc, char** argv) {
         // --help prints and ends well; anything else is a usage error.
         return app.exit(error) == 0 ? lab::exit_ok : lab::exit_bad_input;
     }
-    if (run->parsed()) return lab::run_batch(run_options);
-    if (sweep->parsed()) return lab::sweep_from_command_line(sweep_options);
-    if (record->parsed()) return lab::view::run_record(record_options);
-    if (view->parsed()) return lab::view::run_view(view_options);
-    return lab::view::run_view({});
+    try {
+        if (run->parsed()) return lab::run_batch(run_options);
+        if (sweep->parsed()) return lab::sweep_from_command_line(sweep_options);
+        if (record->parsed()) return lab::view::run_record(record_options);
+        if (view->parsed()) return lab::view::run_view(view_options);
+        return lab::view::run_view({});
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "fdtd-lab: not enough memory for this scenario's grid and its "
+                             "histories\n");
+        return lab::exit_failed;
+    }
 }

@@ -3,13 +3,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -17,16 +21,17 @@
 #include "lab/analysis/experiment.h"
 #include "lab/analysis/run_warnings.h"
 #include "lab/analysis/wording.h"
+#include "lab/cli/folder_lock.h"
+#include "lab/cli/output_set.h"
+#include "lab/cli/terminal_text.h"
 #include "lab/scenario/layer_geometry.h"
 #include "lab/scenario/scenario_reader.h"
-#include "rizodozad/core/atomic_file.h"
 
 namespace lab {
 
 namespace {
 
 namespace fs = std::filesystem;
-using rizodozad::AtomicFile;
 
 //-----------------------------------------------------------------------------
 // [SECTION] Progress on a terminal
@@ -83,6 +88,9 @@ class CreatedFolders {
 // The folder, created when missing; an empty string when it is fine, else the reason.
 std::string prepare_folder(const std::string& dir, CreatedFolders& created) {
     if (dir.empty()) return "--out: the folder name is empty";
+    // "-o --" would otherwise make a folder named "--".
+    if (dir[0] == '-')
+        return "--out: '" + dir + "' looks like an option; write ./" + dir + " for such a folder";
     std::error_code error;
     if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
     created.note_missing(dir);
@@ -91,42 +99,29 @@ std::string prepare_folder(const std::string& dir, CreatedFolders& created) {
     return "";
 }
 
-struct Outputs {
-    std::unique_ptr<AtomicFile> fields, probes, spectra;
-};
+constexpr const char* fields_csv = "fields.csv";
+constexpr const char* probes_csv = "probes.csv";
+constexpr const char* spectra_csv = "spectra.csv";
 
-// The temporaries of every file the run writes, made before it starts so that an
-// unwritable folder is found at once; an empty string when all could be made.
-std::string open_outputs(const std::string& dir, bool spectra, Outputs& out) {
-    const auto open = [&](const char* name, std::unique_ptr<AtomicFile>& file) {
-        file = std::make_unique<AtomicFile>((fs::path(dir) / name).string());
-        return file->stream() ? std::string()
-                              : file->target() + ": cannot write: " + file->error_text();
-    };
-    std::string problem = open("fields.csv", out.fields);
-    if (problem.empty()) problem = open("probes.csv", out.probes);
-    if (problem.empty() && spectra) problem = open("spectra.csv", out.spectra);
-    return problem;
-}
-
-bool commit(AtomicFile& file) {
-    if (file.commit()) return true;
-    std::fprintf(stderr, "fdtd-lab: %s: cannot write: %s\n", file.target().c_str(),
-                 file.error_text());
-    return false;
+// The run's files; their temporaries are made before it starts, so that an unwritable
+// folder is found at once.
+std::vector<std::string> output_names(bool spectra) {
+    std::vector<std::string> names = {fields_csv, probes_csv};
+    if (spectra) names.push_back(spectra_csv);
+    return names;
 }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Summaries
 //-----------------------------------------------------------------------------
 
-void report_fields(const AtomicFile& file, const Simulation& sim) {
-    std::printf("wrote %s: Ez and Hy of %zu cells after step %d (t = %.6g s)\n",
-                file.target().c_str(), sim.ez().size(), sim.step_count(), sim.time_s());
+void report_fields(const std::string& target, const Simulation& sim) {
+    std::printf("wrote %s: Ez and Hy of %zu cells after step %d (t = %.6g s)\n", target.c_str(),
+                sim.ez().size(), sim.step_count(), sim.time_s());
 }
 
-void report_probes(const AtomicFile& file, const Simulation& sim) {
-    std::printf("wrote %s: %d %s of %zu %s\n", file.target().c_str(), sim.step_count(),
+void report_probes(const std::string& target, const Simulation& sim) {
+    std::printf("wrote %s: %d %s of %zu %s\n", target.c_str(), sim.step_count(),
                 plural(sim.step_count(), "step", "steps"), sim.probes().size(),
                 plural(static_cast<long long>(sim.probes().size()), "probe", "probes"));
 }
@@ -166,11 +161,11 @@ void report_theory(const Spectra& s) {
                     plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
 }
 
-void report_spectra(const AtomicFile& file, const Spectra& s) {
+void report_spectra(const std::string& target, const Spectra& s) {
     int unmeasured = 0;
     for (double r : s.R)
         unmeasured += std::isnan(r) ? 1 : 0;
-    std::printf("wrote %s: R and T at %zu %s", file.target().c_str(), s.R.size(),
+    std::printf("wrote %s: R and T at %zu %s", target.c_str(), s.R.size(),
                 plural(static_cast<long long>(s.R.size()), "frequency", "frequencies"));
     report_theory(s);
     if (unmeasured > 0)
@@ -183,10 +178,15 @@ void report_spectra(const AtomicFile& file, const Spectra& s) {
 // [SECTION] The run
 //-----------------------------------------------------------------------------
 
-// Set by SIGINT or SIGTERM: the run stops after the current step and writes nothing.
+// Set by a stopping signal: the run stops after the current step, or before its files
+// replace the old ones, and writes nothing.
 volatile std::sig_atomic_t stop_signal = 0;
 
 extern "C" void request_stop(int signal) { stop_signal = signal; }
+
+// Signals that would otherwise end the program with its temporaries left in the folder.
+constexpr int stopping_signals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
+                                    SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM};
 
 enum class RunEnd { done, write_error, interrupted };
 
@@ -205,41 +205,75 @@ RunEnd step_to_end(Experiment& e, std::FILE* probes, EnergyWatch& energy) {
         ok = write_probe_row(probes, run);
         progress.update(run.step_count(), run.total_steps());
     }
+    const int write_error = errno; // what the failed write left, before anything else runs
     progress.finish();
+    errno = write_error;
     if (!ok) return RunEnd::write_error;
     return stop_signal == 0 ? RunEnd::done : RunEnd::interrupted;
 }
 
 // A spectra.csv this run does not write may be from an earlier one: say so, keep it.
-void warn_of_old_spectra(const AtomicFile& fields) {
-    const fs::path old = fs::path(fields.target()).parent_path() / "spectra.csv";
+void warn_of_old_spectra(const std::string& fields_target) {
+    const fs::path old = fs::path(fields_target).parent_path() / spectra_csv;
     std::error_code error;
     if (fs::exists(old, error))
         std::fprintf(stderr, "fdtd-lab: note: %s is from an earlier run, not this one\n",
                      old.string().c_str());
 }
 
-int finish(Experiment& e, Outputs& out, const EnergyWatch& energy) {
+int failed(const OutputSet& out) {
+    std::fprintf(stderr, "fdtd-lab: %s; every earlier file is kept as it was\n",
+                 out.problem().c_str());
+    return exit_failed;
+}
+
+int interrupted(int step) {
+    std::fprintf(stderr, "fdtd-lab: stopped by a signal after step %d; nothing written\n", step);
+    return exit_signal_base + stop_signal;
+}
+
+// The files are in place; a summary lost on a full or closed standard output is said.
+int with_summary_written(int status) {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    std::fprintf(stderr, "fdtd-lab: standard output: cannot write the summary: %s\n",
+                 std::strerror(errno));
+    return status == exit_ok ? exit_failed : status;
+}
+
+// Writes the tables that remain into their temporaries, then puts the whole set in place.
+int finish(Experiment& e, OutputSet& out, const EnergyWatch& energy) {
     const Simulation& run = e.run();
-    if (!write_fields_csv(out.fields->stream(), run) || !commit(*out.fields)) return exit_failed;
-    if (!commit(*out.probes)) return exit_failed;
-    report_fields(*out.fields, run);
-    report_probes(*out.probes, run);
-    if (run.blown_up() || !out.spectra) warn_of_old_spectra(*out.fields);
+    if (!write_fields_csv(out.stream(fields_csv), run)) {
+        out.failed_writing(fields_csv);
+        return failed(out);
+    }
+    const bool spectra_wanted = out.stream(spectra_csv) != nullptr;
+    std::optional<Spectra> spectra;
+    if (spectra_wanted && !run.blown_up()) {
+        spectra = e.spectra();
+        if (!write_spectra_csv(out.stream(spectra_csv), *spectra)) {
+            out.failed_writing(spectra_csv);
+            return failed(out);
+        }
+    }
+    if (spectra_wanted && run.blown_up()) out.leave_out(spectra_csv);
+    // A signal while the tables were written: the OutputSet's destructor removes them.
+    if (stop_signal != 0) return interrupted(run.step_count());
+    if (!out.commit()) return failed(out);
+    report_fields(out.target(fields_csv), run);
+    report_probes(out.target(probes_csv), run);
+    if (run.blown_up() || !spectra_wanted) warn_of_old_spectra(out.target(fields_csv));
     if (run.blown_up()) {
         std::fprintf(stderr, "fdtd-lab: %s; the files hold the steps up to there%s\n",
                      run.blow_up_message().c_str(),
-                     out.spectra ? ", spectra.csv is not written" : "");
+                     spectra_wanted ? ", spectra.csv is not written" : "");
         return exit_unstable;
     }
-    if (!out.spectra) return exit_ok;
-    const Spectra spectra = e.spectra();
-    if (!write_spectra_csv(out.spectra->stream(), spectra) || !commit(*out.spectra))
-        return exit_failed;
-    report_spectra(*out.spectra, spectra);
+    if (!spectra) return exit_ok;
+    report_spectra(out.target(spectra_csv), *spectra);
     const std::optional<std::string> ringing = energy.warning(run);
     if (ringing) warn(*ringing);
-    if (const auto odd = spectra_warning(spectra, run.scenario(), ringing.has_value())) warn(*odd);
+    if (const auto odd = spectra_warning(*spectra, run.scenario(), ringing.has_value())) warn(*odd);
     return exit_ok;
 }
 
@@ -250,41 +284,48 @@ int run_batch(const BatchOptions& options) {
     try {
         scenario = load_scenario(options.scenario_path);
     } catch (const ScenarioFileError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        std::fprintf(stderr, "%s\n", printable(error.what()).c_str());
         return exit_bad_input;
     }
     // Before any temporary exists, so that a signal never leaves one behind.
-    std::signal(SIGINT, request_stop);
-    std::signal(SIGTERM, request_stop);
+    for (int signal : stopping_signals)
+        std::signal(signal, request_stop);
+    // A file beyond the size limit then fails its write, which is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     for (const std::string& note : rounding_notes(scenario))
         std::fprintf(stderr, "fdtd-lab: note: %s\n", note.c_str());
     for (const std::string& warning : setup_warnings(scenario))
         warn(warning);
     CreatedFolders created;
-    std::string problem = prepare_folder(options.out_dir, created);
-    Outputs out;
-    if (problem.empty())
-        problem = open_outputs(options.out_dir, scenario.spectrum.has_value(), out);
+    const std::string problem = prepare_folder(options.out_dir, created);
     if (!problem.empty()) {
         std::fprintf(stderr, "fdtd-lab: %s\n", problem.c_str());
+        return exit_bad_input;
+    }
+    const FolderLock lock(options.out_dir);
+    if (!lock.problem().empty()) {
+        std::fprintf(stderr, "fdtd-lab: %s\n", lock.problem().c_str());
+        return exit_bad_input;
+    }
+    OutputSet out(options.out_dir, output_names(scenario.spectrum.has_value()));
+    if (!out.problem().empty()) {
+        std::fprintf(stderr, "fdtd-lab: %s\n", out.problem().c_str());
         return exit_bad_input;
     }
     try {
         Experiment e(scenario);
         e.keep_history(false);
         EnergyWatch energy;
-        switch (step_to_end(e, out.probes->stream(), energy)) {
+        switch (step_to_end(e, out.stream(probes_csv), energy)) {
         case RunEnd::write_error:
-            std::fprintf(stderr, "fdtd-lab: %s: cannot write\n", out.probes->target().c_str());
-            return exit_failed;
+            out.failed_writing(probes_csv);
+            return failed(out);
         case RunEnd::interrupted:
-            std::fprintf(stderr, "fdtd-lab: stopped by a signal after step %d; nothing written\n",
-                         e.run().step_count());
-            return exit_signal_base + stop_signal;
+            return interrupted(e.run().step_count());
         case RunEnd::done:
             break;
         }
-        return finish(e, out, energy);
+        return with_summary_written(finish(e, out, energy));
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "fdtd-lab: not enough memory for a grid of %d cells\n",
                      scenario.grid.cells);

@@ -11,6 +11,7 @@
 
 #include "lab/analysis/wording.h"
 #include "lab/cli/exit_status.h"
+#include "lab/cli/terminal_text.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"
 #include "lab/view/outputs.h"
@@ -30,7 +31,7 @@ std::optional<Scenario> scenario_from(const std::string& path) {
     try {
         return load_scenario(path);
     } catch (const ScenarioFileError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+        std::fprintf(stderr, "%s\n", printable(error.what()).c_str());
         return std::nullopt;
     }
 }

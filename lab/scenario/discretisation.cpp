@@ -1,15 +1,40 @@
 #include "lab/scenario/discretisation.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <numeric>
 
 #include "lab/scenario/constants.h"
 
 namespace lab {
 
+CellMaterials::CellMaterials(std::vector<Layer> layers) : layers_(std::move(layers)) {
+    by_first_.resize(layers_.size());
+    std::iota(by_first_.begin(), by_first_.end(), std::size_t{0});
+    std::sort(by_first_.begin(), by_first_.end(),
+              [&](std::size_t a, std::size_t b) { return layers_[a].first < layers_[b].first; });
+    for (std::size_t k = 1; k < by_first_.size(); ++k)
+        if (layers_[by_first_[k]].first <= layers_[by_first_[k - 1]].last) {
+            by_first_.clear(); // overlapping: the later layer wins, found by a plain search
+            return;
+        }
+}
+
 std::optional<std::size_t> CellMaterials::layer_at(int cell) const {
-    for (std::size_t i = layers_.size(); i-- > 0;)
-        if (cell >= layers_[i].first && cell <= layers_[i].last) return i;
-    return std::nullopt;
+    const auto holds = [&](std::size_t i) {
+        return cell >= layers_[i].first && cell <= layers_[i].last;
+    };
+    if (by_first_.size() != layers_.size()) {
+        for (std::size_t i = layers_.size(); i-- > 0;)
+            if (holds(i)) return i;
+        return std::nullopt;
+    }
+    // The last layer that starts at or before the cell is the only one that may hold it.
+    const auto after = std::upper_bound(by_first_.begin(), by_first_.end(), cell,
+                                        [&](int c, std::size_t i) { return c < layers_[i].first; });
+    if (after == by_first_.begin() || !holds(*std::prev(after))) return std::nullopt;
+    return *std::prev(after);
 }
 
 Material CellMaterials::at(int cell) const {

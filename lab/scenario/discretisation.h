@@ -26,7 +26,7 @@ struct Material {
 class CellMaterials {
   public:
     CellMaterials() = default;
-    explicit CellMaterials(std::vector<Layer> layers) : layers_(std::move(layers)) {}
+    explicit CellMaterials(std::vector<Layer> layers);
 
     // Index of the layer holding the cell in the scenario's list; nothing in vacuum. Where
     // layers overlap (the checks refuse that) the later one holds the cell.
@@ -37,6 +37,9 @@ class CellMaterials {
 
   private:
     std::vector<Layer> layers_;
+    // Indices of the layers by first cell, when no two overlap: a cell's layer is then
+    // found by bisection, so that a grid of many layers is not searched once per cell.
+    std::vector<std::size_t> by_first_;
 };
 
 //-----------------------------------------------------------------------------

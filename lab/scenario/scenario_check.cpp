@@ -4,10 +4,14 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <map>
 #include <set>
 
 #include "lab/scenario/discretisation.h"
+#include "lab/scenario/finite_checks.h"
 #include "lab/scenario/keys.h"
+#include "lab/scenario/number_text.h"
 #include "lab/scenario/placement_check.h"
 #include "lab/scenario/pole_limits.h"
 
@@ -16,6 +20,9 @@ namespace lab {
 namespace {
 
 using Problem = std::optional<ScenarioProblem>;
+
+// Cells that must stay between the pml ends.
+constexpr long long min_room_cells = 3;
 
 Problem problem(const std::string& key, const std::string& message) {
     return ScenarioProblem{key, message};
@@ -44,7 +51,7 @@ Problem check_grid(const GridSettings& grid) {
         return problem(key::at(key::grid, key::courant), "courant (S) must be greater than 0");
     if (grid.courant > 1.0 && !grid.allow_unstable)
         return problem(key::at(key::grid, key::courant),
-                       "courant " + text(grid.courant) +
+                       "courant " + exact_text(grid.courant) +
                            " is above 1 and the run would blow up; set "
                            "allow_unstable = true in [grid] to watch it");
     if (grid.steps < 1 || grid.steps > max_steps)
@@ -57,13 +64,20 @@ Problem check_ends(const Scenario& s) {
     const bool any_pml = s.boundary.left == Boundary::pml || s.boundary.right == Boundary::pml;
     if (any_pml && s.boundary.pml_cells < 1)
         return problem(key::at(key::boundary, key::pml_cells), "pml_cells must be at least 1");
-    const int room = s.grid.cells - s.pml_cells(Side::left) - s.pml_cells(Side::right);
-    if (room < 3)
-        return problem(key::at(key::boundary, key::pml_cells),
-                       "the pml ends leave " + std::to_string(room) + " of " +
-                           std::to_string(s.grid.cells) +
-                           " cells; at least 3 must stay outside them");
-    return std::nullopt;
+    // In 64 bits: two ends of up to 2^31 - 1 cells each do not fit an int.
+    const long long cells = s.grid.cells;
+    const long long room =
+        cells - static_cast<long long>(s.pml_cells(Side::left)) - s.pml_cells(Side::right);
+    if (room >= min_room_cells) return std::nullopt;
+    const int pml_ends = (s.boundary.left == Boundary::pml) + (s.boundary.right == Boundary::pml);
+    const long long most = (cells - min_room_cells) / pml_ends;
+    const std::string taken =
+        room >= 0 ? "leave " + std::to_string(room) + " of " : "take more than the ";
+    const std::string allowed = most >= 1 ? "; pml_cells must be from 1 to " + std::to_string(most)
+                                          : "; the grid is too short for a pml end";
+    return problem(key::at(key::boundary, key::pml_cells),
+                   "the pml ends " + taken + std::to_string(cells) + " cells; at least " +
+                       std::to_string(min_room_cells) + " must stay outside them" + allowed);
 }
 
 //-----------------------------------------------------------------------------
@@ -85,6 +99,11 @@ Problem check_source_cell(const Scenario& s, const Discretisation& d) {
     // A tfsf source also corrects the field one cell to its left.
     const int lowest = s.pml_cells(Side::left) + (tfsf ? 1 : 0);
     const int highest = last - s.pml_cells(Side::right);
+    if (tfsf && src.cell == 0 && lowest == 1)
+        return problem(key::at(key::source, key::cell),
+                       "a tfsf source also corrects the field one cell to its left, so it "
+                       "cannot sit at cell 0; allowed: 1.." +
+                           std::to_string(highest));
     if (src.cell < lowest || src.cell > highest)
         return problem(key::at(key::source, key::cell),
                        "source cell " + std::to_string(src.cell) +
@@ -145,13 +164,26 @@ Problem check_layer(const Scenario& s, const Discretisation& d, std::size_t i) {
         return problem(key::at(key::layer, i, key::eps_r),
                        "eps_r * mu_r below S^2 = " + text(s.grid.courant * s.grid.courant) +
                            " makes the run unstable (allow_unstable = true to watch it)");
-    for (std::size_t j = 0; j < i; ++j)
-        if (l.first <= s.layers[j].last && s.layers[j].first <= l.last)
+    return std::nullopt;
+}
+
+// Layers placed so far by first cell; none of them overlap, so the one that starts last at
+// or before a new layer's end is the only one that may overlap it.
+using PlacedLayers = std::map<int, std::size_t>;
+
+Problem check_overlap(const Scenario& s, PlacedLayers& placed, std::size_t i) {
+    const Layer& l = s.layers[i];
+    const auto after = placed.upper_bound(l.last);
+    if (after != placed.begin()) {
+        const std::size_t j = std::prev(after)->second;
+        if (s.layers[j].last >= l.first)
             return problem(key::at(key::layer, i, key::first),
                            "layer " + std::to_string(i + 1) + " overlaps layer " +
                                std::to_string(j + 1) + " (cells " +
                                std::to_string(s.layers[j].first) + ".." +
                                std::to_string(s.layers[j].last) + ")");
+    }
+    placed.emplace(l.first, i);
     return std::nullopt;
 }
 
@@ -288,14 +320,17 @@ std::optional<ScenarioProblem> first_problem(const Scenario& s) {
     if (Problem p = check_grid(s.grid)) return p;
     if (Problem p = check_ends(s)) return p;
     const Discretisation d(s); // the grid is sound from here on
+    PlacedLayers placed;
     for (std::size_t i = 0; i < s.layers.size(); ++i) {
         if (Problem p = check_layer(s, d, i)) return p;
+        if (Problem p = check_overlap(s, placed, i)) return p;
         if (Problem p = check_poles(s, d, i)) return p;
     }
     if (Problem p = check_source_cell(s, d)) return p;
     if (Problem p = check_waveform(s, d)) return p;
     if (Problem p = check_probes(s)) return p;
     if (Problem p = check_spectrum(s, d)) return p;
+    if (Problem p = first_uncomputable(s)) return p;
     return placement_problem(s, d);
 }
 

@@ -206,7 +206,8 @@ class TableReader {
 
 const toml::table& table_at(const toml::table& root, const char* name, const std::string& file) {
     const toml::node* node = root.get(name);
-    if (!node) fail(file, {}, std::string("missing table [") + name + "]");
+    // A table that is missing stands nowhere: point at the start of the file.
+    if (!node) fail(file, {1, 1}, std::string("missing table [") + name + "]");
     if (!node->is_table())
         fail(file, position_of(node->source()),
              std::string(name) + " must be a table [" + name + "]");
@@ -481,16 +482,26 @@ void allow_only_known_tables(const toml::table& root, const std::string& file) {
                      "[boundary], [source], [[layer]], [[stack]], [[probe]], [spectrum]");
 }
 
+// A device or a FIFO would be read without end, /dev/zero into all of memory.
 std::string read_text_file(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
-    if (fs::is_directory(path, error)) fail(path, {}, "cannot read: it is a directory");
+    const fs::file_status status = fs::status(path, error);
+    if (fs::is_directory(status)) fail(path, {}, "cannot read: it is a directory");
+    // Before opening: opening a FIFO waits for a writer.
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        fail(path, {}, "cannot read: not a regular file (a device, FIFO or socket)");
     std::ifstream in(path, std::ios::binary);
     if (!in) fail(path, {}, std::string("cannot read: ") + std::strerror(errno));
-    std::ostringstream text;
-    text << in.rdbuf();
+    std::string text(max_scenario_bytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (in.bad()) fail(path, {}, "cannot read: read error");
-    return text.str();
+    if (static_cast<std::size_t>(in.gcount()) > max_scenario_bytes)
+        fail(path, {},
+             "cannot read: larger than " + std::to_string(max_scenario_bytes >> 20) +
+                 " MB, which no scenario needs");
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
 }
 
 } // namespace

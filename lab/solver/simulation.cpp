@@ -62,13 +62,15 @@ void Simulation::step() {
 }
 
 void Simulation::watch_for_blow_up() {
-    // Only a scenario allowed to be unstable can grow; the others are checked at their probes.
-    // "Not within the limit" also catches a NaN, which no comparison puts above it.
+    // Only a scenario allowed to be unstable can grow; the others are checked at their probes,
+    // or everywhere when they have none. "Not within the limit" also catches a NaN, which no
+    // comparison puts above it.
     const auto runaway = [](double field) { return !(std::fabs(field) <= blow_up_limit); };
     bool grown = false;
     for (const ProbeRecord& p : probes_->records())
         grown = grown || runaway(p.ez) || runaway(eta0 * p.hy);
-    if (scenario_.grid.allow_unstable) grown = grown || runaway(largest_field(grid_.fields()));
+    if (scenario_.grid.allow_unstable || probes_->records().empty())
+        grown = grown || runaway(largest_field(grid_.fields()));
     if (!grown) return;
     char text[160];
     std::snprintf(text, sizeof text,

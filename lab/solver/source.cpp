@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lab/scenario/waveforms.h"
 #include "lab/solver/ends/grid_end.h"
-#include "lab/solver/waveforms.h"
 
 namespace lab {
 

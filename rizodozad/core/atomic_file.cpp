@@ -56,6 +56,12 @@ void sync_folder(const std::string& folder) {
 
 } // namespace
 
+bool is_temporary_of(const std::string& name, const std::string& target_name) {
+    const std::string pattern = temporary_template(target_name);
+    const std::size_t fixed = pattern.size() - std::strlen(temporary_suffix) + 1; // up to '.'
+    return name.size() == pattern.size() && name.compare(0, fixed, pattern, 0, fixed) == 0;
+}
+
 AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
     // A folder in the way would only show at the rename, after all the work; a device, FIFO
     // or socket is somebody else's, and renaming over it would take it from them.
@@ -93,7 +99,7 @@ AtomicFile::AtomicFile(std::string target) : target_(std::move(target)) {
 
 AtomicFile::~AtomicFile() { discard(); }
 
-bool AtomicFile::commit() {
+bool AtomicFile::complete() {
     if (stream_ == nullptr) return error_ == 0 ? fail(EBADF) : false;
     errno = 0;
     if (std::fflush(stream_) != 0 || std::ferror(stream_)) return fail(errno != 0 ? errno : EIO);
@@ -101,6 +107,13 @@ bool AtomicFile::commit() {
     const int closed = std::fclose(stream_);
     stream_ = nullptr;
     if (closed != 0) return fail(errno);
+    completed_ = true;
+    return true;
+}
+
+bool AtomicFile::commit() {
+    if (!completed_ && !complete()) return false;
+    completed_ = false;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail(errno);
     temporary_.clear();
     sync_folder(folder_of(target_));
@@ -112,6 +125,7 @@ void AtomicFile::discard() {
     stream_ = nullptr;
     if (!temporary_.empty()) ::unlink(temporary_.c_str());
     temporary_.clear();
+    completed_ = false;
 }
 
 bool AtomicFile::fail(int error) {

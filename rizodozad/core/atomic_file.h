@@ -14,6 +14,10 @@ namespace rizodozad {
 // error() when the target exists and is neither a regular file nor a symbolic link.
 constexpr int not_a_file_error = -1;
 
+// True when name (a name in a folder, without the folder) is one AtomicFile gives the
+// temporaries of target_name, so that a program can remove those a killed run left behind.
+bool is_temporary_of(const std::string& name, const std::string& target_name);
+
 class AtomicFile {
   public:
     // Creates the temporary; stream() is null (and error() says why) when that fails.
@@ -24,8 +28,13 @@ class AtomicFile {
 
     // Where to write; null once committed or discarded, or if no temporary could be made.
     std::FILE* stream() const { return stream_; }
-    // Flushes, syncs and renames the temporary over the target. False, with error() set,
-    // when any of that fails; the temporary is then gone and the target as it was.
+    // Flushes, syncs and closes the temporary, so that several files can all be complete
+    // before any of them replaces its target. False, with error() set, when any of that
+    // fails; the temporary is then gone and the target as it was.
+    bool complete();
+    // Completes the temporary (unless already done) and renames it over the target. False,
+    // with error() set, when any of that fails; the temporary is then gone and the target
+    // as it was.
     bool commit();
     // Closes and removes the temporary; the target stays as it was.
     void discard();
@@ -40,6 +49,7 @@ class AtomicFile {
     std::string target_;
     std::string temporary_;
     std::FILE* stream_ = nullptr;
+    bool completed_ = false; // the temporary is closed and on disk, waiting for the rename
     int error_ = 0;
 };
 

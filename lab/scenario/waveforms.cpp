@@ -1,4 +1,4 @@
-#include "lab/solver/waveforms.h"
+#include "lab/scenario/waveforms.h"
 
 #include <cmath>
 
