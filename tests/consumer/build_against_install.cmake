@@ -34,7 +34,7 @@ file(REMOVE_RECURSE ${WORK_DIR})
 run("install into ${prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 set(headers rizodozad.h records.h vocabulary.h handles.h core/colors.h core/pictures.h
-  core/atomic_file.h axes/ticks.h surfaces/contours.h)
+  core/atomic_file.h core/standard_descriptors.h axes/ticks.h surfaces/contours.h)
 foreach(header ${headers})
   if(NOT EXISTS ${prefix}/include/rizodozad/${header})
     message(FATAL_ERROR "the installed tree lacks include/rizodozad/${header}")
