@@ -17,6 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A run that wrote nothing leaves its --out folder empty, or removes it when it made it.
+bool nothing_left_in(const fs::path& folder) { return !fs::exists(folder) || fs::is_empty(folder); }
+
 const fs::path scenarios = LAB_SCENARIOS;
 const std::string lab = FDTD_LAB;
 
@@ -119,7 +122,7 @@ TEST(LabHostileRun, StoppingSignalsLeaveNoTemporaries) {
                   std::string(name) + " $pid; wait $pid; echo status=$?");
         EXPECT_NE(run.output.find("status=" + std::to_string(128 + number)), std::string::npos)
             << name << ": " << run.output;
-        EXPECT_TRUE(fs::is_empty("o")) << name;
+        EXPECT_TRUE(nothing_left_in("o")) << name;
     }
 }
 
@@ -132,7 +135,7 @@ TEST(LabHostileRun, ASecondRunIntoTheSameFolderIsRefused) {
               std::string::npos)
         << run.output;
     EXPECT_NE(run.output.find("status=2"), std::string::npos) << run.output;
-    EXPECT_TRUE(fs::is_empty("o")) << "the first run's temporaries went when it was stopped";
+    EXPECT_TRUE(nothing_left_in("o")) << "the first run's temporaries went when it was stopped";
 }
 
 TEST(LabHostileRun, TemporariesAKilledRunLeftAreRemovedByTheNext) {
@@ -212,7 +215,7 @@ TEST(LabHostileRun, ClosedStandardDescriptorsAreReopenedOnDevNull) {
                     "do sleep 0.01; i=$((i+1)); done; readlink /proc/$pid/fd/0 /proc/$pid/fd/2; "
                     "kill $pid; wait $pid");
     EXPECT_EQ(run.output, "/dev/null\n/dev/null\n");
-    EXPECT_TRUE(fs::is_empty("o"));
+    EXPECT_TRUE(nothing_left_in("o"));
 }
 
 } // namespace
