@@ -15,11 +15,6 @@ bool cell(std::FILE* out, double value) {
     return std::fprintf(out, ",%.17g", value) > 0;
 }
 
-// arg z in (-pi, pi]; NaN for a value that is not a number (no theory there).
-double phase_rad(std::complex<double> z) {
-    return std::isfinite(z.real()) && std::isfinite(z.imag()) ? std::arg(z) : std::nan("");
-}
-
 bool end_row(std::FILE* out) { return std::fputc('\n', out) != EOF; }
 
 // One probes.csv row: the step, the time its Ez belongs to, then Ez and Hy of each probe.

@@ -7,6 +7,10 @@
 
 namespace lab {
 
+double phase_rad(std::complex<double> z) {
+    return std::isfinite(z.real()) && std::isfinite(z.imag()) ? std::arg(z) : std::nan("");
+}
+
 using Complex = std::complex<double>;
 
 Complex lossy_permittivity(double eps_r, double sigma_s_per_m, double frequency_hz) {

@@ -20,6 +20,9 @@ struct Reflection {
     std::complex<double> r = 0.0, t = 0.0;
 };
 
+// arg z in (-pi, pi]; NaN for a value that is not a number (no theory there).
+double phase_rad(std::complex<double> z);
+
 // A layer of the stack; complex permittivity carries loss (eps_r - i sigma / (omega eps0)).
 struct OpticalLayer {
     std::complex<double> eps_r;

@@ -80,10 +80,13 @@ py::dict probes_of(const lab::Simulation& run) {
 
 py::dict spectra_table(const lab::Spectra& s) {
     std::vector<double> r_theory(s.frequency_hz.size(), std::nan(""));
-    std::vector<double> t_theory = r_theory;
+    std::vector<double> t_theory = r_theory, phase_r_theory = r_theory, phase_t_theory = r_theory;
     for (std::size_t k = 0; s.theory && k < s.theory->size(); ++k) {
-        r_theory[k] = (*s.theory)[k].R;
-        t_theory[k] = (*s.theory)[k].T;
+        const lab::Reflection& theory = (*s.theory)[k];
+        r_theory[k] = theory.R;
+        t_theory[k] = theory.T;
+        phase_r_theory[k] = lab::phase_rad(theory.r);
+        phase_t_theory[k] = lab::phase_rad(theory.t);
     }
     py::dict table;
     table["frequency_hz"] = copy_of(s.frequency_hz);
@@ -91,6 +94,10 @@ py::dict spectra_table(const lab::Spectra& s) {
     table["T"] = copy_of(s.T);
     table["R_theory"] = copy_of(r_theory);
     table["T_theory"] = copy_of(t_theory);
+    table["phase_r_rad"] = copy_of(s.phase_r_rad);
+    table["phase_t_rad"] = copy_of(s.phase_t_rad);
+    table["phase_r_theory_rad"] = copy_of(phase_r_theory);
+    table["phase_t_theory_rad"] = copy_of(phase_t_theory);
     return table;
 }
 
@@ -176,8 +183,9 @@ void bind_readouts(SimulationClass& simulation) {
         .def(
             "spectra", [](const Handle& s) { return spectra_table(s.experiment().spectra()); },
             "R and T from the transforms so far, with the theory where the layers form a stack:\n"
-            "a dict of numpy arrays frequency_hz, R, T, R_theory, T_theory (NaN where not "
-            "measured or\nno theory applies; empty without a [spectrum] section).");
+            "a dict of numpy arrays frequency_hz, R, T, R_theory, T_theory and the phases "
+            "phase_r_rad, phase_t_rad, phase_r_theory_rad, phase_t_theory_rad (NaN where not "
+            "measured or no theory applies; empty without a [spectrum] section).");
 }
 
 } // namespace

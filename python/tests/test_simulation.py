@@ -109,7 +109,8 @@ def test_slab_spectra_follow_fabry_perot_and_conserve_energy(slab_path):
     sim = fdtdlab.Simulation(fdtdlab.Scenario.from_toml(slab_path))
     sim.run()
     spec = sim.spectra()
-    assert set(spec) == {"frequency_hz", "R", "T", "R_theory", "T_theory"}
+    assert set(spec) == {"frequency_hz", "R", "T", "R_theory", "T_theory", "phase_r_rad",
+                         "phase_t_rad", "phase_r_theory_rad", "phase_t_theory_rad"}
     resolved = spec["frequency_hz"] <= 37.5e9  # 40 cells per wavelength in the slab
     np.testing.assert_allclose(spec["R"][resolved], spec["R_theory"][resolved], atol=5e-3)
     np.testing.assert_allclose((spec["R"] + spec["T"]), 1.0, atol=1e-3)

@@ -46,8 +46,9 @@ def test_points_come_in_product_order_with_their_spectra(slab, serial_table):
         point.set("layer[0].last", last)
         sim = fdtdlab.Simulation(point)
         sim.run()
-        for column, values in sim.spectra().items():
-            np.testing.assert_array_equal(serial_table[column][rows], values)
+        spectra = sim.spectra()
+        for column in ("frequency_hz", "R", "T", "R_theory", "T_theory"):
+            np.testing.assert_array_equal(serial_table[column][rows], spectra[column])
 
 
 def test_thread_and_process_pools_give_the_same_table(slab, serial_table):
