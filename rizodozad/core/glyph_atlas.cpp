@@ -16,6 +16,11 @@ const glyph_data::BitmapFont& font = glyph_data::helvetica_12;
 constexpr int cells_per_row = 16;
 constexpr int cell_gap = 2; // empty texels between glyphs, so that no sample reaches the next
 constexpr GLubyte lit_alpha = 255;
+// Texels are white with the glyph's coverage as alpha: modulating keeps the text's colour
+// on every OpenGL (the browser's gives alpha-only textures black colour).
+constexpr GLubyte texel_luminance = 255;
+constexpr int bytes_per_texel = 2; // luminance, then alpha
+constexpr int alpha_byte = 1;
 // The rasteriser places a bitmap at floor(raster position + this - origin); the quads
 // must round the same way to land on the same pixels.
 constexpr GLfloat bitmap_rounding = 0.0001f;
@@ -36,15 +41,17 @@ bool any_lit(unsigned char c) {
     return false;
 }
 
-// Glyph c's bitmap copied into the alpha texture with its lower left corner at (x0, y0).
-void copy_glyph(unsigned char c, int x0, int y0, int texture_width, std::vector<GLubyte>& alpha) {
+// Glyph c's bitmap copied into the texture's alpha with its lower left corner at (x0, y0).
+void copy_glyph(unsigned char c, int x0, int y0, int texture_width, std::vector<GLubyte>& texels) {
     for (int y = 0; y < font.height; ++y)
-        for (int x = 0; x < font.width[c]; ++x)
-            if (glyph_data::lit(font, c, x, y))
-                alpha[static_cast<std::size_t>(y0 + y) * texture_width + x0 + x] = lit_alpha;
+        for (int x = 0; x < font.width[c]; ++x) {
+            if (!glyph_data::lit(font, c, x, y)) continue;
+            const std::size_t texel = static_cast<std::size_t>(y0 + y) * texture_width + x0 + x;
+            texels[texel * bytes_per_texel + alpha_byte] = lit_alpha;
+        }
 }
 
-GLuint make_texture(const std::vector<GLubyte>& alpha, const std::array<int, 2>& size) {
+GLuint make_texture(const std::vector<GLubyte>& texels, const std::array<int, 2>& size) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -55,8 +62,8 @@ GLuint make_texture(const std::vector<GLubyte>& alpha, const std::array<int, 2>&
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, size[0], size[1], 0, GL_ALPHA, GL_UNSIGNED_BYTE,
-                 alpha.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE_ALPHA, size[0], size[1], 0, GL_LUMINANCE_ALPHA,
+                 GL_UNSIGNED_BYTE, texels.data());
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return texture;
 }
@@ -123,7 +130,10 @@ void GlyphAtlas::build() {
     const int rows = glyph_data::glyph_count / cells_per_row;
     texture_size_ = {power_of_two_from(cells_per_row * cell_width),
                      power_of_two_from(rows * cell_height)};
-    std::vector<GLubyte> alpha(static_cast<std::size_t>(texture_size_[0]) * texture_size_[1], 0);
+    std::vector<GLubyte> texels(
+        static_cast<std::size_t>(texture_size_[0]) * texture_size_[1] * bytes_per_texel, 0);
+    for (std::size_t i = 0; i < texels.size(); i += bytes_per_texel)
+        texels[i] = texel_luminance;
     for (int c = 0; c < glyph_data::glyph_count; ++c) {
         Glyph& g = glyphs_[c];
         g.advance = font.width[c];
@@ -136,9 +146,9 @@ void GlyphAtlas::build() {
              (c / cells_per_row) * cell_height,
              font.width[c]};
         copy_glyph(static_cast<unsigned char>(c), g.texture_x, g.texture_y, texture_size_[0],
-                   alpha);
+                   texels);
     }
-    texture_ = make_texture(alpha, texture_size_);
+    texture_ = make_texture(texels, texture_size_);
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, quad_viewport_.data());
 }
 
