@@ -93,15 +93,22 @@ void Session::set_steps_per_frame(int steps) {
 
 void Session::step_once() {
     if (run().finished()) return;
-    experiment_.step();
+    step_watched();
     changed();
+}
+
+// Every change of set-up restarts the run from step 0, and the watch with it.
+void Session::step_watched() {
+    if (run().step_count() == 0) energy_ = EnergyWatch{};
+    experiment_.step();
+    energy_.observe(run());
 }
 
 bool Session::advance_frame() {
     if (!running_) return false;
     const int before = run().step_count();
     for (int i = 0; i < steps_per_frame_ && !run().finished(); ++i)
-        experiment_.step();
+        step_watched();
     if (run().finished()) {
         running_ = false;
         if (run().blown_up()) message_ = run().blow_up_message();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "rizodozad/core/current_record.h"
+#include "rizodozad/core/pixel_box.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -86,8 +87,9 @@ class Engine {
     float mouse_down_y = 0;
     float drag_start_azimuth = 0;
     float drag_start_elevation = 0;
-    std::vector<FigureText> figure_texts; // of the current composition
-    std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
+    std::vector<FigureText> figure_texts;      // of the current composition
+    std::vector<DrawnText> drawn_texts;        // every string the last display pass drew, in order
+    std::vector<tidy::PixelBox> drawn_legends; // the legend boxes it drew
 
     //-------------------------------------------------------------------------
     // [SECTION] Operations behind the face (documented in rizodozad.h)
