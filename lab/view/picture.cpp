@@ -174,11 +174,20 @@ void Picture::compose_index_bar() {
     colorbar();
 }
 
-// From the frame the last layout gave (narrower than composed beside the index bar).
-Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) const {
-    const PlotFrame f = space_frame();
-    return {f.x_min, (f.right_px - f.left_px) / (f.x_max - f.x_min),
-            (y_lim[1] - y_lim[0]) / (f.bottom_px - f.top_px)};
+// The frame where the last layout put the space plot (the current axes while it is
+// composed): the composed place only gives the room around it, and label rows spaced in
+// the room's pixels come closer than their height in the frame's.
+Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) {
+    const double dx = session_.run().scenario().grid.cell_size_m;
+    const double left_mm = cell_left_mm(0, dx);
+    const double right_mm = cell_right_mm(session_.run().scenario().grid.cells - 1, dx);
+    std::array<float, 4> frame = space_position;
+    const rizodozad::Axes* axes = current_axes();
+    if (axes != nullptr && axes->tidy_position[2] > 0 && axes->tidy_position[3] > 0)
+        frame = axes->tidy_position;
+    const double width_px = frame[2] * window_width;
+    const double height_px = frame[3] * window_height;
+    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px};
 }
 
 int Picture::marker_cell(MarkerId marker) const {

@@ -34,7 +34,7 @@ class Picture : public rizodozad::ZarIdor {
         double left_mm, px_per_mm, y_per_px;
         double px_of_mm(double x_mm) const { return (x_mm - left_mm) * px_per_mm; }
     };
-    PlotScale space_scale(const std::array<double, 2>& y_lim) const;
+    PlotScale space_scale(const std::array<double, 2>& y_lim);
 
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);

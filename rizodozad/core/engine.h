@@ -87,9 +87,14 @@ class Engine {
     float mouse_down_y = 0;
     float drag_start_azimuth = 0;
     float drag_start_elevation = 0;
-    std::vector<FigureText> figure_texts;      // of the current composition
-    std::vector<DrawnText> drawn_texts;        // every string the last display pass drew, in order
-    std::vector<tidy::PixelBox> drawn_legends; // the legend boxes it drew
+    std::vector<FigureText> figure_texts; // of the current composition
+    std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
+    // The legend boxes the last display pass drew, each with its names' place in drawn_texts.
+    struct DrawnLegend {
+        tidy::PixelBox box;
+        std::size_t first_name = 0, end_name = 0;
+    };
+    std::vector<DrawnLegend> drawn_legends;
 
     //-------------------------------------------------------------------------
     // [SECTION] Operations behind the face (documented in rizodozad.h)

@@ -110,7 +110,7 @@ void Engine::display_legend() {
 
     const tidy::LegendPlace place = tidy::place_legend(
         frame, size.width, size.height, inset_px, in_pixels(*this, lines), text_boxes(drawn_texts));
-    drawn_legends.push_back(place.box);
+    drawn_legends.push_back({place.box, drawn_texts.size(), drawn_texts.size()});
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
     draw::window_pixels(app.window_width, app.window_height);
@@ -129,6 +129,7 @@ void Engine::display_legend() {
                     static_cast<float>(baseline / wh), axes->legend_names[k]);
         draw::window_pixels(app.window_width, app.window_height);
     }
+    drawn_legends.back().end_name = drawn_texts.size();
     glEnable(GL_DEPTH_TEST);
 }
 
