@@ -108,8 +108,11 @@ void Engine::display_legend() {
     const LegendBox size = legend_size(axes->legend_names, lines.size(), frame);
     if (size.entries == 0) return;
 
-    const tidy::LegendPlace place = tidy::place_legend(
-        frame, size.width, size.height, inset_px, in_pixels(*this, lines), text_boxes(drawn_texts));
+    // The classic layout writes tick labels inside the frame: only the tidy one keeps clear.
+    const std::vector<tidy::PixelBox> texts =
+        app.tidy_layout ? text_boxes(drawn_texts) : std::vector<tidy::PixelBox>{};
+    const tidy::LegendPlace place = tidy::place_legend(frame, size.width, size.height, inset_px,
+                                                       in_pixels(*this, lines), texts);
     drawn_legends.push_back({place.box, drawn_texts.size(), drawn_texts.size()});
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
