@@ -86,6 +86,7 @@ std::vector<tidy::PixelLine> in_pixels(Engine& engine, const std::vector<const L
 // The strings drawn so far, which the legend is not to hide: the axes' own texts among them.
 std::vector<tidy::PixelBox> text_boxes(const std::vector<DrawnText>& texts) {
     std::vector<tidy::PixelBox> boxes;
+    boxes.reserve(texts.size());
     for (const DrawnText& t : texts)
         boxes.push_back({t.left, t.bottom, t.width, t.height});
     return boxes;
