@@ -109,6 +109,8 @@ class ZarIdor {
     void set_line_scale(double scale);
     double text_scale() const;
     double line_scale() const;
+    // The tidy read-out names the nearest line by its legend entry instead of "line N".
+    bool readout_names_lines = false;
 
     //-------------------------------------------------------------------------
     // [SECTION] Display cycle
@@ -171,6 +173,9 @@ class ZarIdor {
     void set(std::string style); // applies to the record created last
     void set(int handle, std::string property, std::string value);
     void set_colormap(std::string name);
+    // A colormap of the application's own, from the lowest colour to the highest, for the
+    // colour bars made after it.
+    void set_colormap_entries(Colormap colours);
     // Width in pixels of the line, surface or patch created last.
     void set_line_width(float width);
 

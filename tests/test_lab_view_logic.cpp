@@ -11,10 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "lab/analysis/run_warnings.h"
 #include "lab/scenario/constants.h"
+#include "lab/scenario/scenario_reader.h"
 #include "lab/solver/field_energy.h"
 #include "lab/view/controls.h"
 #include "lab/view/dragging.h"
+#include "lab/view/index_shading.h"
 #include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
 #include "lab/view/recording_span.h"
@@ -178,7 +181,13 @@ TEST(LabViewCommands, MovesRestartTheRunAndRefusalsKeepTheMarker) {
     EXPECT_EQ(session.run().step_count(), 0);
     session.move_source(500);
     EXPECT_EQ(session.run().scenario().source.cell, 100);
-    EXPECT_FALSE(session.message().empty());
+    EXPECT_NE(session.message().find("the source stays"), std::string::npos);
+    // The message tells the latest action, not a refusal that came before it.
+    session.move_probe(0, 70);
+    EXPECT_EQ(session.message(), "probe left moved to cell 70; the run starts again");
+    session.command(Command::one_step);
+    session.command(Command::reset);
+    EXPECT_EQ(session.message(), "back to step 0");
 }
 
 TEST(LabViewCommands, StatusLineTellsStepTimeEndsSourceAndPause) {
@@ -349,6 +358,64 @@ TEST(LabViewLabels, NeverOverlapAndKeepOneLabelPerMaterial) {
     // The stack's two materials are both named, by its first two layers.
     const std::vector<std::optional<int>> rows = label_rows(bragg, 3);
     EXPECT_TRUE(rows[0] && rows[1]);
+}
+
+//-----------------------------------------------------------------------------
+// Shading by index, and the warning of a run that ends while the stack rings
+//-----------------------------------------------------------------------------
+
+TEST(LabViewShading, DeeperWithTheIndexAndTheBarSpansTheLayersShades) {
+    const lab::Scenario coating = lab::load_scenario(LAB_SCENARIOS "/ar_coating.toml");
+    // n = sqrt(eps_r mu_r): the coating 1.5 and the plate 2.25, as the file gives them.
+    const std::vector<double> n = layer_indices(coating);
+    ASSERT_EQ(n.size(), 3u);
+    EXPECT_NEAR(n[0], 1.5, 1e-12);
+    EXPECT_NEAR(n[1], 2.25, 1e-12);
+    EXPECT_DOUBLE_EQ(largest_index(coating), n[1]);
+    lab::Scenario magnetic = coating;
+    magnetic.layers[1].eps_r = 2.0;
+    magnetic.layers[1].mu_r = 3.0;
+    EXPECT_NEAR(layer_indices(magnetic)[1], std::sqrt(6.0), 1e-12);
+
+    const std::vector<Shade> shades = layer_shades(coating);
+    const std::vector<Shade> bar = index_scale(n[1], 64);
+    EXPECT_EQ(bar.front(), index_shade(1.0, n[1])) << "the bar starts at vacuum";
+    EXPECT_EQ(bar.back(), shades[1]) << "and ends at the densest layer";
+    EXPECT_EQ(shades[0], shades[2]) << "one material, one shade";
+    // Each channel falls (or stays) as n grows: a denser layer is never paler.
+    for (std::size_t k = 1; k < bar.size(); ++k)
+        for (std::size_t c = 0; c < 3; ++c)
+            EXPECT_LE(bar[k][c], bar[k - 1][c]) << k;
+    EXPECT_NE(shades[0], shades[1]) << "the coating shows apart from its plate";
+    EXPECT_FALSE(index_bar_shown(probed_line())) << "vacuum alone needs no scale";
+}
+
+// The view's warning line says what `fdtd-lab run` says of the energy left: the watch
+// follows every step of frames of any size, and starts again with the run.
+TEST(LabViewWarnings, ARunEndingWhileTheMirrorRingsSaysSoOnTheWarningLine) {
+    lab::Scenario mirror = lab::load_scenario(LAB_SCENARIOS "/bragg_mirror.toml");
+    mirror.grid.steps = 2500;
+    lab::Simulation alone(mirror);
+    lab::EnergyWatch watch;
+    while (!alone.finished()) {
+        alone.step();
+        watch.observe(alone);
+    }
+    const std::optional<std::string> expected = watch.warning(alone);
+    ASSERT_TRUE(expected.has_value());
+
+    Session session(mirror);
+    session.set_steps_per_frame(7);
+    session.command(Command::run_pause);
+    for (int frame = 0; frame < 100; ++frame)
+        session.advance_frame();
+    EXPECT_FALSE(lab::first_warning(session.experiment(), &session.energy_watch()))
+        << "nothing is said before the run ends";
+    session.command(Command::reset); // running on from step 0
+    session.set_steps_per_frame(1000);
+    while (session.advance_frame()) {
+    }
+    EXPECT_EQ(lab::first_warning(session.experiment(), &session.energy_watch()), expected);
 }
 
 } // namespace

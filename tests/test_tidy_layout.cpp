@@ -157,6 +157,31 @@ TEST(LegendPlacement, TheCornerThatHidesTheLeastData) {
     EXPECT_EQ(place_legend(area, 80, 40, 5, {cloud}).corner, Corner::bottom_right);
 }
 
+TEST(LegendPlacement, TextsInThePlotAreNeverCoveredWhileAPlaceIsClear) {
+    const PixelBox area{0, 0, 400, 300};
+    const PixelLine diagonal{{0, 0}, {400, 300}}; // crosses the bottom left and top right
+    const PixelLine low{{0, 20}, {400, 20}};      // crosses both bottom corners
+    EXPECT_EQ(place_legend(area, 80, 40, 5, {diagonal, low}).corner, Corner::top_left);
+    // A label there outweighs the data: a corner that covers some is taken instead.
+    const PixelBox top_left_label{10, 270, 40, 13};
+    const LegendPlace beside_label =
+        place_legend(area, 80, 40, 5, {diagonal, low}, {top_left_label});
+    EXPECT_EQ(beside_label.texts_covered, 0);
+    EXPECT_EQ(beside_label.corner, Corner::top_right);
+
+    // Labels in all four corners (as region labels at the top and marker labels at the
+    // bottom of a space plot): a place off the corners, clear of every one.
+    const std::vector<PixelBox> corner_labels{
+        {10, 270, 40, 13}, {350, 270, 40, 13}, {10, 10, 40, 13}, {350, 10, 40, 13}};
+    const LegendPlace off = place_legend(area, 80, 40, 5, {diagonal}, corner_labels);
+    EXPECT_EQ(off.corner, Corner::along_edge);
+    EXPECT_EQ(off.texts_covered, 0);
+    for (const PixelBox& label : corner_labels)
+        EXPECT_FALSE(overlap(off.box, label));
+    EXPECT_TRUE(off.box.left >= 5 && off.box.left + off.box.width <= 395 && off.box.bottom >= 5 &&
+                off.box.bottom + off.box.height <= 295);
+}
+
 //-----------------------------------------------------------------------------
 // Read-out
 //-----------------------------------------------------------------------------
@@ -184,6 +209,12 @@ TEST(Readout, NearestPointOfTheNearestLine) {
     EXPECT_EQ(p.line, 1u);
     EXPECT_EQ(p.index, 1u);
     EXPECT_EQ(readout_text(6, 5.2, axis, axis, p), "(6.0, 5.2)  nearest: line 2 (100, 5)");
+    // Named by the legend's entry where it has one, counted where it has none.
+    EXPECT_EQ(readout_text(6, 5.2, axis, axis, p, {"R", "T theory"}),
+              "(6.0, 5.2)  nearest: T theory (100, 5)");
+    EXPECT_EQ(readout_text(6, 5.2, axis, axis, p, {"R", ""}),
+              "(6.0, 5.2)  nearest: line 2 (100, 5)");
+    EXPECT_EQ(readout_text(6, 5.2, axis, axis, p, {"R"}), "(6.0, 5.2)  nearest: line 2 (100, 5)");
 
     Line unplottable; // nothing of it can be drawn on a logarithmic axis
     unplottable.x_data = {-1, 0};

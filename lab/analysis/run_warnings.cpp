@@ -178,11 +178,13 @@ std::optional<std::string> spectra_warning(const Spectra& spectra, const Scenari
            likeliest_cause(s, worst_hz, still_ringing);
 }
 
-std::optional<std::string> first_warning(const Experiment& e) {
+std::optional<std::string> first_warning(const Experiment& e, const EnergyWatch* energy) {
     const Simulation& run = e.run();
     const std::vector<std::string> setup = setup_warnings(run.scenario());
     if (!setup.empty()) return setup.front();
     if (!e.has_spectra() || !run.finished() || run.blown_up()) return std::nullopt;
+    if (energy != nullptr)
+        if (std::optional<std::string> ringing = energy->warning(run)) return ringing;
     return spectra_warning(e.spectra(), run.scenario(), false);
 }
 

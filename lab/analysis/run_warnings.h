@@ -47,7 +47,9 @@ std::optional<std::string> spectra_warning(const Spectra& spectra, const Scenari
                                            bool still_ringing);
 
 // The one warning a live view shows in its status line: the set-up's first, else, once the
-// run has finished, the spectra's.
-std::optional<std::string> first_warning(const Experiment& experiment);
+// run has finished, the energy still in the grid (when a watch followed the run), else the
+// spectra's.
+std::optional<std::string> first_warning(const Experiment& experiment,
+                                         const EnergyWatch* energy = nullptr);
 
 } // namespace lab

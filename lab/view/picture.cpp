@@ -6,6 +6,7 @@
 
 #include "lab/analysis/run_warnings.h"
 #include "lab/scenario/constants.h"
+#include "lab/view/index_shading.h"
 #include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
 
@@ -35,31 +36,16 @@ constexpr double least_field = 1e-3; // V/m: the smallest half range of the fiel
 constexpr double spectrum_top = 1.1; // R and T lie in 0..1
 constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range
 
-// Layers are shaded from the palest (n = 1) to the deepest blue (the largest index of the
-// scenario), so a coating shows apart from its substrate and a stack's alternation shows.
-const rizodozad::Rgb palest_layer{0.92f, 0.95f, 1.0f};
-const rizodozad::Rgb deepest_layer{0.6f, 0.72f, 1.0f};
 constexpr int max_label_rows = 3;
+constexpr int index_bar_entries = 64; // steps of the index scale beside the space plot
 const rizodozad::Rgb pml_shade{0.85f, 0.85f, 0.85f};
 const rizodozad::Rgb band_shade{0.88f, 1.0f, 0.88f};
 const rizodozad::Rgb help_background{1.0f, 1.0f, 0.95f};
 
 const char* const probe_colours[] = {"m", "dg", "dc", "dy", "dm", "k"};
 
-rizodozad::Colormap layer_shades(const Scenario& s) {
-    std::vector<double> index;
-    for (const Layer& l : s.layers)
-        index.push_back(std::sqrt(l.eps_r * l.mu_r));
-    const double largest = index.empty() ? 1.0 : *std::max_element(index.begin(), index.end());
-    rizodozad::Colormap shades;
-    for (double n : index) {
-        const float t = largest > 1.0 ? static_cast<float>((n - 1.0) / (largest - 1.0)) : 0.0f;
-        rizodozad::Rgb shade{};
-        for (std::size_t c = 0; c < shade.size(); ++c)
-            shade[c] = palest_layer[c] + t * (deepest_layer[c] - palest_layer[c]);
-        shades.push_back(shade);
-    }
-    return shades;
+rizodozad::Colormap as_colormap(const std::vector<Shade>& shades) {
+    return rizodozad::Colormap(shades.begin(), shades.end());
 }
 
 // A new axes, current from here on, at a fixed place in the window.
@@ -138,6 +124,7 @@ void Picture::compose_space() {
     axes->y_label = "V/m";
 
     compose_space_regions(y_lim);
+    compose_index_bar();
     plot(ez_positions_mm(s.grid.cells, dx), run.ez());
     set("r");
     plot(hy_positions_mm(s.grid.cells, dx), scaled_by_impedance(run.hy()));
@@ -155,7 +142,7 @@ void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
     const std::vector<Span> layers = materials ? layer_spans(s) : std::vector<Span>{};
     const std::vector<Span> pmls = pml_spans(s);
     for (const auto& [spans, shades] :
-         {std::pair{layers, layer_shades(s)},
+         {std::pair{layers, as_colormap(layer_shades(s))},
           std::pair{pmls, rizodozad::Colormap(pmls.size(), pml_shade)}}) {
         if (spans.empty()) continue;
         const int shaded = patch(rectangles_x(spans), rectangles_y(spans.size(), y_lim), shades);
@@ -163,7 +150,7 @@ void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
     }
     std::vector<Span> labelled = layers;
     labelled.insert(labelled.end(), pmls.begin(), pmls.end());
-    const PlotScale scale = space_scale(s, y_lim);
+    const PlotScale scale = space_scale(y_lim);
     std::vector<LabelSpot> spots;
     for (const Span& span : labelled)
         spots.push_back({scale.px_of_mm(span.from), span.label});
@@ -175,12 +162,31 @@ void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
                  labelled[i].label);
 }
 
-Picture::PlotScale Picture::space_scale(const Scenario& s,
-                                        const std::array<double, 2>& y_lim) const {
-    const double dx = s.grid.cell_size_m;
-    const double left_mm = cell_left_mm(0, dx), right_mm = cell_right_mm(s.grid.cells - 1, dx);
-    const double width_px = space_position[2] * window_width;
-    const double height_px = space_position[3] * window_height;
+// The shading's scale beside the space plot, from n = 1 to the largest index.
+void Picture::compose_index_bar() {
+    const Scenario& s = session_.run().scenario();
+    rizodozad::Axes* axes = current_axes();
+    if (!session_.run().materials_on() || !index_bar_shown(s) || axes == nullptr) return;
+    const double largest = largest_index(s);
+    axes->c_lim = {1.0, largest};
+    axes->x_label = "x (mm); layers shaded by their index n, scale at right";
+    set_colormap_entries(as_colormap(index_scale(largest, index_bar_entries)));
+    colorbar();
+}
+
+// The frame where the last layout put the space plot (the current axes while it is
+// composed): the composed place only gives the room around it, and label rows spaced in
+// the room's pixels come closer than their height in the frame's.
+Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) {
+    const double dx = session_.run().scenario().grid.cell_size_m;
+    const double left_mm = cell_left_mm(0, dx);
+    const double right_mm = cell_right_mm(session_.run().scenario().grid.cells - 1, dx);
+    std::array<float, 4> frame = space_position;
+    const rizodozad::Axes* axes = current_axes();
+    if (axes != nullptr && axes->tidy_position[2] > 0 && axes->tidy_position[3] > 0)
+        frame = axes->tidy_position;
+    const double width_px = frame[2] * window_width;
+    const double height_px = frame[3] * window_height;
     return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px};
 }
 
@@ -200,7 +206,7 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
         ids.push_back(MarkerId{false, k});
         names.push_back(s.probes[k].name);
     }
-    const PlotScale scale = space_scale(s, y_lim);
+    const PlotScale scale = space_scale(y_lim);
     std::vector<LabelSpot> spots;
     for (std::size_t i = 0; i < ids.size(); ++i)
         spots.push_back({scale.px_of_mm(marker_cell(ids[i]) * dx_mm), names[i]});
@@ -319,7 +325,8 @@ void Picture::compose_status() {
                 status_line(session_.run(), session_.steps_per_frame(), session_.running()));
     if (!session_.message().empty())
         figure_text(status_left_px, top - message_from_top_px, session_.message());
-    if (const std::optional<std::string> warning = first_warning(session_.experiment()))
+    if (const std::optional<std::string> warning =
+            first_warning(session_.experiment(), &session_.energy_watch()))
         figure_text(status_left_px, top - warning_from_top_px, "warning: " + *warning);
 }
 

@@ -14,7 +14,10 @@ namespace lab::view {
 
 class Picture : public rizodozad::ZarIdor {
   public:
-    explicit Picture(const Session& session) : session_(session) { tidy_layout = true; }
+    explicit Picture(const Session& session) : session_(session) {
+        tidy_layout = true;
+        readout_names_lines = true;
+    }
 
     void compose_figure() override;
 
@@ -31,10 +34,11 @@ class Picture : public rizodozad::ZarIdor {
         double left_mm, px_per_mm, y_per_px;
         double px_of_mm(double x_mm) const { return (x_mm - left_mm) * px_per_mm; }
     };
-    PlotScale space_scale(const Scenario& s, const std::array<double, 2>& y_lim) const;
+    PlotScale space_scale(const std::array<double, 2>& y_lim);
 
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);
+    void compose_index_bar();
     void compose_markers(const std::array<double, 2>& y_lim);
     void compose_time();
     void compose_spectra();

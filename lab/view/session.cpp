@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "lab/view/plot_data.h"
@@ -62,6 +63,7 @@ void Session::change(Command command) {
         break;
     case Command::reset:
         experiment_.reset();
+        message_ = "back to step 0";
         break;
     case Command::cycle_left_end:
         cycle_end(Side::left);
@@ -93,15 +95,22 @@ void Session::set_steps_per_frame(int steps) {
 
 void Session::step_once() {
     if (run().finished()) return;
-    experiment_.step();
+    step_watched();
     changed();
+}
+
+// Every change of set-up restarts the run from step 0, and the watch with it.
+void Session::step_watched() {
+    if (run().step_count() == 0) energy_ = EnergyWatch{};
+    experiment_.step();
+    energy_.observe(run());
 }
 
 bool Session::advance_frame() {
     if (!running_) return false;
     const int before = run().step_count();
     for (int i = 0; i < steps_per_frame_ && !run().finished(); ++i)
-        experiment_.step();
+        step_watched();
     if (run().finished()) {
         running_ = false;
         if (run().blown_up()) message_ = run().blow_up_message();
@@ -126,6 +135,7 @@ bool any_poles(const Scenario& s) {
 // Layers with their poles, then (for a scenario with poles) the same layers without them,
 // then no layers at all, then back.
 void Session::next_material_set() {
+    message_.clear(); // the status line says which set is shown
     if (!run().materials_on()) {
         experiment_.set_materials(true);
         return;
@@ -211,14 +221,19 @@ void Session::move_source(int cell) {
     if (const std::optional<std::string> problem =
             experiment_.restart_with([&](Scenario& s) { s.source.cell = cell; }))
         message_ = "the source stays: " + *problem;
+    else
+        message_ = "source moved to cell " + std::to_string(cell) + "; the run starts again";
     changed();
 }
 
 void Session::move_probe(std::size_t probe, int cell) {
-    if (const std::optional<std::string> problem = experiment_.restart_with([&](Scenario& s) {
-            if (probe < s.probes.size()) s.probes[probe].cell = cell;
-        }))
+    if (probe >= run().scenario().probes.size()) return;
+    if (const std::optional<std::string> problem =
+            experiment_.restart_with([&](Scenario& s) { s.probes[probe].cell = cell; }))
         message_ = "the probe stays: " + *problem;
+    else
+        message_ = "probe " + run().scenario().probes[probe].name + " moved to cell " +
+                   std::to_string(cell) + "; the run starts again";
     changed();
 }
 

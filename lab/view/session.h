@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/run_warnings.h"
 #include "lab/view/controls.h"
 
 namespace lab::view {
@@ -29,6 +30,8 @@ class Session {
     Experiment& experiment() { return experiment_; }
     const Experiment& experiment() const { return experiment_; }
     const Simulation& run() const { return experiment_.run(); }
+    // The energy in the grid through the run so far, for the warning of a run ending too soon.
+    const EnergyWatch& energy_watch() const { return energy_; }
     bool running() const { return running_; }
     int steps_per_frame() const { return steps_per_frame_; }
     // Any count from 1 to max_steps_per_frame, off the ladder too (a recording's interval).
@@ -44,6 +47,7 @@ class Session {
   private:
     void change(Command command);
     void step_once();
+    void step_watched();
     void changed() { needs_redraw_ = true; }
     void cycle_end(Side side);
     void cycle_source();
@@ -54,6 +58,7 @@ class Session {
     void cycle(Choice current, Next next, Apply apply, const char* what);
 
     Experiment experiment_;
+    EnergyWatch energy_;
     bool running_ = false;
     int steps_per_frame_ = 1;
     bool help_shown_ = false;

@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::array<Corner, 4> corners_in_preference{Corner::top_right, Corner::top_left,
                                                       Corner::bottom_left, Corner::bottom_right};
+constexpr int edge_stops = 8; // places along the top and bottom edges, corners included
 
 PixelBox box_in_corner(Corner corner, const PixelBox& area, double width, double height,
                        double margin) {
@@ -65,18 +66,51 @@ int covered_by(const PixelBox& box, const std::vector<PixelLine>& lines) {
     return covered;
 }
 
+int texts_under(const PixelBox& box, const std::vector<PixelBox>& texts) {
+    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
+                                          [&](const PixelBox& t) { return overlap(box, t); }));
+}
+
+// Off the corners: evenly along the top and the bottom edge, then halfway up each side.
+std::vector<PixelBox> places_off_corners(const PixelBox& area, double width, double height,
+                                         double margin) {
+    const double left = area.left + margin;
+    const double room_x = area.width - 2 * margin - width;
+    const double top = area.bottom + area.height - margin - height;
+    const double bottom = area.bottom + margin;
+    std::vector<PixelBox> places;
+    for (double y : {top, bottom})
+        for (int k = 1; k < edge_stops - 1; ++k)
+            places.push_back({left + room_x * k / (edge_stops - 1), y, width, height});
+    const double middle = area.bottom + (area.height - height) / 2;
+    places.push_back({left, middle, width, height});
+    places.push_back({left + room_x, middle, width, height});
+    return places;
+}
+
+// Fewer texts covered first, then fewer data.
+bool better(const LegendPlace& a, const LegendPlace& b) {
+    return a.texts_covered != b.texts_covered ? a.texts_covered < b.texts_covered
+                                              : a.covered < b.covered;
+}
+
 } // namespace
 
 LegendPlace place_legend(const PixelBox& plot_area, double width_px, double height_px,
-                         double margin_px, const std::vector<PixelLine>& lines) {
+                         double margin_px, const std::vector<PixelLine>& lines,
+                         const std::vector<PixelBox>& keep_clear) {
     LegendPlace best;
     bool first = true;
-    for (Corner corner : corners_in_preference) {
-        const PixelBox box = box_in_corner(corner, plot_area, width_px, height_px, margin_px);
-        const int covered = covered_by(box, lines);
-        if (first || covered < best.covered) best = {corner, box, covered};
+    const auto consider = [&](Corner corner, const PixelBox& box) {
+        const LegendPlace place{corner, box, texts_under(box, keep_clear), covered_by(box, lines)};
+        if (first || better(place, best)) best = place;
         first = false;
-    }
+    };
+    for (Corner corner : corners_in_preference)
+        consider(corner, box_in_corner(corner, plot_area, width_px, height_px, margin_px));
+    if (best.texts_covered == 0) return best;
+    for (const PixelBox& box : places_off_corners(plot_area, width_px, height_px, margin_px))
+        consider(Corner::along_edge, box);
     return best;
 }
 

@@ -140,12 +140,14 @@ NearestPoint nearest_point(const std::vector<const Line*>& lines, double pointer
 }
 
 std::string readout_text(double x, double y, const ScreenAxis& x_axis, const ScreenAxis& y_axis,
-                         const NearestPoint& nearest) {
+                         const NearestPoint& nearest, const std::vector<std::string>& line_names) {
     std::string text =
         "(" + format_readout_value(x, x_axis) + ", " + format_readout_value(y, y_axis) + ")";
     if (!nearest.found) return text;
-    return text + "  nearest: line " + std::to_string(nearest.line + 1) + " (" +
-           printf_text("%.*g", data_digits, nearest.x) + ", " +
+    const bool named = nearest.line < line_names.size() && !line_names[nearest.line].empty();
+    const std::string name =
+        named ? line_names[nearest.line] : "line " + std::to_string(nearest.line + 1);
+    return text + "  nearest: " + name + " (" + printf_text("%.*g", data_digits, nearest.x) + ", " +
            printf_text("%.*g", data_digits, nearest.y) + ")";
 }
 

@@ -42,9 +42,10 @@ struct NearestPoint {
 NearestPoint nearest_point(const std::vector<const Line*>& lines, double pointer_x_px,
                            double pointer_y_px, const ScreenAxis& x_axis, const ScreenAxis& y_axis);
 
-// "(x, y)" of the pointer, then "  nearest: line N (x, y)" when a point was found;
-// lines count from 1.
+// "(x, y)" of the pointer, then "  nearest: NAME (x, y)" when a point was found: NAME is
+// the line's entry in line_names when it has a non-empty one, else "line N", counted from 1.
 std::string readout_text(double x, double y, const ScreenAxis& x_axis, const ScreenAxis& y_axis,
-                         const NearestPoint& nearest);
+                         const NearestPoint& nearest,
+                         const std::vector<std::string>& line_names = {});
 
 } // namespace rizodozad::tidy

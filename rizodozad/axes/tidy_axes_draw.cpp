@@ -48,8 +48,9 @@ double value_at(const std::array<double, 2>& lim, int scale, double fraction) {
 }
 
 // The read-out of a selected axes: the captured point along the axes' own scales, and
-// the nearest point of the nearest line.
-std::string readout(const Axes& axes, const tidy::PixelBox& frame, const std::vector<Line>& lines) {
+// the nearest point of the nearest line, by its legend entry when names_lines is set.
+std::string readout(const Axes& axes, const tidy::PixelBox& frame, const std::vector<Line>& lines,
+                    bool names_lines) {
     const double fx = (axes.mouse_x - axes.x_lim[0]) / (axes.x_lim[1] - axes.x_lim[0]);
     const double fy = (axes.mouse_y - axes.y_lim[0]) / (axes.y_lim[1] - axes.y_lim[0]);
     const tidy::ScreenAxis x_axis = screen_axis(axes.x_lim, axes.x_scale, frame.width);
@@ -57,7 +58,8 @@ std::string readout(const Axes& axes, const tidy::PixelBox& frame, const std::ve
     const tidy::NearestPoint nearest = tidy::nearest_point(
         tidy::lines_of(axes, lines), fx * frame.width, fy * frame.height, x_axis, y_axis);
     return tidy::readout_text(value_at(axes.x_lim, axes.x_scale, fx),
-                              value_at(axes.y_lim, axes.y_scale, fy), x_axis, y_axis, nearest);
+                              value_at(axes.y_lim, axes.y_scale, fy), x_axis, y_axis, nearest,
+                              names_lines ? axes.legend_names : std::vector<std::string>{});
 }
 
 using TextAt = std::function<void(double x, double baseline, const std::string& text)>;
@@ -183,8 +185,9 @@ void Engine::display_axes_2d_tidy() {
         draw_ticks(*axes, frame, x_at, y_at);
         if (axes->show_tick_labels) draw_tick_labels(*axes, frame, x_at, y_at, text_at);
     }
-    draw_header_and_footer(*axes, slot, frame,
-                           axes->selected ? readout(*axes, frame, line_list) : "", text_at);
+    draw_header_and_footer(
+        *axes, slot, frame,
+        axes->selected ? readout(*axes, frame, line_list, app.readout_names_lines) : "", text_at);
 
     // The children draw in the frame's unit square.
     glViewport(static_cast<int>(frame.left), static_cast<int>(frame.bottom),

@@ -133,6 +133,7 @@ bool Engine::configuration_pass() {
 void Engine::display_pass() {
     trace(app.debug, "============================= display ...");
     drawn_texts.clear();
+    drawn_legends.clear();
     display_figure();
     trace(app.debug, " done ");
 }

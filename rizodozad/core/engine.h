@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "rizodozad/core/current_record.h"
+#include "rizodozad/core/pixel_box.h"
 #include "rizodozad/core/scales.h"
 #include "rizodozad/rizodozad.h"
 
@@ -90,6 +91,12 @@ class Engine {
     float drag_start_elevation = 0;
     std::vector<FigureText> figure_texts; // of the current composition
     std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
+    // The legend boxes the last display pass drew, each with its names' place in drawn_texts.
+    struct DrawnLegend {
+        tidy::PixelBox box;
+        std::size_t first_name = 0, end_name = 0;
+    };
+    std::vector<DrawnLegend> drawn_legends;
 
     //-------------------------------------------------------------------------
     // [SECTION] Operations behind the face (documented in rizodozad.h)

@@ -66,6 +66,9 @@ void ZarIdor::set(int handle, std::string property, std::string value) {
     engine_->set(handle, std::move(property), std::move(value));
 }
 void ZarIdor::set_colormap(std::string name) { engine_->set_colormap(std::move(name)); }
+void ZarIdor::set_colormap_entries(Colormap colours) {
+    if (!colours.empty()) engine_->current_colormap = std::move(colours);
+}
 void ZarIdor::set_line_width(float width) { engine_->set_line_width(width); }
 
 void ZarIdor::set_text_scale(double scale) {

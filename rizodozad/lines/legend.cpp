@@ -1,5 +1,6 @@
 // Legends: names for the lines of an axes, drawn in the tidy layout as a framed box
-// with a sample of each line, in the corner of the frame that hides the least data.
+// with a sample of each line, in the corner of the frame that hides no text drawn in it
+// and the least data.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -82,6 +83,15 @@ std::vector<tidy::PixelLine> in_pixels(Engine& engine, const std::vector<const L
     return drawn;
 }
 
+// The strings drawn so far, which the legend is not to hide: the axes' own texts among them.
+std::vector<tidy::PixelBox> text_boxes(const std::vector<DrawnText>& texts) {
+    std::vector<tidy::PixelBox> boxes;
+    boxes.reserve(texts.size());
+    for (const DrawnText& t : texts)
+        boxes.push_back({t.left, t.bottom, t.width, t.height});
+    return boxes;
+}
+
 } // namespace
 
 void Engine::legend(std::vector<std::string> names) {
@@ -99,8 +109,12 @@ void Engine::display_legend() {
     const LegendBox size = legend_size(axes->legend_names, lines.size(), frame);
     if (size.entries == 0) return;
 
-    const tidy::LegendPlace place =
-        tidy::place_legend(frame, size.width, size.height, inset_px(), in_pixels(*this, lines));
+    // The classic layout writes tick labels inside the frame: only the tidy one keeps clear.
+    const std::vector<tidy::PixelBox> texts =
+        app.tidy_layout ? text_boxes(drawn_texts) : std::vector<tidy::PixelBox>{};
+    const tidy::LegendPlace place = tidy::place_legend(frame, size.width, size.height, inset_px(),
+                                                       in_pixels(*this, lines), texts);
+    drawn_legends.push_back({place.box, drawn_texts.size(), drawn_texts.size()});
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
     draw::window_pixels(app.window_width, app.window_height);
@@ -119,6 +133,7 @@ void Engine::display_legend() {
                     static_cast<float>(baseline / wh), axes->legend_names[k]);
         draw::window_pixels(app.window_width, app.window_height);
     }
+    drawn_legends.back().end_name = drawn_texts.size();
     glEnable(GL_DEPTH_TEST);
 }
 
