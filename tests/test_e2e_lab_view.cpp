@@ -302,6 +302,53 @@ TEST_F(LabWindow, LabMovieRecordsAFrameEveryKStepsWithoutADisplay) {
 }
 
 //-----------------------------------------------------------------------------
+// Recordings that end early: a window destroyed from outside, a signal, a file that
+// cannot grow, a reset
+//-----------------------------------------------------------------------------
+
+// A window destroyed from outside ends the program as a window manager's close does: the
+// GIF finished, exit 0. A signal keeps nothing: no GIF, no temporary, exit 128 + N.
+TEST_F(LabWindow, ARecordingEndsCleanlyWhenItsWindowIsDestroyedOrItIsSignalled) {
+    struct Case {
+        const char* session;
+        const char* gif;
+        const char* status;
+    };
+    setenv("FDTD_LAB_REPORT_REDRAWS", "1", 1);
+    for (const Case& c :
+         {Case{"destroyed_while_recording", "yes", "0"}, Case{"record_destroyed", "yes", "0"},
+          Case{"record_terminated", "no", "143"}}) {
+        std::filesystem::remove(path("out.gif"));
+        const testsupport::ProcessResult result =
+            testsupport::run_process({"timeout", "-k", "5", "600", "bash", LAB_VIEW_SESSION,
+                                      FDTD_LAB, FDTD_DRIVER, dir_, path("line.toml"), c.session});
+        EXPECT_NE(result.output.find(std::string("gif=") + c.gif), std::string::npos)
+            << c.session << ":\n"
+            << result.output;
+        EXPECT_NE(result.output.find("temporaries=0"), std::string::npos) << c.session;
+        EXPECT_NE(result.output.find(std::string("status=") + c.status), std::string::npos)
+            << c.session << ":\n"
+            << result.output;
+    }
+    unsetenv("FDTD_LAB_REPORT_REDRAWS");
+}
+
+TEST_F(LabWindow, TheRecordingSaysWhatItTookAndWhyItFailed) {
+    const Facts reset = run_session("reset_while_recording");
+    EXPECT_NE(reset.at("summary").find("9 frames, steps 1 to 6, then 0 to 2 after a reset"),
+              std::string::npos)
+        << reset.at("summary");
+    // About three frames fit: the fourth write fails as on a full disk.
+    const testsupport::ProcessResult full = testsupport::run_process(
+        {"timeout", "-k", "5", "600", "bash", "-c", "ulimit -f 64; exec bash \"$0\" \"$@\"",
+         LAB_VIEW_SESSION, FDTD_LAB, FDTD_DRIVER, dir_, path("line.toml"), "recording_fails"});
+    EXPECT_NE(full.output.find("recording stopped, no GIF written: cannot write"),
+              std::string::npos)
+        << full.output;
+    EXPECT_NE(full.output.find("out.gif: File too large"), std::string::npos) << full.output;
+}
+
+//-----------------------------------------------------------------------------
 // Redraws while paused
 //-----------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,12 +13,14 @@
 
 #include "lab/analysis/wording.h"
 #include "lab/cli/exit_status.h"
+#include "lab/cli/folder_lock.h"
 #include "lab/cli/terminal_text.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"
 #include "lab/view/outputs.h"
 #include "lab/view/window.h"
 #include "lab/view/window_system.h"
+#include "rizodozad/core/atomic_file.h"
 
 namespace lab::view {
 
@@ -27,6 +30,50 @@ constexpr const char* default_scenario_name = "slab.toml";
 constexpr const char* installed_scenarios = "../share/fdtd-lab/scenarios";
 constexpr const char* exit_display_missing = "needs an X display (DISPLAY is not set); on a "
                                              "machine without one use scripts/lab-movie";
+
+//-----------------------------------------------------------------------------
+// [SECTION] Signals and temporaries
+//-----------------------------------------------------------------------------
+
+extern "C" void request_view_stop(int signal) { stop_signal = signal; }
+
+// Signals that would otherwise end the program with a recording's temporary left behind;
+// the view ends at its next frame instead, the temporary removed.
+constexpr int stopping_signals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT,
+                                    SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM};
+
+void stop_on_signals() {
+    for (int signal : stopping_signals)
+        std::signal(signal, request_view_stop);
+    // A GIF beyond the size limit then fails its write, which is said like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+int stopped() {
+    std::fprintf(stderr, "fdtd-lab: stopped by a signal; the recording is not kept\n");
+    return exit_signal_base + stop_signal;
+}
+
+std::string folder_of(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// A killed recording's temporaries beside the GIF; the caller holds the folder's lock, so
+// none of them is in use.
+void remove_stale_temporaries(const std::string& gif_path) {
+    namespace fs = std::filesystem;
+    const std::string name = fs::path(gif_path).filename().string();
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder_of(gif_path), error))
+        if (rizodozad::is_temporary_of(entry.path().filename().string(), name) &&
+            entry.is_regular_file(error))
+            fs::remove(entry.path(), error);
+}
+
+//-----------------------------------------------------------------------------
+// [SECTION] Scenario, display and span
+//-----------------------------------------------------------------------------
 
 std::optional<Scenario> scenario_from(const std::string& path) {
     try {
@@ -66,6 +113,9 @@ void report_recording(const std::string& gif_path, std::size_t frames, int every
     if (!recorded.end.finished && recorded.end.step < recorded.end.total_steps)
         std::printf(" (of %d)", recorded.end.total_steps);
     std::printf("\n");
+    if (recorded.window_closed)
+        std::fprintf(stderr, "fdtd-lab record: the window was closed; the GIF ends at step %d\n",
+                     recorded.end.step);
 }
 
 } // namespace
@@ -89,9 +139,10 @@ int run_view(const ViewOptions& options) {
     const std::optional<Scenario> scenario = scenario_from(path);
     if (!scenario) return exit_bad_input;
     if (!display_named("view")) return exit_failed;
+    stop_on_signals();
     open_window();
     show_live(std::make_unique<LinePage>(*scenario), options.scale);
-    return exit_ok;
+    return stop_signal != 0 ? stopped() : exit_ok;
 }
 
 int run_record(const RecordOptions& options) {
@@ -103,12 +154,20 @@ int run_record(const RecordOptions& options) {
         return exit_bad_input;
     }
     if (!display_named("record")) return exit_failed;
+    const FolderLock lock(folder_of(options.gif_path));
+    if (!lock.problem().empty()) {
+        std::fprintf(stderr, "fdtd-lab record: %s\n", lock.problem().c_str());
+        return exit_bad_input;
+    }
+    stop_on_signals();
+    remove_stale_temporaries(options.gif_path);
     open_window();
     rizodozad::GifRecorder gif(options.gif_path,
                                static_cast<int>(std::lround(1000.0 / options.fps)));
     auto page = std::make_unique<LinePage>(*scenario);
     page->show_status(options.status_shown);
     const std::optional<Recorded> recorded = record_run(std::move(page), span, gif, options.scale);
+    if (stop_signal != 0) return stopped(); // the recorder removes its temporary
     if (!recorded || !gif.finish()) return exit_failed;
     report_recording(options.gif_path, gif.frame_count(), span.steps_per_frame, *recorded);
     if (!recorded->end.blow_up.empty()) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lab/analysis/csv_output.h"
+#include "lab/view/window_system.h"
 #include "rizodozad/core/atomic_file.h"
 
 namespace lab::view {
@@ -28,11 +29,14 @@ std::string report(const std::vector<std::string>& written,
     return text;
 }
 
+// A stopping signal while a table is written keeps the old file: the temporary goes.
 bool write_atomically(const std::string& name, const std::function<bool(std::FILE*)>& write) {
     rizodozad::AtomicFile file(name);
-    if (file.stream() == nullptr || !write(file.stream()) || !file.commit()) {
+    if (file.stream() == nullptr || !write(file.stream()) || stop_signal != 0 || !file.commit()) {
         std::fprintf(stderr, "Cannot write '%s': %s\n", name.c_str(),
-                     file.error() != 0 ? file.error_text() : "the table could not be written");
+                     file.error() != 0  ? file.error_text()
+                     : stop_signal != 0 ? "stopped by a signal"
+                                        : "the table could not be written");
         return false;
     }
     return true;

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "lab/view/page.h"
 
@@ -31,6 +34,18 @@ class RecordingEnd {
   private:
     RecordingSpan span_;
     double peak_energy_ = 0.0;
+};
+
+// The steps of a live recording's frames, as runs of rising steps: a reset while recording
+// starts a new run, so that the summary never reads "steps 6 to 0".
+class RecordedSteps {
+  public:
+    void frame_at(int step);
+    // "steps 1 to 6", "steps 1 to 6, then 0 to 3 after a reset"; "" before any frame.
+    std::string text() const;
+
+  private:
+    std::vector<std::pair<int, int>> runs_; // first and last step of each run
 };
 
 // Why a span cannot be recorded from a run of total_steps; nothing when it can.

@@ -29,7 +29,8 @@ void toggle_recording(Window& w) {
         return;
     }
     w.gif = std::make_unique<rizodozad::GifRecorder>(gif_file_name, gif_frame_interval_ms);
-    w.gif_first_step = w.last_recorded_step = w.page->progress().step;
+    w.gif_steps = RecordedSteps{};
+    w.last_recorded_step = w.page->progress().step;
     w.page->say(std::string("recording ") + absolute(gif_file_name) +
                 ": a frame per frame that steps; g stops");
 }
@@ -65,6 +66,14 @@ void set_scale(Window& w) {
 
 } // namespace
 
+namespace {
+
+std::string failure_text(const rizodozad::GifRecorder& gif) {
+    return "cannot write " + absolute(gif.path()) + ": " + gif.failure();
+}
+
+} // namespace
+
 Window::Window(std::unique_ptr<Page> shown, double scale)
     : page(std::move(shown)), fixed_scale(scale) {
     page->picture().window_width = window_width_px;
@@ -78,26 +87,44 @@ void finish_recording(Window& w) {
     const bool written = w.gif->finish();
     char text[512];
     if (written)
-        std::snprintf(text, sizeof text, "wrote %s: %zu %s, steps %d to %d",
-                      absolute(w.gif->path()).c_str(), frames,
-                      plural(static_cast<long long>(frames), "frame", "frames"),
-                      w.gif_first_step + 1, w.last_recorded_step);
+        std::snprintf(text, sizeof text, "wrote %s: %zu %s, %s", absolute(w.gif->path()).c_str(),
+                      frames, plural(static_cast<long long>(frames), "frame", "frames"),
+                      w.gif_steps.text().c_str());
     else
         std::snprintf(text, sizeof text, "no GIF written: %s",
-                      frames == 0 ? "no step was taken while recording" : "see the messages");
+                      frames == 0 && !w.gif->failed() ? "no step was taken while recording"
+                                                      : failure_text(*w.gif).c_str());
     w.gif.reset();
     std::printf("%s\n", text);
     std::fflush(stdout);
     w.page->say(text);
 }
 
+namespace {
+
+// A recording that cannot go on stops at once and says why, instead of showing
+// "recording" over frames that go nowhere.
+void record_frame(Window& w, int step) {
+    const long long at_ms = static_cast<long long>(w.gif->frame_count()) * w.gif->interval_ms();
+    w.last_recorded_step = step;
+    if (w.gif->add_frame(w.page->picture().capture_picture(), at_ms)) {
+        w.gif_steps.frame_at(step);
+        return;
+    }
+    const std::string text = "recording stopped, no GIF written: " + failure_text(*w.gif);
+    w.gif.reset(); // its temporary goes
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    w.page->say(text);
+}
+
+} // namespace
+
 void handle_display(Window& w) {
     rizodozad::ZarIdor& picture = w.page->picture();
     const int step = w.page->progress().step;
     if (w.gif && step != w.last_recorded_step) {
-        const long long at_ms = static_cast<long long>(w.gif->frame_count()) * w.gif->interval_ms();
-        w.gif->add_frame(picture.capture_picture(), at_ms);
-        w.last_recorded_step = step;
+        record_frame(w, step);
     } else {
         picture.display_cycle();
     }

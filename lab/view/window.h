@@ -7,6 +7,7 @@
 
 #include "lab/view/controls.h"
 #include "lab/view/page.h"
+#include "lab/view/recording_span.h"
 #include "rizodozad/rizodozad.h"
 
 namespace lab::view {
@@ -25,7 +26,7 @@ struct Window {
     std::unique_ptr<Page> page;
     FramePacer pacer;
     std::unique_ptr<rizodozad::GifRecorder> gif;
-    int gif_first_step = 0;
+    RecordedSteps gif_steps;
     int last_recorded_step = 0;
     long long redraws = 0;
     bool report_redraws = false;       // prints "redraw N" after each one (a test hook)

@@ -8,8 +8,11 @@
 #include <utility>
 
 #include "lab/view/window.h"
+#include "lab/view/window_watch.h"
 
 namespace lab::view {
+
+volatile std::sig_atomic_t stop_signal = 0;
 
 namespace {
 
@@ -18,10 +21,27 @@ namespace {
 //-----------------------------------------------------------------------------
 
 Window* live = nullptr;
+WindowWatch* live_watch = nullptr; // set while the live window is shown
 
-void on_display() { handle_display(*live); }
+// True when the view is to end: its window is gone or a signal came. The main loop is
+// then left, and nothing more is drawn into a window that is no longer there.
+bool leaving() {
+    const bool leave = stop_signal != 0 || (live_watch != nullptr && live_watch->window_gone());
+    if (leave) glutLeaveMainLoop();
+    return leave;
+}
+
+void on_display() {
+    if (!leaving()) handle_display(*live);
+}
 void on_reshape(int width, int height) { handle_reshape(*live, width, height); }
-void on_idle() { handle_idle(*live); }
+void on_idle() {
+    if (!leaving()) handle_idle(*live);
+}
+// Wakes a paused view, which otherwise sleeps until the next X event.
+void on_watch_timer(int) {
+    if (!leaving()) glutTimerFunc(watch_interval_ms, on_watch_timer, 0);
+}
 void on_keyboard(unsigned char key, int, int) { handle_keyboard(*live, key); }
 void on_mouse(int button, int state, int x, int y) { handle_mouse(*live, button, state, x, y); }
 void on_motion(int x, int y) { handle_motion(*live, x, y); }
@@ -65,8 +85,15 @@ void show_live(std::unique_ptr<Page> page, double scale) {
     window->report_redraws = std::getenv(redraw_report_variable) != nullptr;
     register_drawing(*window);
     register_input(*window);
+    WindowWatch watch;
+    live_watch = &watch;
+    glutTimerFunc(watch_interval_ms, on_watch_timer, 0);
     glutMainLoop();
-    finish_recording(*window); // the window was closed
+    live_watch = nullptr;
+    if (stop_signal != 0)
+        window->gif.reset(); // its temporary goes with it
+    else
+        finish_recording(*window); // the window was closed
 }
 
 namespace {
@@ -92,10 +119,17 @@ std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSp
     w.page->command(Command::run_pause);
     skip_to(*w.page, span.from_step);
     RecordingEnd end(span);
-    const Recorded started{w.page->progress().step, {}};
+    WindowWatch watch;
+    Recorded recorded{w.page->progress().step, {}};
     for (;;) {
         const Progress at = w.page->progress();
+        if (stop_signal != 0) break;
+        if (watch.window_gone()) {
+            recorded.window_closed = true;
+            break;
+        }
         if (!add_frame(*w.page, gif)) return std::nullopt;
+        recorded.end = at;
         glutMainLoopEvent();
         const bool last = end.last_frame(at) || !w.page->running();
         show_progress(at, last);
@@ -103,7 +137,7 @@ std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSp
         w.page->set_steps_per_frame(end.steps_to_next(at));
         w.page->advance_frame();
     }
-    return Recorded{started.first_step, w.page->progress()};
+    return recorded;
 }
 
 } // namespace lab::view

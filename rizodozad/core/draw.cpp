@@ -113,22 +113,44 @@ bool placeable(const Point& p) {
     return finite_as_float(p[0]) && finite_as_float(p[1]) && finite_as_float(p[2]);
 }
 
-void vertex(const Point& p) { glVertex3d(p[0], p[1], p[2]); }
+Primitive::Primitive(GLenum mode) : mode_(mode), gathering_(!rendering_to_screen()) {
+    if (!gathering_) glBegin(mode_);
+}
+
+Primitive::~Primitive() {
+    if (!gathering_) {
+        glEnd();
+        return;
+    }
+    if (gathered_.empty()) return;
+    constexpr GLint coordinates_per_vertex = 3;
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(coordinates_per_vertex, GL_FLOAT, 0, gathered_.data());
+    glDrawArrays(mode_, 0, static_cast<GLsizei>(gathered_.size() / coordinates_per_vertex));
+    glPopClientAttrib();
+}
+
+// As glVertex3d would, each coordinate is rounded to float.
+void Primitive::add(const Point& p) {
+    if (!gathering_) {
+        glVertex3d(p[0], p[1], p[2]);
+        return;
+    }
+    for (double coordinate : p)
+        gathered_.push_back(static_cast<GLfloat>(coordinate));
+}
 
 void Strip::add(const Point& p) {
     if (!placeable(p)) {
         end();
         return;
     }
-    if (!open_) glBegin(GL_LINE_STRIP);
-    open_ = true;
-    vertex(p);
+    if (!open_) open_.emplace(GL_LINE_STRIP);
+    open_->add(p);
 }
 
-void Strip::end() {
-    if (open_) glEnd();
-    open_ = false;
-}
+void Strip::end() { open_.reset(); }
 
 void segment(const Point& from, const Point& to) {
     shape(GL_LINES, std::array<Point, 2>{from, to});

@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "rizodozad/core/glyph_atlas.h"
 #include "rizodozad/records.h"
@@ -89,7 +90,24 @@ using Point = std::array<double, 3>;
 // is drawn only when every coordinate is finite as OpenGL's float.
 bool placeable(const Point& p);
 
-void vertex(const Point& p); // for callers that have checked placeable()
+// The vertices of one primitive, sent as glBegin(mode) ... glEnd() would send them. In
+// feedback mode (an export, a capture) they are gathered and drawn from client memory at
+// the end instead: Mesa keeps for good every vertex buffer that immediate-mode vertices
+// reach in feedback mode, which cost each export a share of memory that never came back.
+class Primitive {
+  public:
+    explicit Primitive(GLenum mode);
+    ~Primitive();
+    Primitive(const Primitive&) = delete;
+    Primitive& operator=(const Primitive&) = delete;
+
+    void add(const Point& p); // for callers that have checked placeable()
+
+  private:
+    GLenum mode_;
+    bool gathering_;
+    std::vector<GLfloat> gathered_; // x, y, z of each vertex, while gathering
+};
 
 // A line strip that breaks where a point cannot be placed; a strip of placeable points
 // is sent exactly as glBegin(GL_LINE_STRIP) ... glEnd() would send it.
@@ -104,7 +122,7 @@ class Strip {
     void end();
 
   private:
-    bool open_ = false;
+    std::optional<Primitive> open_;
 };
 
 // One straight piece as GL_LINES; nothing when either end cannot be placed.
@@ -115,10 +133,9 @@ void segment(const Point& from, const Point& to);
 template <class Corners> void shape(GLenum mode, const Corners& corners) {
     for (const Point& corner : corners)
         if (!placeable(corner)) return;
-    glBegin(mode);
+    Primitive primitive(mode);
     for (const Point& corner : corners)
-        vertex(corner);
-    glEnd();
+        primitive.add(corner);
 }
 
 // An axis-aligned rectangle in the plane z = 0, corners counter-clockwise from the bottom

@@ -1,8 +1,11 @@
 // The animated GIF recorder: each frame indexed as it comes and written out once the
 // next one tells how long it lasts.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include "rizodozad/core/atomic_file.h"
@@ -37,6 +40,11 @@ Frame fitted(const Frame& frame, int width, int height) {
     return fit;
 }
 
+// After a refused write: the stream's reason, or giflib's when the stream had none.
+std::string write_failure() {
+    return errno != 0 ? std::strerror(errno) : "the GIF encoder failed (see standard error)";
+}
+
 } // namespace
 
 struct GifRecorder::Output {
@@ -54,7 +62,8 @@ bool GifRecorder::frame_due(long long now_ms) const {
     return frame_count_ == 0 || now_ms - pending_ms_ >= interval_ms_;
 }
 
-bool GifRecorder::fail() {
+bool GifRecorder::fail(std::string reason) {
+    if (!failed_) failure_ = std::move(reason);
     failed_ = true;
     output_.reset(); // the temporary goes; the target stays as it was
     return false;
@@ -67,7 +76,8 @@ bool GifRecorder::write_pending(long long until_ms) {
         return std::llround(double(ms - first_ms_) / ms_per_gif_delay_unit);
     };
     const long long delay = std::clamp(units(until_ms) - units(pending_ms_), 0LL, longest_delay_cs);
-    return output_->writer.put_frame(pending_, static_cast<int>(delay)) || fail();
+    errno = 0; // a stream that refused a write leaves its reason here
+    return output_->writer.put_frame(pending_, static_cast<int>(delay)) || fail(write_failure());
 }
 
 bool GifRecorder::add_frame(const Frame& frame, long long now_ms) {
@@ -82,7 +92,7 @@ bool GifRecorder::add_frame(const Frame& frame, long long now_ms) {
         if (output_->file.stream() == nullptr) {
             std::fprintf(stderr, "Cannot open '%s': %s\n", path_.c_str(),
                          output_->file.error_text());
-            return fail();
+            return fail(output_->file.error_text());
         }
         first_ms_ = now_ms;
     } else if (!write_pending(now_ms)) {
@@ -99,12 +109,15 @@ bool GifRecorder::finish() {
     finished_ = true;
     if (frame_count_ == 0) {
         std::fprintf(stderr, "Cannot write '%s': no frame was recorded\n", path_.c_str());
+        failure_ = "no frame was recorded";
         return false;
     }
-    if (!write_pending(pending_ms_ + interval_ms_) || !output_->writer.close()) return fail();
+    if (!write_pending(pending_ms_ + interval_ms_)) return false;
+    errno = 0;
+    if (!output_->writer.close()) return fail(write_failure());
     if (!output_->file.commit()) {
         std::fprintf(stderr, "Cannot write '%s': %s\n", path_.c_str(), output_->file.error_text());
-        return fail();
+        return fail(output_->file.error_text());
     }
     output_.reset();
     pending_ = IndexedFrame{};

@@ -4,7 +4,9 @@
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
+#include <array>
 #include <cstddef>
+#include <iterator>
 #include <string>
 
 #include "rizodozad/core/draw.h"
@@ -33,23 +35,22 @@ constexpr double double_press_seconds = 0.05;
 constexpr double ms_per_second = 1000.0;
 
 void draw_box(int y) {
-    glBegin(GL_LINE_STRIP);
-    glVertex2i(box_left, y);
-    glVertex2i(box_left, y + box_height);
-    glVertex2i(box_right, y + box_height);
-    glVertex2i(box_right, y);
-    glVertex2i(box_left, y);
-    glEnd();
+    const double top = y + box_height;
+    draw::shape(GL_LINE_STRIP, std::array<draw::Point, 5>{{{box_left, double(y), 0},
+                                                           {box_left, top, 0},
+                                                           {box_right, top, 0},
+                                                           {box_right, double(y), 0},
+                                                           {box_left, double(y), 0}}});
 }
 
 // x and offset below the row top of each corner of the tick.
 constexpr int check_mark[][2] = {{10, 2}, {9, 12}, {16, 4}};
 
 void draw_check_mark(int y) {
-    glBegin(GL_LINE_STRIP);
-    for (const auto& corner : check_mark)
-        glVertex2i(corner[0], y + corner[1]);
-    glEnd();
+    std::array<draw::Point, std::size(check_mark)> corners{};
+    for (std::size_t k = 0; k < corners.size(); ++k)
+        corners[k] = {double(check_mark[k][0]), double(y + check_mark[k][1]), 0};
+    draw::shape(GL_LINE_STRIP, corners);
 }
 
 void draw_name(int y, const std::string& name) {

@@ -59,6 +59,9 @@ class GifRecorder {
     // standard error) or was finished.
     bool add_frame(const Frame& frame, long long now_ms);
     std::size_t frame_count() const { return frame_count_; }
+    bool failed() const { return failed_; }
+    // Why the recording failed, for a status line ("" while it has not).
+    const std::string& failure() const { return failure_; }
     // Writes the last frame (shown for one interval) and puts the file in place; false,
     // with the reason on standard error, when no frame was recorded or writing failed.
     bool finish();
@@ -66,7 +69,7 @@ class GifRecorder {
   private:
     struct Output; // the temporary file and the encoder writing into it
 
-    bool fail();
+    bool fail(std::string reason);
     bool write_pending(long long until_ms);
 
     std::string path_;
@@ -78,6 +81,7 @@ class GifRecorder {
     std::size_t frame_count_ = 0;
     bool failed_ = false;
     bool finished_ = false;
+    std::string failure_;
 };
 
 } // namespace rizodozad

@@ -132,12 +132,74 @@ session_slab_spectra() {
     wait_status "step 6000/6000" slab.eps
 }
 
+# The temporaries of out.gif left in the session's folder, and how the program ended.
+report_ending() {
+    fdtd_wait_exit 60
+    echo "temporaries=$(find "$dir" -maxdepth 1 -name '.out.gif.*' | wc -l)"
+    echo "gif=$([[ -s "$dir/out.gif" ]] && echo yes || echo no)"
+    echo "status=$FDTD_EXIT_STATUS"
+    exit 0
+}
+
+# Records a few steps, then destroys the window from outside, as no window manager would.
+session_destroyed_while_recording() {
+    fdtd_key g
+    fdtd_key n; fdtd_key n; fdtd_key n
+    fdtd_wait_lines "$log" '^redraw ' 4 60
+    fdtd_xdotool windowclose "$FDTD_WID"
+    report_ending
+}
+
+# Records, resets the run and records on: the summary names both runs of steps.
+session_reset_while_recording() {
+    fdtd_key g
+    for _ in 1 2 3 4 5 6; do fdtd_key n; done
+    fdtd_key 0
+    fdtd_key n; fdtd_key n
+    press_and_wait g 'out.gif'
+    echo "summary=$(grep 'out.gif' "$log" | tail -n 1)"
+}
+
+# Records into a file that may not grow beyond a few frames (ulimit -f, set by the test):
+# the recording stops at once and says why.
+session_recording_fails() {
+    fdtd_key g
+    local deadline=$((SECONDS + 120))
+    until grep -q 'recording stopped' "$log" || ((SECONDS >= deadline)); do fdtd_key n; done
+    echo "stopped=$(grep -m1 'recording stopped' "$log")"
+}
+
+wait_for_temporary() { # until the recording has its first frame on disk
+    local deadline=$((SECONDS + 60))
+    until compgen -G "$dir/.out.gif.*" >/dev/null || ((SECONDS >= deadline)); do
+        sleep "$FDTD_POLL_INTERVAL"
+    done
+}
+
+# An unattended recording whose window is destroyed from outside.
+session_record_destroyed() {
+    wait_for_temporary
+    fdtd_xdotool windowclose "$FDTD_WID"
+    report_ending
+}
+
+# An unattended recording stopped by SIGTERM: nothing kept, no temporary.
+session_record_terminated() {
+    wait_for_temporary
+    kill -TERM "$(pgrep -P "$FDTD_PID")"
+    report_ending
+}
+
 if [[ "$(type -t "session_$session")" != function ]]; then
     echo "unknown session: $session" >&2
     exit 2
 fi
 fdtd_start_virtual_display 10 # seconds to wait for the display
-fdtd_start "$app" "$log" "$dir" view "$scenario"
+if [[ "$session" == record_* ]]; then
+    fdtd_start "$app" "$log" "$dir" record "$scenario" --gif out.gif --every 1
+else
+    fdtd_start "$app" "$log" "$dir" view "$scenario"
+fi
 fdtd_wait_window 60
 "session_$session"
 fdtd_key q
