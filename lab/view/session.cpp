@@ -8,7 +8,21 @@
 
 namespace lab::view {
 
-Session::Session(const Scenario& scenario) : experiment_(scenario) {}
+// The run keeps no histories: a long run would grow without bound (see ProbeHistories).
+Session::Session(const Scenario& scenario) : experiment_(scenario) {
+    experiment_.keep_history(false);
+    histories_.clear(run().probes().size());
+}
+
+void Session::changed() {
+    histories_.follow(run().step_count(), run().probes().size());
+    needs_redraw_ = true;
+}
+
+void Session::step_and_record() {
+    experiment_.step();
+    histories_.record(run().probes(), run().step_count() - 1);
+}
 
 void Session::say(std::string message) {
     message_ = std::move(message);
@@ -93,7 +107,7 @@ void Session::set_steps_per_frame(int steps) {
 
 void Session::step_once() {
     if (run().finished()) return;
-    experiment_.step();
+    step_and_record();
     changed();
 }
 
@@ -101,7 +115,7 @@ bool Session::advance_frame() {
     if (!running_) return false;
     const int before = run().step_count();
     for (int i = 0; i < steps_per_frame_ && !run().finished(); ++i)
-        experiment_.step();
+        step_and_record();
     if (run().finished()) {
         running_ = false;
         if (run().blown_up()) message_ = run().blow_up_message();

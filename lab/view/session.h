@@ -9,6 +9,7 @@
 
 #include "lab/analysis/experiment.h"
 #include "lab/view/controls.h"
+#include "lab/view/probe_histories.h"
 
 namespace lab::view {
 
@@ -29,6 +30,8 @@ class Session {
     Experiment& experiment() { return experiment_; }
     const Experiment& experiment() const { return experiment_; }
     const Simulation& run() const { return experiment_.run(); }
+    // The probes' values as the view keeps them (the run itself keeps none).
+    const ProbeHistories& histories() const { return histories_; }
     bool running() const { return running_; }
     int steps_per_frame() const { return steps_per_frame_; }
     // Any count from 1 to max_steps_per_frame, off the ladder too (a recording's interval).
@@ -44,7 +47,8 @@ class Session {
   private:
     void change(Command command);
     void step_once();
-    void changed() { needs_redraw_ = true; }
+    void changed();
+    void step_and_record();
     void cycle_end(Side side);
     void cycle_source();
     void cycle_waveform();
@@ -54,6 +58,7 @@ class Session {
     void cycle(Choice current, Next next, Apply apply, const char* what);
 
     Experiment experiment_;
+    ProbeHistories histories_;
     bool running_ = false;
     int steps_per_frame_ = 1;
     bool help_shown_ = false;
