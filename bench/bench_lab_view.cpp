@@ -168,6 +168,15 @@ BENCHMARK(BM_FrameAtScale)
     ->Arg(long_history)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Steps)
+    ->ArgNames({"line", "steps"})
+    ->Args({small, 1})
+    ->Args({wide, 1})
+    ->Args({long_history, 1})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw)->ArgName("line")->Arg(small)->Arg(wide)->Arg(long_history)->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_Steps)->Apply(per_scenario_and_steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Redraw)->ArgName("large")->Arg(slab)->Arg(large)->UseRealTime()->Unit(
     benchmark::kMillisecond);
