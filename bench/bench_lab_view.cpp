@@ -4,6 +4,10 @@
 // characters drawn with plain OpenGL, see frame_floor.h) and the steps alone. Needs a
 // display (run under xvfb-run -a). Frames per second are the "frames/s" counter; the
 // window's own cap of 60 per second is not applied here.
+//
+// BM_FrameAtScale asks whether a frame's cost grows with the line: one step per frame on
+// 1e3 cells, on 1e6 cells, and on 1e3 cells whose probes hold 1e6 steps of history. The
+// view keeps its cap of 60 frames a second while a frame takes under 1/60 s.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -30,12 +34,16 @@ constexpr int large_history_steps = 20'000;
 // Far beyond what a benchmark reaches, so the large run never ends while measured.
 constexpr int large_total_steps = 10'000'000;
 
-lab::Scenario large_line() {
+constexpr int small_cells = 1'000;
+constexpr int wide_cells = 1'000'000;
+constexpr int long_history_steps = 1'000'000;
+
+lab::Scenario line_of(int cells) {
     lab::Scenario s;
-    s.grid = {large_cells, 1e-4, 1.0, large_total_steps, false};
+    s.grid = {cells, 1e-4, 1.0, large_total_steps, false};
     s.boundary = {lab::Boundary::abc, lab::Boundary::abc, 20};
-    s.source.cell = large_cells / 10;
-    s.probes = {{"near", large_cells / 5}, {"far", large_cells / 2}};
+    s.source.cell = cells / 10;
+    s.probes = {{"near", cells / 5}, {"far", cells / 2}};
     return s;
 }
 
@@ -46,22 +54,34 @@ struct LiveView {
         picture.window_height = lab::view::window_height_px;
         session.set_steps_per_frame(steps_ahead);
         session.command(Command::run_pause);
-        if (steps_ahead > 0) session.advance_frame();
+        while (session.run().step_count() < steps_ahead)
+            session.advance_frame();
         picture.display_cycle();
     }
     Session session;
     Picture picture;
 };
 
-enum Which { slab = 0, large = 1 };
+enum Which { slab = 0, large = 1, small = 2, wide = 3, long_history = 4, views_kept = 5 };
+
+std::unique_ptr<LiveView> make_view(Which which) {
+    switch (which) {
+    case slab:
+        return std::make_unique<LiveView>(lab::load_scenario(LAB_SCENARIOS "/slab.toml"), 0);
+    case large:
+        return std::make_unique<LiveView>(line_of(large_cells), large_history_steps);
+    case small:
+        return std::make_unique<LiveView>(line_of(small_cells), 1);
+    case wide:
+        return std::make_unique<LiveView>(line_of(wide_cells), 1);
+    default:
+        return std::make_unique<LiveView>(line_of(small_cells), long_history_steps);
+    }
+}
 
 LiveView& view(Which which) {
-    static std::unique_ptr<LiveView> views[2];
-    if (!views[which])
-        views[which] =
-            which == slab
-                ? std::make_unique<LiveView>(lab::load_scenario(LAB_SCENARIOS "/slab.toml"), 0)
-                : std::make_unique<LiveView>(large_line(), large_history_steps);
+    static std::unique_ptr<LiveView> views[views_kept];
+    if (!views[which]) views[which] = make_view(which);
     return *views[which];
 }
 
@@ -77,6 +97,20 @@ void keep_running(benchmark::State& state, Session& session) {
 void BM_Frame(benchmark::State& state) {
     LiveView& v = view(static_cast<Which>(state.range(0)));
     v.session.set_steps_per_frame(static_cast<int>(state.range(1)));
+    for (auto _ : state) {
+        keep_running(state, v.session);
+        v.session.advance_frame();
+        v.picture.display_cycle();
+        glFinish();
+    }
+    state.counters["frames/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// One step per frame, the view's slowest pace, where the redraw weighs most.
+void BM_FrameAtScale(benchmark::State& state) {
+    LiveView& v = view(static_cast<Which>(state.range(0)));
+    v.session.set_steps_per_frame(1);
     for (auto _ : state) {
         keep_running(state, v.session);
         v.session.advance_frame();
@@ -127,6 +161,22 @@ void per_scenario_and_steps(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_Frame)->Apply(per_scenario_and_steps)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameAtScale)
+    ->ArgName("line")
+    ->Arg(small)
+    ->Arg(wide)
+    ->Arg(long_history)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Steps)
+    ->ArgNames({"line", "steps"})
+    ->Args({small, 1})
+    ->Args({wide, 1})
+    ->Args({long_history, 1})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw)->ArgName("line")->Arg(small)->Arg(wide)->Arg(long_history)->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_Steps)->Apply(per_scenario_and_steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Redraw)->ArgName("large")->Arg(slab)->Arg(large)->UseRealTime()->Unit(
     benchmark::kMillisecond);

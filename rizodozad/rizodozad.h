@@ -166,6 +166,12 @@ class ZarIdor {
     int line(std::vector<double> x, std::vector<double> y);
     int plot(std::vector<double> x, std::vector<double> y);
     int plot_y(std::vector<double> y); // against 0, 1, 2, ...
+    // A line over data the program keeps, read in place: x and y must stay alive and
+    // unchanged until this display cycle ends. The line stores only what its axes' pixel
+    // columns can show (finer for an export), so a long line draws the same picture at a
+    // cost that does not grow with it; markers and error bars keep every point. Fixed
+    // limits spare the pass that automatic limits take over the data.
+    int plot_kept(const std::vector<double>& x, const std::vector<double>& y);
     // The line just plotted, for markers, error bars and z data; nullptr when there is none.
     Line* current_line();
 

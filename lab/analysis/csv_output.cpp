@@ -17,15 +17,16 @@ bool cell(std::FILE* out, double value) {
 
 bool end_row(std::FILE* out) { return std::fputc('\n', out) != EOF; }
 
+} // namespace
+
 // One probes.csv row: the step, the time its Ez belongs to, then Ez and Hy of each probe.
-bool probe_row(std::FILE* out, const Simulation& sim, int step, const std::vector<double>& values) {
+bool write_probe_values(std::FILE* out, const Simulation& sim, int step,
+                        const std::vector<double>& values) {
     bool ok = std::fprintf(out, "%d", step) > 0 && cell(out, (step + 1) * sim.dt_s());
     for (double value : values)
         ok = ok && cell(out, value);
     return ok && end_row(out);
 }
-
-} // namespace
 
 bool write_fields_csv(std::FILE* out, const Simulation& sim) {
     bool ok = std::fputs("cell,x_m,Ez,Hy\n", out) != EOF;
@@ -49,7 +50,7 @@ bool write_probe_row(std::FILE* out, const Simulation& sim) {
         values.push_back(p.ez);
         values.push_back(p.hy);
     }
-    return probe_row(out, sim, sim.step_count() - 1, values);
+    return write_probe_values(out, sim, sim.step_count() - 1, values);
 }
 
 bool write_probe_history(std::FILE* out, const Simulation& sim) {
@@ -62,7 +63,7 @@ bool write_probe_history(std::FILE* out, const Simulation& sim) {
             values.push_back(p.ez_history[k]);
             values.push_back(p.hy_history[k]);
         }
-        ok = probe_row(out, sim, static_cast<int>(k), values);
+        ok = write_probe_values(out, sim, static_cast<int>(k), values);
     }
     return ok;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <vector>
 
 #include "lab/analysis/experiment.h"
 #include "lab/solver/simulation.h"
@@ -17,6 +18,9 @@ bool write_fields_csv(std::FILE* out, const Simulation& sim);
 // step the index of the step just taken and time_s the time its Ez belongs to.
 bool write_probe_header(std::FILE* out, const Simulation& sim);
 bool write_probe_row(std::FILE* out, const Simulation& sim);
+// A row of values kept elsewhere: step, its time, then Ez and Hy of each probe in values.
+bool write_probe_values(std::FILE* out, const Simulation& sim, int step,
+                        const std::vector<double>& values);
 // All rows of the probe histories at once (a run that kept them).
 bool write_probe_history(std::FILE* out, const Simulation& sim);
 

@@ -9,7 +9,7 @@ namespace lab::view {
 Effect LinePage::command(Command command) {
     const Effect effect = session_.command(command);
     if (effect != Effect::write_csv) return effect;
-    session_.say(write_tables(session_.experiment()));
+    session_.say(write_tables(session_.experiment(), session_.histories()));
     return Effect::none;
 }
 

@@ -74,14 +74,31 @@ std::string export_pictures(rizodozad::ZarIdor& picture) {
     return text;
 }
 
-std::string write_tables(const Experiment& experiment) {
+namespace {
+
+bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistories& histories) {
+    bool ok = write_probe_header(out, run);
+    std::vector<double> values;
+    for (std::size_t k = 0; ok && k < histories.exact_steps(); ++k) {
+        values.clear();
+        for (std::size_t p = 0; p < histories.probes(); ++p)
+            values.insert(values.end(), {histories.exact_ez(p, k), histories.exact_hy(p, k)});
+        ok = write_probe_values(out, run, static_cast<int>(histories.first_exact_step() + k),
+                                values);
+    }
+    return ok;
+}
+
+} // namespace
+
+std::string write_tables(const Experiment& experiment, const ProbeHistories& histories) {
     const Simulation& run = experiment.run();
     std::vector<std::string> written, failed;
     const auto table = [&](const char* name, const std::function<bool(std::FILE*)>& write) {
         (write_atomically(name, write) ? written : failed).push_back(name);
     };
     table("fields.csv", [&](std::FILE* out) { return write_fields_csv(out, run); });
-    table("probes.csv", [&](std::FILE* out) { return write_probe_history(out, run); });
+    table("probes.csv", [&](std::FILE* out) { return write_kept_probes(out, run, histories); });
     if (experiment.has_spectra())
         table("spectra.csv",
               [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "lab/analysis/experiment.h"
+#include "lab/view/probe_histories.h"
 #include "rizodozad/rizodozad.h"
 
 namespace lab::view {
@@ -20,7 +21,9 @@ std::string print_eps_file(rizodozad::ZarIdor& picture);
 // out.pdf, out.svg and out.png.
 std::string export_pictures(rizodozad::ZarIdor& picture);
 
-// fields.csv and probes.csv, and spectra.csv when the run has spectra.
-std::string write_tables(const Experiment& experiment);
+// fields.csv and probes.csv, and spectra.csv when the run has spectra. probes.csv holds
+// the steps whose exact values the view keeps: all of them up to exact_history_steps, the
+// last that many after.
+std::string write_tables(const Experiment& experiment, const ProbeHistories& histories);
 
 } // namespace lab::view

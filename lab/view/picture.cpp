@@ -90,20 +90,12 @@ void Picture::compose_figure() {
 
 void Picture::follow_restarts() {
     const Simulation& run = session_.run();
-    if (run.step_count() < last_step_seen_) {
-        field_peak_ = 0.0;
-        probe_peak_ = 0.0;
-        probe_steps_seen_ = 0;
-    }
+    if (run.step_count() < last_step_seen_) field_peak_ = 0.0;
     last_step_seen_ = run.step_count();
     field_peak_ =
         std::max({field_peak_, largest_magnitude(run.ez()), eta0 * largest_magnitude(run.hy())});
-    // Frames of many steps skip values: the peak is taken over the history not yet seen.
-    for (const ProbeRecord& p : run.probes())
-        for (std::size_t n = std::min(probe_steps_seen_, p.ez_history.size());
-             n < p.ez_history.size(); ++n)
-            probe_peak_ = std::max(probe_peak_, std::fabs(p.ez_history[n]));
-    probe_steps_seen_ = static_cast<std::size_t>(run.step_count());
+    // Frames of many steps skip values: the histories take the peak at every step.
+    probe_peak_ = session_.histories().ez_peak();
 }
 
 //-----------------------------------------------------------------------------
@@ -125,9 +117,15 @@ void Picture::compose_space() {
 
     compose_space_regions(y_lim);
     compose_index_bar();
-    plot(ez_positions_mm(s.grid.cells, dx), run.ez());
+    if (ez_x_mm_.size() != run.ez().size() || positions_dx_m_ != dx) {
+        ez_x_mm_ = ez_positions_mm(s.grid.cells, dx);
+        hy_x_mm_ = hy_positions_mm(s.grid.cells, dx);
+        positions_dx_m_ = dx;
+    }
+    scale_by_impedance(run.hy(), eta0_hy_);
+    plot_kept(ez_x_mm_, run.ez());
     set("r");
-    plot(hy_positions_mm(s.grid.cells, dx), scaled_by_impedance(run.hy()));
+    plot_kept(hy_x_mm_, eta0_hy_);
     set("b");
     compose_markers(y_lim);
     std::vector<std::string> names{"Ez", "eta0*Hy", "source"};
@@ -251,14 +249,23 @@ void Picture::compose_time() {
     axes->x_label = "t (ps)";
     axes->y_label = "V/m";
 
-    extend_times_ps(times_ps_, run.step_count(), run.dt_s());
+    const ProbeHistories& histories = session_.histories();
+    if (histories.whole()) extend_times_ps(times_ps_, run.step_count(), run.dt_s());
+    overviews_.resize(histories.probes());
     const std::vector<ProbeRecord>& probes = run.probes();
     std::vector<std::string> names;
-    for (std::size_t k = 0; k < probes.size(); ++k) {
-        const std::vector<double>& history = probes[k].ez_history;
-        const std::size_t n = std::min(history.size(), times_ps_.size());
-        plot(std::vector<double>(times_ps_.begin(), times_ps_.begin() + n),
-             std::vector<double>(history.begin(), history.begin() + n));
+    for (std::size_t k = 0; k < probes.size() && k < histories.probes(); ++k) {
+        if (histories.whole()) {
+            plot_kept(times_ps_, histories.ez(k));
+        } else {
+            // Beyond the exact part, the run's overview: its buckets are far finer than
+            // the plot's pixel columns.
+            Curve& overview = overviews_[k];
+            histories.overview(k).points(overview.x, overview.y);
+            for (double& x : overview.x)
+                x = (x + 1) * run.dt_s() * ps_per_s; // step n's Ez belongs to (n + 1) dt
+            plot_kept(overview.x, overview.y);
+        }
         set(probe_colours[k % std::size(probe_colours)]);
         names.push_back(probes[k].name);
     }

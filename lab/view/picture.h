@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lab/view/dragging.h"
+#include "lab/view/plot_data.h"
 #include "lab/view/session.h"
 #include "rizodozad/rizodozad.h"
 
@@ -48,12 +49,16 @@ class Picture : public rizodozad::ZarIdor {
     int marker_cell(MarkerId marker) const;
 
     const Session& session_;
-    std::vector<double> times_ps_;     // the probes' time axis, grown as the run goes
-    double field_peak_ = 0.0;          // largest |Ez|, |eta0 Hy| since step 0
-    double probe_peak_ = 0.0;          // largest probe |Ez| since step 0
-    std::size_t probe_steps_seen_ = 0; // steps of the histories taken into probe_peak_
-    int last_step_seen_ = 0;           // a smaller step count means the run restarted
-    int space_axes_ = 0;               // handle of the space plot once composed; 0 names no axes
+    // What the engine reads in place while a frame is composed, kept from frame to frame.
+    std::vector<double> ez_x_mm_, hy_x_mm_; // node positions of the grid last drawn
+    double positions_dx_m_ = 0.0;           // the cell size they were computed for
+    std::vector<double> eta0_hy_;           // eta0 Hy of the frame
+    std::vector<double> times_ps_;          // the probes' time axis, grown as the run goes
+    std::vector<Curve> overviews_;          // each probe's overview in ps, once runs are long
+    double field_peak_ = 0.0;               // largest |Ez|, |eta0 Hy| since step 0
+    double probe_peak_ = 0.0;               // largest probe |Ez| since step 0
+    int last_step_seen_ = 0;                // a smaller step count means the run restarted
+    int space_axes_ = 0; // handle of the space plot once composed; 0 names no axes
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;
 };

@@ -23,10 +23,15 @@ std::vector<double> hy_positions_mm(int cells, double dx_m) {
 }
 
 std::vector<double> scaled_by_impedance(const std::vector<double>& hy_a_per_m) {
-    std::vector<double> e(hy_a_per_m.size());
-    for (std::size_t i = 0; i < e.size(); ++i)
-        e[i] = eta0 * hy_a_per_m[i];
+    std::vector<double> e;
+    scale_by_impedance(hy_a_per_m, e);
     return e;
+}
+
+void scale_by_impedance(const std::vector<double>& hy_a_per_m, std::vector<double>& e_v_per_m) {
+    e_v_per_m.resize(hy_a_per_m.size());
+    for (std::size_t i = 0; i < e_v_per_m.size(); ++i)
+        e_v_per_m[i] = eta0 * hy_a_per_m[i];
 }
 
 double cell_left_mm(int cell, double dx_m) { return (cell - 0.5) * dx_m * mm_per_m; }

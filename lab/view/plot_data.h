@@ -33,6 +33,8 @@ std::vector<double> ez_positions_mm(int cells, double dx_m);
 std::vector<double> hy_positions_mm(int cells, double dx_m);
 // eta0 Hy: the magnetic field in V/m, on the electric field's scale.
 std::vector<double> scaled_by_impedance(const std::vector<double>& hy_a_per_m);
+// The same into a buffer kept from frame to frame.
+void scale_by_impedance(const std::vector<double>& hy_a_per_m, std::vector<double>& e_v_per_m);
 // A cell's stretch of x: half a cell either side of its node.
 double cell_left_mm(int cell, double dx_m);
 double cell_right_mm(int cell, double dx_m);

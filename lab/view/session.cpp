@@ -9,7 +9,16 @@
 
 namespace lab::view {
 
-Session::Session(const Scenario& scenario) : experiment_(scenario) {}
+// The run keeps no histories: a long run would grow without bound (see ProbeHistories).
+Session::Session(const Scenario& scenario) : experiment_(scenario) {
+    experiment_.keep_history(false);
+    histories_.clear(run().probes().size());
+}
+
+void Session::changed() {
+    histories_.follow(run().step_count(), run().probes().size());
+    needs_redraw_ = true;
+}
 
 void Session::say(std::string message) {
     message_ = std::move(message);
@@ -99,11 +108,13 @@ void Session::step_once() {
     changed();
 }
 
-// Every change of set-up restarts the run from step 0, and the watch with it.
+// Every change of set-up restarts the run from step 0, and the watch with it; the view
+// keeps the probes' values itself (the run keeps none).
 void Session::step_watched() {
     if (run().step_count() == 0) energy_ = EnergyWatch{};
     experiment_.step();
     energy_.observe(run());
+    histories_.record(run().probes(), run().step_count() - 1);
 }
 
 bool Session::advance_frame() {

@@ -10,6 +10,7 @@
 #include "lab/analysis/experiment.h"
 #include "lab/analysis/run_warnings.h"
 #include "lab/view/controls.h"
+#include "lab/view/probe_histories.h"
 
 namespace lab::view {
 
@@ -32,6 +33,8 @@ class Session {
     const Simulation& run() const { return experiment_.run(); }
     // The energy in the grid through the run so far, for the warning of a run ending too soon.
     const EnergyWatch& energy_watch() const { return energy_; }
+    // The probes' values as the view keeps them (the run itself keeps none).
+    const ProbeHistories& histories() const { return histories_; }
     bool running() const { return running_; }
     int steps_per_frame() const { return steps_per_frame_; }
     // Any count from 1 to max_steps_per_frame, off the ladder too (a recording's interval).
@@ -48,7 +51,7 @@ class Session {
     void change(Command command);
     void step_once();
     void step_watched();
-    void changed() { needs_redraw_ = true; }
+    void changed();
     void cycle_end(Side side);
     void cycle_source();
     void cycle_waveform();
@@ -59,6 +62,7 @@ class Session {
 
     Experiment experiment_;
     EnergyWatch energy_;
+    ProbeHistories histories_;
     bool running_ = false;
     int steps_per_frame_ = 1;
     bool help_shown_ = false;

@@ -82,6 +82,7 @@ void Engine::begin_pass(int pass_mode) {
     forget_current_records();
     if (pass_mode == display_mode::allocation) forget_records();
     figure_texts.clear();
+    kept_lines.clear();
     // Every pass starts with one figure, one layer (with its own axes) and one more
     // axes before the application adds its records.
     create_figure();
@@ -105,6 +106,7 @@ void Engine::allocation_pass() {
     trace(app.debug, "============================= allocation ...");
     begin_pass(display_mode::allocation);
     app.compose_figure();
+    store_kept_lines();
     trace(app.debug, "done");
 }
 
@@ -126,6 +128,7 @@ bool Engine::configuration_pass() {
 
     configure_every_axes();
     if (app.tidy_layout) lay_out_tidy();
+    store_kept_lines(); // once the layout has given every axes its columns
     trace(app.debug, "done");
     return matched;
 }

@@ -90,6 +90,16 @@ class Engine {
     float drag_start_azimuth = 0;
     float drag_start_elevation = 0;
     std::vector<FigureText> figure_texts; // of the current composition
+
+    // A line whose data the program keeps (plot_kept): read in place until the pass that
+    // composed it ends, when the line stores what its axes can show.
+    struct KeptLine {
+        std::size_t line_index = 0;
+        std::size_t axes_index = 0;
+        const std::vector<double>* x = nullptr;
+        const std::vector<double>* y = nullptr;
+    };
+    std::vector<KeptLine> kept_lines;   // of the current pass
     std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
     // The legend boxes the last display pass drew, each with its names' place in drawn_texts.
     struct DrawnLegend {
@@ -122,7 +132,17 @@ class Engine {
     int line(std::vector<double> x, std::vector<double> y);
     int plot(std::vector<double> x, std::vector<double> y);
     int plot_y(std::vector<double> y);
-    void update_data_range(); // widens the current axes' data extents by the current line
+    int plot_kept(const std::vector<double>& x, const std::vector<double>& y);
+    // Widens the current axes' data extents by x and y, each only where its limits follow
+    // the data.
+    void update_data_range(const std::vector<double>& x, const std::vector<double>& y,
+                           const std::vector<double>& z);
+    // The kept lines of the pass store their data, reduced to the columns their axes will
+    // draw them in; called once the pass has laid the axes out.
+    void store_kept_lines();
+    // The columns of pixels a line of this two-dimensional axes is drawn across: the width
+    // of the viewport its children get, times the finer columns of an export.
+    double line_columns(const Axes& axes) const;
     void set(std::string style);
     void set(int handle, std::string property, std::string value);
     void set_colormap(std::string name);

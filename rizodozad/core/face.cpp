@@ -60,6 +60,9 @@ int ZarIdor::plot(std::vector<double> x, std::vector<double> y) {
     return engine_->plot(std::move(x), std::move(y));
 }
 int ZarIdor::plot_y(std::vector<double> y) { return engine_->plot_y(std::move(y)); }
+int ZarIdor::plot_kept(const std::vector<double>& x, const std::vector<double>& y) {
+    return engine_->plot_kept(x, y);
+}
 Line* ZarIdor::current_line() { return engine_->current_line.get(); }
 void ZarIdor::set(std::string style) { engine_->set(std::move(style)); }
 void ZarIdor::set(int handle, std::string property, std::string value) {

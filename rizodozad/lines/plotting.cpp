@@ -46,7 +46,7 @@ int Engine::line(std::vector<double> x, std::vector<double> y) {
     if (creator_support::layer_shown(*this) && current_line) {
         current_line->x_data = std::move(x);
         current_line->y_data = std::move(y);
-        update_data_range();
+        update_data_range(current_line->x_data, current_line->y_data, current_line->z_data);
     }
     return handle;
 }
@@ -63,14 +63,18 @@ int Engine::plot_y(std::vector<double> y) {
 }
 
 // On a logarithmic x or y axis only positive values can be the lower end, so the
-// automatic limits, and with them the ticks, leave out what has no logarithm.
-void Engine::update_data_range() {
+// automatic limits, and with them the ticks, leave out what has no logarithm. Fixed
+// limits never read the extents: a long line is not scanned for them.
+void Engine::update_data_range(const std::vector<double>& x, const std::vector<double>& y,
+                               const std::vector<double>& z) {
     Axes* axes = current_axes.get();
-    const Line* line = current_line.get();
-    if (axes == nullptr || line == nullptr) return;
-    data_extents::widen(*axes, data_extents::Axis::x, line->x_data);
-    data_extents::widen(*axes, data_extents::Axis::y, line->y_data);
-    data_extents::widen(*axes, data_extents::Axis::z, line->z_data);
+    if (axes == nullptr) return;
+    if (axes->x_lim_mode == limit_mode::automatic)
+        data_extents::widen(*axes, data_extents::Axis::x, x);
+    if (axes->y_lim_mode == limit_mode::automatic)
+        data_extents::widen(*axes, data_extents::Axis::y, y);
+    if (axes->z_lim_mode == limit_mode::automatic)
+        data_extents::widen(*axes, data_extents::Axis::z, z);
 }
 
 } // namespace rizodozad
