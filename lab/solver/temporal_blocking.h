@@ -25,9 +25,9 @@
 namespace lab {
 
 struct BlockingSettings {
-    int steps = 32;                        // steps of a block
-    long tile_cells = 8192;                // Ez and Hy of a tile: 128 KiB, well inside L2
-    std::size_t threshold_cells = 400'000; // smaller grids stay in the caches: plain steps
+    int steps = 32;                       // steps of a block
+    long tile_cells = 8192;               // Ez and Hy of a tile: 128 KiB, well inside L2
+    std::size_t threshold_cells = 10'000; // below it a block costs what it saves
 };
 
 struct BlockPlan {
