@@ -18,4 +18,9 @@ inline CellRange ez_nodes(long cells) { return {1, cells - 1}; }
 void sweep_hy(FieldArrays& f, CellRange nodes); // Hy from n - 1/2 to n + 1/2
 void sweep_ez(FieldArrays& f, CellRange nodes); // Ez from n to n + 1
 
+// A whole step on hy_nodes, then Ez from ez_first (hy_nodes.first or the node after it) to the
+// same end, in one pass that loads each value once: the same as sweep_hy then sweep_ez,
+// provided no hook acts between them and Hy[ez_first - 1] is already at n + 1/2.
+void sweep_step(FieldArrays& f, CellRange hy_nodes, long ez_first);
+
 } // namespace lab

@@ -29,6 +29,7 @@ std::vector<CellRange> merged_zones(long cells, std::vector<CellRange> reaches, 
     std::vector<CellRange> zones;
     for (CellRange r : reaches) {
         r = clipped(r, {0, cells});
+        r.end = std::max(r.end, r.first);
         if (!zones.empty() && r.first < zones.back().end + least_gap)
             zones.back().end = std::max(zones.back().end, r.end);
         else
@@ -66,13 +67,13 @@ BlockPlan plan_block(long cells, std::vector<CellRange> reaches, int steps, int 
 
 void advance_chunk(FieldArrays& f, CellRange chunk, int steps, long tile_cells) {
     // The first tile closes in from its left as well, by one node a step.
-    const long first_tile = std::max(tile_cells, 2L * steps);
+    const long first_tile = std::max(tile_cells, 2L * steps), tile = std::max(tile_cells, 1L);
     for (long left = chunk.first; left < chunk.end;) {
         const bool first = left == chunk.first;
-        const long right = std::min(chunk.end, left + (first ? first_tile : tile_cells));
+        const long right = std::min(chunk.end, left + (first ? first_tile : tile));
         for (long t = 0; t < steps; ++t) {
-            sweep_hy(f, {first ? left + t : left - t, right - t});
-            sweep_ez(f, {first ? left + t + 1 : left - t, right - t});
+            const long hy_first = first ? left + t : left - t;
+            sweep_step(f, {hy_first, right - t}, first ? hy_first + 1 : hy_first);
         }
         left = right;
     }
