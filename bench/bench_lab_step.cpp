@@ -1,12 +1,20 @@
-// Cell updates per second of the lab solver from 1e3 to 1e7 cells, against the floor that
-// memory bandwidth sets: a triad a = b + s c over arrays of the same size, measured in the
-// same run. One step streams 9 doubles per cell (Ez sweep: Ez read and written, Hy, ca, cb
-// read; Hy sweep: Hy read and written, Ez, db read), the triad 3 per element, so the floor
-// in cell updates per second is the triad's bytes per second over 72.
+// Cell updates per second of the lab solver from 1e3 to 1e7 cells, one step at a time and
+// in blocks of steps, against the floor that memory bandwidth sets: a triad a = b + s c over
+// arrays of the same size, with ordinary stores and with non-temporal ones, measured in the
+// same run on one thread and on two.
+// Bytes actually moved through main memory: a plain step runs two sweeps, each reading two
+// arrays and writing back one of them (the coefficients are per span, in registers): 6
+// doubles per cell-step. A block of T steps reads Ez and Hy once and writes both back: 4
+// doubles per T cell-steps. A triad with ordinary stores reads the line it writes first (4
+// doubles an element), with non-temporal stores it does not (3); the non-temporal triad is
+// the honest floor, and the share of it a run reaches is what it leaves on the table.
 // A dispersive case puts one Lorentz pole on every cell: its cost per cell-step against the
 // plain update is the price of the polarisation hook.
-// Prints a table of medians and ratios after the runs (5 repetitions unless told otherwise).
+// Prints tables of medians and ratios after the runs (5 repetitions unless told otherwise).
 #include <benchmark/benchmark.h>
+
+#include <emmintrin.h>
+#include <omp.h>
 
 #include <cstdio>
 #include <limits>
@@ -19,13 +27,19 @@
 
 namespace {
 
-constexpr double bytes_per_cell_update = 9 * sizeof(double);
-constexpr double bytes_per_triad_element = 3 * sizeof(double);
+constexpr double plain_bytes_per_cell_step = 6 * sizeof(double);
+constexpr int block_steps = lab::BlockingSettings{}.steps;
+constexpr double blocked_bytes_per_cell_step = 4.0 * sizeof(double) / block_steps;
+constexpr double triad_bytes_per_element = 4 * sizeof(double);    // the written line read too
+constexpr double streamed_bytes_per_element = 3 * sizeof(double); // non-temporal stores
+constexpr long doubles_per_line = 8;
 
+// A soft source in the middle and two probes recording every step, as a run has them.
 lab::Scenario vacuum(int cells) {
     lab::Scenario s;
     s.grid = {cells, 1e-3, 0.9, 1'000'000'000, false};
     s.source.cell = cells / 2;
+    s.probes = {{"a", cells / 4}, {"b", 3 * (cells / 4)}};
     return s;
 }
 
@@ -49,6 +63,7 @@ lab::Scenario lorentz_everywhere(int cells) {
 
 void BM_LabStep(benchmark::State& state) {
     lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    sim.keep_history(false);
     for (auto _ : state) {
         sim.step();
         benchmark::DoNotOptimize(sim.ez().data());
@@ -59,6 +74,7 @@ void BM_LabStep(benchmark::State& state) {
 // The same step with the sweeps kept on one thread, for the grids that use the team.
 void BM_LabStepSerial(benchmark::State& state) {
     lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    sim.keep_history(false);
     sim.set_parallel_threshold(std::numeric_limits<std::size_t>::max());
     for (auto _ : state) {
         sim.step();
@@ -76,33 +92,76 @@ void BM_LabStepLorentz(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// Shares the work among the team from the same size on as the solver's sweeps do.
-void BM_Triad(benchmark::State& state) {
+// Blocks of steps: the grid's own choice (team, and blocks from its threshold on), and on
+// one thread with blocks at any size.
+void BM_LabBlocked(benchmark::State& state) {
+    lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    sim.keep_history(false);
+    if (state.range(1) == 1) {
+        sim.set_parallel_threshold(std::numeric_limits<std::size_t>::max());
+        sim.set_blocking({block_steps, lab::BlockingSettings{}.tile_cells, 0});
+    }
+    for (auto _ : state) {
+        sim.advance(block_steps);
+        benchmark::DoNotOptimize(sim.ez().data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * block_steps);
+}
+
+// One thread, blocks of range(1) steps in tiles of range(2) cells: the shape that pays best.
+void BM_LabBlockShape(benchmark::State& state) {
+    lab::Simulation sim(vacuum(static_cast<int>(state.range(0))));
+    sim.keep_history(false);
+    sim.set_parallel_threshold(std::numeric_limits<std::size_t>::max());
+    const int steps = static_cast<int>(state.range(1));
+    sim.set_blocking({steps, static_cast<long>(state.range(2)), 0});
+    for (auto _ : state) {
+        sim.advance(steps);
+        benchmark::DoNotOptimize(sim.ez().data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * steps);
+}
+
+// a = b + s c on a team of range(1) threads, each on a contiguous share of whole lines.
+template <bool streamed> void triad(double* a, const double* b, const double* c, long n, int team) {
+    const __m128d s = _mm_set1_pd(0.5);
+#pragma omp parallel num_threads(team) if (team > 1)
+    {
+        const long lines = n / doubles_per_line, me = omp_get_thread_num();
+        const long first = lines * me / team * doubles_per_line;
+        const long end = lines * (me + 1) / team * doubles_per_line;
+        for (long i = first; i < end; i += 2) {
+            const __m128d x = _mm_add_pd(_mm_load_pd(b + i), _mm_mul_pd(s, _mm_load_pd(c + i)));
+            if (streamed)
+                _mm_stream_pd(a + i, x);
+            else
+                _mm_store_pd(a + i, x);
+        }
+        _mm_sfence();
+    }
+}
+
+template <bool streamed> void BM_Triad(benchmark::State& state) {
     const long n = static_cast<long>(state.range(0));
     std::vector<double> a(n, 0.0), b(n, 1.0), c(n, 2.0);
-    double* pa = a.data();
-    const double *pb = b.data(), *pc = c.data();
-    const double s = 0.5;
-    const bool shared = static_cast<std::size_t>(n) >= lab::parallel_threshold_cells;
     for (auto _ : state) {
-        if (shared) {
-#pragma omp parallel for schedule(static)
-            for (long i = 0; i < n; ++i)
-                pa[i] = pb[i] + s * pc[i];
-        } else {
-            for (long i = 0; i < n; ++i)
-                pa[i] = pb[i] + s * pc[i];
-        }
-        benchmark::DoNotOptimize(pa);
+        triad<streamed>(a.data(), b.data(), c.data(), n, static_cast<int>(state.range(1)));
+        benchmark::DoNotOptimize(a.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * n * bytes_per_triad_element));
+    const double bytes = streamed ? streamed_bytes_per_element : triad_bytes_per_element;
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * n * bytes));
 }
 
 // Wall-clock time: from 1e6 cells on the work is shared among threads.
-BENCHMARK(BM_LabStep)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
-BENCHMARK(BM_Triad)->RangeMultiplier(10)->Range(1000, 10'000'000)->UseRealTime();
-BENCHMARK(BM_LabStepSerial)->Arg(1'000'000)->Arg(10'000'000)->UseRealTime();
+const std::vector<int64_t> sizes = {1000, 10'000, 100'000, 1'000'000, 10'000'000};
+BENCHMARK(BM_LabStep)->ArgsProduct({sizes})->UseRealTime();
+BENCHMARK(BM_LabStepSerial)->ArgsProduct({sizes})->UseRealTime();
+BENCHMARK(BM_LabBlocked)->ArgsProduct({sizes, {1, 2}})->UseRealTime();
+BENCHMARK_TEMPLATE(BM_Triad, false)->ArgsProduct({sizes, {1, 2}})->UseRealTime();
+BENCHMARK_TEMPLATE(BM_Triad, true)->ArgsProduct({sizes, {1, 2}})->UseRealTime();
+// Processor time: one thread, and the shape is what is compared.
+BENCHMARK(BM_LabBlockShape)->ArgsProduct({{1'000'000}, {16, 32, 64}, {1024, 4096, 8192, 32768}});
 BENCHMARK(BM_LabStepLorentz)->RangeMultiplier(10)->Range(1000, 1'000'000)->UseRealTime();
 
 // Keeps the median of every benchmark and prints cell updates against the floor.
@@ -114,36 +173,58 @@ class RatioReporter : public benchmark::ConsoleReporter {
             // The median of the repetitions, or the single run when there is no repetition.
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (run.aggregate_name != "median" && !single) continue;
+            // Keyed by name and team ("BM_Triad<true>/2"), then cells.
             const std::string& name = run.run_name.function_name;
-            const auto rate =
-                run.counters.find(name == "BM_Triad" ? "bytes_per_second" : "items_per_second");
-            if (rate != run.counters.end())
-                rates_[name][std::stol(run.run_name.args)] = rate->second.value;
+            const std::string& args = run.run_name.args;
+            const std::size_t team = args.find('/');
+            const std::string key = team == std::string::npos ? name : name + args.substr(team);
+            const bool triad = name.rfind("BM_Triad", 0) == 0;
+            const auto rate = run.counters.find(triad ? "bytes_per_second" : "items_per_second");
+            if (rate != run.counters.end()) rates_[key][std::stol(args)] = rate->second.value;
         }
     }
 
-    void PrintTable() {
-        std::printf("\n%10s %14s %14s %7s %14s %14s %7s\n", "cells", "updates/s", "floor/s",
-                    "ratio", "serial/s", "lorentz/s", "cost");
-        std::map<long, double>& serial = rates_["BM_LabStepSerial"];
-        std::map<long, double>& lorentz = rates_["BM_LabStepLorentz"];
-        std::map<long, double>& triad = rates_["BM_Triad"];
+    void PrintTables() {
+        std::printf("\ncell updates per second (team: the grid's own choice, two threads from "
+                    "%zu cells)\n%10s %11s %11s %11s %11s %11s %6s\n",
+                    lab::parallel_threshold_cells, "cells", "step team", "step 1", "block team",
+                    "block 1", "lorentz", "cost");
         for (const auto& [cells, updates] : rates_["BM_LabStep"]) {
-            const double floor = triad[cells] / bytes_per_cell_update;
-            std::printf("%10ld %14.4g %14.4g %7.2f", cells, updates, floor, updates / floor);
-            if (serial.count(cells))
-                std::printf(" %14.4g", serial[cells]);
-            else
-                std::printf(" %14s", "");
+            std::printf("%10ld %11.4g %11.4g %11.4g %11.4g", cells, updates,
+                        at("BM_LabStepSerial", cells), at("BM_LabBlocked/2", cells),
+                        at("BM_LabBlocked/1", cells));
             // Time per cell-step with the pole over time per cell-step without.
-            if (lorentz.count(cells))
-                std::printf(" %14.4g %7.2f", lorentz[cells], updates / lorentz[cells]);
+            const double lorentz = at("BM_LabStepLorentz", cells);
+            if (lorentz > 0) std::printf(" %11.4g %6.2f", lorentz, updates / lorentz);
             std::printf("\n");
+        }
+        std::printf("\nbytes per cell-step: %.0f a plain step, %.2f in blocks of %d; share of "
+                    "the non-temporal triad\n%10s %9s %9s %9s %9s %9s %9s %9s %9s\n",
+                    plain_bytes_per_cell_step, blocked_bytes_per_cell_step, block_steps, "cells",
+                    "triad 1", "nt 1", "triad 2", "nt 2", "step 1", "step team", "block 1",
+                    "block team");
+        for (const auto& [cells, nt1] : rates_["BM_Triad<true>/1"]) {
+            const double nt2 = at("BM_Triad<true>/2", cells);
+            const bool team = static_cast<std::size_t>(cells) >= lab::parallel_threshold_cells;
+            const double nt_team = team ? nt2 : nt1;
+            std::printf("%10ld %8.3gG %8.3gG %8.3gG %8.3gG %9.2f %9.2f %9.3f %9.3f\n", cells,
+                        at("BM_Triad<false>/1", cells) / 1e9, nt1 / 1e9,
+                        at("BM_Triad<false>/2", cells) / 1e9, nt2 / 1e9,
+                        at("BM_LabStepSerial", cells) * plain_bytes_per_cell_step / nt1,
+                        at("BM_LabStep", cells) * plain_bytes_per_cell_step / nt_team,
+                        at("BM_LabBlocked/1", cells) * blocked_bytes_per_cell_step / nt1,
+                        at("BM_LabBlocked/2", cells) * blocked_bytes_per_cell_step / nt_team);
         }
     }
 
   private:
-    std::map<std::string, std::map<long, double>> rates_; // by benchmark, then cells
+    double at(const std::string& key, long cells) {
+        const std::map<long, double>& by_cells = rates_[key];
+        const auto found = by_cells.find(cells);
+        return found == by_cells.end() ? 0.0 : found->second;
+    }
+
+    std::map<std::string, std::map<long, double>> rates_; // by benchmark and team, then cells
 };
 
 } // namespace
@@ -157,7 +238,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintTable();
+    reporter.PrintTables();
     benchmark::Shutdown();
     return 0;
 }

@@ -47,6 +47,21 @@ Material CellMaterials::of_layer(std::size_t layer) const {
     return {l.eps_r, l.mu_r, l.sigma_s_per_m};
 }
 
+std::vector<MaterialSpan> CellMaterials::spans(int cells) const {
+    // Every cell where a layer starts or the one after it ends begins a new span; between two
+    // such edges the same layers hold every cell, so the first cell's answer is the span's.
+    std::vector<int> edges{0, cells};
+    for (const Layer& l : layers_)
+        for (int edge : {l.first, l.last + 1})
+            if (edge > 0 && edge < cells) edges.push_back(edge);
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<MaterialSpan> spans;
+    for (std::size_t k = 0; k + 1 < edges.size(); ++k)
+        spans.push_back({edges[k], edges[k + 1] - 1, at(edges[k])});
+    return spans;
+}
+
 double time_step_s(double courant, double dx_m) { return courant * dx_m / c0; }
 
 double local_courant(double courant, const Material& m) {

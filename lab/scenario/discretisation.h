@@ -21,6 +21,12 @@ struct Material {
     double sigma_s_per_m = 0.0; // electric conductivity
 };
 
+// Cells first..last (inclusive) all of one material.
+struct MaterialSpan {
+    int first = 0, last = 0;
+    Material material;
+};
+
 // Which layer holds a cell, and so its material; vacuum outside every layer. It keeps the
 // layers rather than an entry per cell, so that the checks can ask it of a grid of any size.
 class CellMaterials {
@@ -33,6 +39,10 @@ class CellMaterials {
     std::optional<std::size_t> layer_at(int cell) const;
     Material at(int cell) const;
     Material of_layer(std::size_t layer) const;
+    // The cells 0..cells-1 as consecutive spans, each as long as no layer starts or ends
+    // within it (two neighbours may hold the same material); a line of uniform stretches
+    // is answered in as many entries as it has layer edges, not cells.
+    std::vector<MaterialSpan> spans(int cells) const;
     const std::vector<Layer>& layers() const { return layers_; }
 
   private:

@@ -4,13 +4,15 @@
 
 #include <vector>
 
+#include "lab/solver/coefficient_spans.h"
+
 namespace lab {
 
 // Hy[i] lies half a cell to the right of Ez[i]; Hy[cells - 1] lies beyond the last Ez node
-// and stays zero. The coefficients are those of materials.h.
+// and stays zero.
 struct FieldArrays {
-    std::vector<double> ez, hy;     // V/m and A/m
-    std::vector<double> ca, cb, db; // update coefficients, see materials.h
+    std::vector<double> ez, hy; // V/m and A/m
+    CoefficientSpans coefficients;
 };
 
 } // namespace lab

@@ -107,6 +107,13 @@ void Polarisation::after_e(FieldArrays& fields, int /*n*/) {
     }
 }
 
+std::optional<std::vector<CellRange>> Polarisation::reach() const {
+    std::vector<CellRange> cells;
+    for (const Block& block : blocks_)
+        cells.push_back({block.first, block.first + block.count});
+    return cells;
+}
+
 void Polarisation::clear() {
     for (Block& block : blocks_) {
         std::fill(block.e_previous.begin(), block.e_previous.end(), 0.0);

@@ -35,6 +35,7 @@ class Polarisation : public StepHook {
 
     void after_e(FieldArrays& fields, int n) override;
     void clear() override;
+    std::optional<std::vector<CellRange>> reach() const override; // the dispersive cells
 
   private:
     // The cells of one dispersive layer that the Ez sweep updates; its poles' states lie

@@ -50,15 +50,31 @@ void Simulation::add_hooks(bool keep_history) {
     grid_.add_hook(make_grid_end(Side::right, ends.right, discretisation_, ends.pml_cells));
     grid_.add_hook(
         std::make_unique<Source>(scenario_.source, discretisation_, scenario_.grid.steps));
-    probes_ = &grid_.add_hook(std::make_unique<Probes>(scenario_, discretisation_, keep_history));
+    // The probes read their own cells alone.
+    std::vector<CellRange> probe_cells;
+    for (const Probe& p : scenario_.probes)
+        probe_cells.push_back({p.cell, p.cell + 1});
+    probes_ = &grid_.add_hook(std::make_unique<Probes>(scenario_, discretisation_, keep_history),
+                              probe_cells);
 }
 
-void Simulation::step() {
+// Each step: Hy, then after_h (the pml's share, the tfsf correction); before_e (end values
+// kept), Ez, then after_e (ends, source, probes); then the count and the watch.
+void Simulation::step() { advance(1); }
+
+void Simulation::advance(int count, const std::function<void()>& after_each_step) {
     if (blown_up()) return;
-    grid_.update_h(steps_done_); // then after_h: the pml's share, the tfsf correction
-    grid_.update_e(steps_done_); // before_e: end values kept; after_e: ends, source, probes
-    ++steps_done_;
-    watch_for_blow_up();
+    grid_.advance(steps_done_, count, !watches_whole_line(), [&](int /*n*/) {
+        ++steps_done_;
+        watch_for_blow_up();
+        if (after_each_step) after_each_step();
+        return !blown_up();
+    });
+}
+
+// Without probes, or when the scenario may be unstable, every step looks at every cell.
+bool Simulation::watches_whole_line() const {
+    return scenario_.grid.allow_unstable || probes_->records().empty();
 }
 
 void Simulation::watch_for_blow_up() {
@@ -69,8 +85,7 @@ void Simulation::watch_for_blow_up() {
     bool grown = false;
     for (const ProbeRecord& p : probes_->records())
         grown = grown || runaway(p.ez) || runaway(eta0 * p.hy);
-    if (scenario_.grid.allow_unstable || probes_->records().empty())
-        grown = grown || runaway(largest_field(grid_.fields()));
+    if (watches_whole_line()) grown = grown || runaway(largest_field(grid_.fields()));
     if (!grown) return;
     char text[160];
     std::snprintf(text, sizeof text,
@@ -92,11 +107,13 @@ void Simulation::reset() {
 
 void Simulation::rebuild(const Scenario& changed) {
     const std::size_t threshold = grid_.parallel_threshold;
+    const BlockingSettings blocking = grid_.blocking;
     const bool keep_history = probes_->keeps_history();
     scenario_ = changed;
     discretisation_ = Discretisation(scenario_, materials_on_);
     grid_ = FieldGrid(discretisation_);
     grid_.parallel_threshold = threshold;
+    grid_.blocking = blocking;
     add_hooks(keep_history);
     steps_done_ = 0;
     blow_up_message_.clear();
@@ -117,5 +134,7 @@ void Simulation::set_materials(bool on) {
 }
 
 void Simulation::set_parallel_threshold(std::size_t cells) { grid_.parallel_threshold = cells; }
+
+void Simulation::set_blocking(const BlockingSettings& settings) { grid_.blocking = settings; }
 
 } // namespace lab

@@ -26,6 +26,12 @@ class Simulation {
     // One time step: Hy, then Ez, each with its hooks (ends, source, probes), then the
     // count. Does nothing once the run has blown up.
     void step();
+    // count steps, as many calls of step() would take them, with after_each_step called after
+    // each. Long grids take them in blocks (see temporal_blocking.h): within a block,
+    // after_each_step may read the probes and the count, and the fields are all in step
+    // again on return. A blow-up is found at the probes in the step it happens, but in a
+    // block the cells away from the hooks are by then up to a block's steps further.
+    void advance(int count, const std::function<void()>& after_each_step = {});
     void reset(); // back to step 0 with zero fields
 
     int step_count() const { return steps_done_; } // executed steps
@@ -56,11 +62,14 @@ class Simulation {
     void keep_history(bool keep) { probes_->keep_history(keep); }
     // Grids of at least this many cells share the sweeps among the OpenMP team.
     void set_parallel_threshold(std::size_t cells);
+    // When advance takes steps in blocks; the same bits as single steps either way.
+    void set_blocking(const BlockingSettings& settings);
 
   private:
     void add_hooks(bool keep_history);
     void rebuild(const Scenario& changed);
     void watch_for_blow_up();
+    bool watches_whole_line() const;
 
     Scenario scenario_;
     bool materials_on_;

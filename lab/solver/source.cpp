@@ -45,7 +45,8 @@ Source::Source(const SourceSettings& settings, const Discretisation& grid, int r
 void Source::after_h(FieldArrays& f, int n) {
     if (!incident_) return;
     // Hy just left of the boundary is a scattered field: take the incident Ez out of its curl.
-    f.hy[cell_ - 1] -= f.db[cell_ - 1] * incident_->fields().ez[incident_offset];
+    const double db = f.coefficients.at(static_cast<long>(cell_ - 1)).db;
+    f.hy[cell_ - 1] -= db * incident_->fields().ez[incident_offset];
     incident_->update_h(n);
 }
 
@@ -60,7 +61,8 @@ void Source::after_e(FieldArrays& f, int n) {
         break;
     case SourceType::tfsf:
         // Ez at the boundary is a total field: its curl needs the incident Hy beside it.
-        f.ez[cell_] -= f.cb[cell_] * incident_->fields().hy[incident_offset - 1];
+        f.ez[cell_] -= f.coefficients.at(static_cast<long>(cell_)).cb *
+                       incident_->fields().hy[incident_offset - 1];
         incident_->update_e(n);
         incident_->fields().ez[0] = value;
         break;
@@ -69,6 +71,11 @@ void Source::after_e(FieldArrays& f, int n) {
 
 void Source::clear() {
     if (incident_) incident_->clear();
+}
+
+std::optional<std::vector<CellRange>> Source::reach() const {
+    const long cell = static_cast<long>(cell_);
+    return std::vector<CellRange>{{incident_ ? cell - 1 : cell, cell + 1}};
 }
 
 } // namespace lab

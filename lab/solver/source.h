@@ -20,6 +20,8 @@ class Source : public StepHook {
     // Drives the source cell once the Ez sweep of step n is done.
     void after_e(FieldArrays& f, int n) override;
     void clear() override;
+    // The source cell, and for tfsf the Hy node left of it.
+    std::optional<std::vector<CellRange>> reach() const override;
 
   private:
     SourceSettings settings_;

@@ -5,9 +5,17 @@
 // with the hooks in the order they were added to the grid (see Simulation::add_hooks).
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "lab/solver/field_arrays.h"
 
 namespace lab {
+
+// Cells first..end-1.
+struct CellRange {
+    long first = 0, end = 0;
+};
 
 class StepHook {
   public:
@@ -19,6 +27,10 @@ class StepHook {
     virtual void after_e(FieldArrays& /*fields*/, int /*n*/) {}  // Ez at n + 1
     // Back to rest with the fields: whatever the hook remembers between steps goes to zero.
     virtual void clear() {}
+    // The cells whose Ez or Hy the hook reads or writes, when it keeps to a few: the cells
+    // between such reaches may then be taken several steps at a time (temporal_blocking.h).
+    // Nothing means any cell, and every step then sweeps the whole line before the hooks.
+    virtual std::optional<std::vector<CellRange>> reach() const { return std::nullopt; }
 };
 
 } // namespace lab

@@ -14,6 +14,8 @@ class AbcEnd : public StepHook {
     void after_e(FieldArrays& f, int /*n*/) override { f.ez[nodes_.end] = old_inner_; }
     void clear() override { old_inner_ = 0.0; }
 
+    std::optional<std::vector<CellRange>> reach() const override { return nodes_.reach(); }
+
   private:
     EndNodes nodes_;
     double old_inner_ = 0.0; // Ez at the neighbour before the sweep

@@ -3,6 +3,7 @@
 // is a class of its own file; make_grid_end is the one place that knows them all.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 
@@ -16,6 +17,12 @@ struct EndNodes {
     EndNodes(Side side, int cells)
         : end(side == Side::left ? 0 : static_cast<std::size_t>(cells - 1)),
           inner(side == Side::left ? 1 : static_cast<std::size_t>(cells - 2)) {}
+
+    // The two nodes, as a hook's reach.
+    std::vector<CellRange> reach() const {
+        const auto low = static_cast<long>(std::min(end, inner));
+        return {{low, low + 2}};
+    }
 
     std::size_t end;
     std::size_t inner;

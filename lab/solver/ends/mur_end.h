@@ -21,6 +21,8 @@ class MurEnd : public StepHook {
     }
     void clear() override { old_end_ = old_inner_ = 0.0; }
 
+    std::optional<std::vector<CellRange>> reach() const override { return nodes_.reach(); }
+
   private:
     EndNodes nodes_;
     double factor_;

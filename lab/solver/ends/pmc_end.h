@@ -12,7 +12,13 @@ class PmcEnd : public StepHook {
 
     void after_e(FieldArrays& f, int /*n*/) override {
         const double curl = side_ == Side::left ? f.hy[end_] : -f.hy[end_ - 1];
-        f.ez[end_] = f.ca[end_] * f.ez[end_] + f.cb[end_] * curl;
+        const CellCoefficients& c = f.coefficients.at(static_cast<long>(end_));
+        f.ez[end_] = c.ca * f.ez[end_] + c.cb * curl;
+    }
+    // The end node and the Hy node beside it.
+    std::optional<std::vector<CellRange>> reach() const override {
+        const long end = static_cast<long>(end_);
+        return std::vector<CellRange>{{side_ == Side::left ? end : end - 1, end + 1}};
     }
 
   private:
