@@ -36,13 +36,16 @@ def rows(text):
     return list(csv.reader(io.StringIO(text)))
 
 
-def same_value(a, b):
+def same_value(a, b, angle):
+    """Within the tolerance relative to the values; an angle's, like that of the complex
+    number it is the argument of, is in radians: a relative error e of z moves arg z by e."""
     if a == b:
         return True
     if a == "" or b == "":
         return False
     x, y = float(a), float(b)
-    return abs(x - y) <= RELATIVE_TOLERANCE * max(abs(x), abs(y))
+    scale = max(abs(x), abs(y), 1.0 if angle else 0.0)
+    return abs(x - y) <= RELATIVE_TOLERANCE * scale
 
 
 def table_difference(browser_text, desktop_text):
@@ -56,7 +59,7 @@ def table_difference(browser_text, desktop_text):
         if len(mine) != len(other):
             return f"row {number}: {len(mine)} columns against {len(other)}"
         for column, (a, b) in enumerate(zip(mine, other)):
-            if not same_value(a, b):
+            if not same_value(a, b, ours[0][column].endswith("_rad")):
                 return f"row {number} column {ours[0][column]}: {a} against {b}"
     return ""
 
