@@ -102,6 +102,13 @@ class ZarIdor {
     // Margins sized to what each axes holds, ticks sized to the axes in pixels, legends
     // and a read-out line of their own; off by default, which keeps the classic layout.
     bool tidy_layout = false;
+    // Text drawn `scale` times the font's 12 pixels (its boxes, gaps and legend boxes
+    // growing with it), lines `scale` times as wide; on screen and in exports alike. Both
+    // are 1 by default; a scale that is not positive and finite is ignored.
+    void set_text_scale(double scale);
+    void set_line_scale(double scale);
+    double text_scale() const;
+    double line_scale() const;
 
     //-------------------------------------------------------------------------
     // [SECTION] Display cycle

@@ -60,9 +60,9 @@ TEST(TidyPlan, TheFrameLeavesRoomForEveryText) {
     EXPECT_EQ(plan.rows.y_header, 0);
     EXPECT_EQ(plan.rows.readout, 1);
     EXPECT_EQ(plan.rows.x_footer, 1);
-    EXPECT_LE(footer_baseline(plan.frame, 1) - text_descent_px, slot.bottom + slot.height);
-    EXPECT_GE(footer_baseline(plan.frame, 1) - text_descent_px, slot.bottom);
-    EXPECT_LE(header_baseline(plan.frame, 1) + text_ascent_px, slot.bottom + slot.height);
+    EXPECT_LE(footer_baseline(plan.frame, 1) - text_descent_px(), slot.bottom + slot.height);
+    EXPECT_GE(footer_baseline(plan.frame, 1) - text_descent_px(), slot.bottom);
+    EXPECT_LE(header_baseline(plan.frame, 1) + text_ascent_px(), slot.bottom + slot.height);
 }
 
 TEST(TidyPlan, ACrampedPlotGivesUpTheXLabelFirstThenTheReadout) {

@@ -41,11 +41,21 @@ CLI::App* add_sweep_command(CLI::App& app, lab::SweepOptions& options) {
     return sweep;
 }
 
+// --scale S of view and record.
+void add_scale_option(CLI::App& command, double& scale) {
+    command
+        .add_option("--scale", scale,
+                    "Text and line widths S times their size (default: larger in windows taller "
+                    "than about 900 pixels)")
+        ->check(CLI::Validator(lab::view::scale_problem, "S"));
+}
+
 // `fdtd-lab view [SCENARIO]`
 CLI::App* add_view_command(CLI::App& app, lab::view::ViewOptions& options) {
     CLI::App* view = app.add_subcommand(
         "view", "Open the live window (the slab scenario when no file is given)");
     view->add_option("scenario", options.scenario_path, "Scenario file (TOML)");
+    add_scale_option(*view, options.scale);
     view->footer(lab::view::keys_help() +
                  "Keys never change the scenario file; p, e, c and g write into the working "
                  "directory.\nWithout a file: slab.toml from the folder in $" +
@@ -78,6 +88,7 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
                      "Frames per second of the GIF, 1 to 50 (default " +
                          std::to_string(1000 / lab::view::gif_frame_interval_ms) + ")")
         ->check(CLI::Range(1.0, lab::view::largest_recording_fps));
+    add_scale_option(*record, options.scale);
     record->add_flag("--no-status{false}", options.status_shown,
                      "Leave out the status line and the news under it");
     record->footer("Needs an X display; scripts/lab-movie provides a virtual one.\n");

@@ -1,6 +1,7 @@
 #include "lab/cli/view_command.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -89,7 +90,7 @@ int run_view(const ViewOptions& options) {
     if (!scenario) return exit_bad_input;
     if (!display_named("view")) return exit_failed;
     open_window();
-    show_live(std::make_unique<LinePage>(*scenario));
+    show_live(std::make_unique<LinePage>(*scenario), options.scale);
     return exit_ok;
 }
 
@@ -107,7 +108,7 @@ int run_record(const RecordOptions& options) {
                                static_cast<int>(std::lround(1000.0 / options.fps)));
     auto page = std::make_unique<LinePage>(*scenario);
     page->show_status(options.status_shown);
-    const std::optional<Recorded> recorded = record_run(std::move(page), span, gif);
+    const std::optional<Recorded> recorded = record_run(std::move(page), span, gif, options.scale);
     if (!recorded || !gif.finish()) return exit_failed;
     report_recording(options.gif_path, gif.frame_count(), span.steps_per_frame, *recorded);
     if (!recorded->end.blow_up.empty()) {
@@ -115,6 +116,20 @@ int run_record(const RecordOptions& options) {
         return exit_unstable;
     }
     return exit_ok;
+}
+
+std::string scale_problem(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    const bool number = end != text.c_str() && *end == '\0' && errno == 0 && std::isfinite(value);
+    if (number && value > 0 && value <= largest_scale) return "";
+    char message[200];
+    std::snprintf(message, sizeof message,
+                  "--scale takes a number above 0 and at most %g (1 is the font's own size), "
+                  "not '%s'",
+                  largest_scale, printable(text).c_str());
+    return message;
 }
 
 std::string keys_help() {

@@ -8,8 +8,12 @@
 
 namespace lab::view {
 
+// --scale: text and line widths this many times their size; 0 follows the window's height.
+constexpr double largest_scale = 10;
+
 struct ViewOptions {
     std::string scenario_path; // empty: the slab scenario shipped with the lab
+    double scale = 0;
 };
 
 struct RecordOptions {
@@ -20,6 +24,7 @@ struct RecordOptions {
     int to_step = -1;  // the last frame's step; -1: when the fields have left the grid
     double fps = 1000.0 / gif_frame_interval_ms;
     bool status_shown = true;
+    double scale = 0;
 };
 
 constexpr int default_recording_frames = 150;
@@ -34,6 +39,10 @@ std::string default_scenario_path();
 
 int run_view(const ViewOptions& options);
 int run_record(const RecordOptions& options);
+
+// What is wrong with the text given to --scale; empty when it is a number above 0 and at
+// most largest_scale.
+std::string scale_problem(const std::string& text);
 
 // The keys, for --help.
 std::string keys_help();

@@ -9,6 +9,7 @@
 
 #include "lab/analysis/wording.h"
 #include "lab/view/outputs.h"
+#include "lab/view/window_scale.h"
 
 namespace lab::view {
 
@@ -53,11 +54,22 @@ void carry_out(Window& w, Effect effect) {
     }
 }
 
+// Text and line widths for the window's size, unless the command line fixed them.
+void set_scale(Window& w) {
+    rizodozad::ZarIdor& picture = w.page->picture();
+    const double scale =
+        w.fixed_scale > 0 ? w.fixed_scale : scale_for_window_height(picture.window_height);
+    picture.set_text_scale(scale);
+    picture.set_line_scale(scale);
+}
+
 } // namespace
 
-Window::Window(std::unique_ptr<Page> shown) : page(std::move(shown)) {
+Window::Window(std::unique_ptr<Page> shown, double scale)
+    : page(std::move(shown)), fixed_scale(scale) {
     page->picture().window_width = window_width_px;
     page->picture().window_height = window_height_px;
+    set_scale(*this);
 }
 
 void finish_recording(Window& w) {
@@ -101,6 +113,7 @@ void handle_reshape(Window& w, int width, int height) {
     rizodozad::ZarIdor& picture = w.page->picture();
     picture.window_width = width;
     picture.window_height = height;
+    set_scale(w);
     if (picture.next_pass() == rizodozad::display_mode::display) glViewport(0, 0, width, height);
     glutPostRedisplay();
 }

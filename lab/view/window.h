@@ -19,7 +19,8 @@ constexpr const char* window_title = "FDTD lab";
 constexpr int gif_frame_interval_ms = 40;
 
 struct Window {
-    explicit Window(std::unique_ptr<Page> shown);
+    // A fixed_scale of 0 lets text and line widths follow the window's height.
+    explicit Window(std::unique_ptr<Page> shown, double fixed_scale = 0);
 
     std::unique_ptr<Page> page;
     FramePacer pacer;
@@ -29,6 +30,7 @@ struct Window {
     long long redraws = 0;
     bool report_redraws = false;       // prints "redraw N" after each one (a test hook)
     void (*idle_callback)() = nullptr; // registered while the run is running
+    double fixed_scale = 0;
 };
 
 void handle_display(Window& w);

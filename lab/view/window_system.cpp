@@ -59,9 +59,9 @@ void open_window() {
     glutCreateWindow(window_title);
 }
 
-void show_live(std::unique_ptr<Page> page) {
+void show_live(std::unique_ptr<Page> page, double scale) {
     static std::unique_ptr<Window> window; // outlives the main loop, which may exit()
-    window = std::make_unique<Window>(std::move(page));
+    window = std::make_unique<Window>(std::move(page), scale);
     window->report_redraws = std::getenv(redraw_report_variable) != nullptr;
     register_drawing(*window);
     register_input(*window);
@@ -86,8 +86,8 @@ void skip_to(Page& page, int step) {
 } // namespace
 
 std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSpan& span,
-                                   rizodozad::GifRecorder& gif) {
-    Window w(std::move(page));
+                                   rizodozad::GifRecorder& gif, double scale) {
+    Window w(std::move(page), scale);
     register_drawing(w); // nothing but exposes reaches a recording
     w.page->command(Command::run_pause);
     skip_to(*w.page, span.from_step);

@@ -17,7 +17,8 @@ void open_window();
 // Shows the page until the window is closed or q is pressed; a recording in progress is
 // finished either way. The environment variable redraw_report_variable makes every
 // redraw print "redraw N".
-void show_live(std::unique_ptr<Page> page);
+// A scale above 0 fixes the text and line scale; 0 follows the window's height.
+void show_live(std::unique_ptr<Page> page, double scale = 0);
 
 // What a recording took: the steps of its first and last frames and where the run stood.
 struct Recorded {
@@ -29,7 +30,7 @@ struct Recorded {
 // steps_per_frame steps; nothing when a frame could not be added. Exposes are drawn
 // meanwhile.
 std::optional<Recorded> record_run(std::unique_ptr<Page> page, const RecordingSpan& span,
-                                   rizodozad::GifRecorder& gif);
+                                   rizodozad::GifRecorder& gif, double scale = 0);
 
 // The variable that makes the view print "redraw N" after every redraw (a test hook).
 constexpr const char* redraw_report_variable = "FDTD_LAB_REPORT_REDRAWS";

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "lab/view/window.h"
+#include "lab/view/window_scale.h"
 #include "lab/view/window_system.h"
 
 namespace lab::view {
@@ -14,7 +15,8 @@ namespace lab::view {
 // [SECTION] The window's callbacks, as the desktop's window.h names them
 //-----------------------------------------------------------------------------
 
-Window::Window(std::unique_ptr<Page> shown) : page(std::move(shown)) {}
+Window::Window(std::unique_ptr<Page> shown, double scale)
+    : page(std::move(shown)), fixed_scale(scale) {}
 
 // Nothing records in the browser.
 void finish_recording(Window&) {}
@@ -29,6 +31,10 @@ void handle_reshape(Window& w, int width, int height) {
     rizodozad::ZarIdor& picture = w.page->picture();
     picture.window_width = width;
     picture.window_height = height;
+    // Text and lines follow the canvas, as the desktop's follow its window.
+    const double scale = w.fixed_scale > 0 ? w.fixed_scale : scale_for_window_height(height);
+    picture.set_text_scale(scale);
+    picture.set_line_scale(scale);
     if (picture.next_pass() == rizodozad::display_mode::display) glViewport(0, 0, width, height);
     picture.rebuild();
     handle_display(w);
@@ -107,10 +113,10 @@ void open_window() {
     emscripten_set_main_loop(on_frame, browser_paced, false);
 }
 
-void show_live(std::unique_ptr<Page> page) { web::show(std::move(page)); }
+void show_live(std::unique_ptr<Page> page, double) { web::show(std::move(page)); }
 
 std::optional<Recorded> record_run(std::unique_ptr<Page>, const RecordingSpan&,
-                                   rizodozad::GifRecorder&) {
+                                   rizodozad::GifRecorder&, double) {
     return std::nullopt;
 }
 

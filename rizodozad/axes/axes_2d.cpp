@@ -70,7 +70,7 @@ AxesBox box_of(const Axes& axes) {
 void draw_frame(const Axes& axes, const AxesBox& f) {
     print_mirror::set_line_width(axes.line_width);
     if (axes.selected) {
-        glLineWidth(2 * axes.line_width);
+        print_mirror::screen_line_width(2 * axes.line_width);
         print_mirror::line_width(axes.line_width);
     }
     draw::set_colour(draw::black);

@@ -66,7 +66,7 @@ using Place = std::function<double(double value)>; // data value to window pixel
 void draw_frame(const Axes& axes, const tidy::PixelBox& frame) {
     print_mirror::set_line_width(axes.line_width);
     if (axes.selected) {
-        glLineWidth(2 * axes.line_width); // wider on screen only
+        print_mirror::screen_line_width(2 * axes.line_width); // wider on screen only
         print_mirror::line_width(axes.line_width);
     }
     const double right = frame.left + frame.width;
@@ -118,7 +118,7 @@ void draw_tick_labels(const Axes& axes, const tidy::PixelBox& frame, const Place
     const double x_baseline = tidy::footer_baseline(frame, 0);
     for (std::size_t i = 0; i < xl.size(); ++i)
         text_at(x_at(axes.x_tick[i]) - text_px(xl[i]) / 2, x_baseline, xl[i]);
-    const double centring = (tidy::text_ascent_px - tidy::text_descent_px) / 2;
+    const double centring = (tidy::text_ascent_px() - tidy::text_descent_px()) / 2;
     for (std::size_t i = 0; i < yl.size(); ++i)
         text_at(frame.left - tidy::tick_label_gap_px - text_px(yl[i]),
                 y_at(axes.y_tick[i]) - centring, yl[i]);
@@ -133,7 +133,7 @@ void draw_header_and_footer(const Axes& axes, const tidy::PixelBox& slot,
     const std::string x_footer =
         tidy::joined(axes.x_label, tidy::labels_of(axes.x_tick, axes.x_scale).exponent);
     const auto [title_row, y_header_row, readout_row, x_footer_row] = axes.tidy_rows;
-    const double room = slot.width - 2 * tidy::edge_gap_px;
+    const double room = slot.width - 2 * tidy::edge_gap_px();
     const auto fit = [&](const std::string& text) {
         return tidy::fitted(text, room, font::char_px);
     };

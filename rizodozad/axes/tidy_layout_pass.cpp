@@ -45,7 +45,7 @@ double widest_label(const tidy::AxisMarks& marks) {
 }
 
 tidy::AxisMarks colour_marks(const Axes& bar, double length_px) {
-    return tidy::axis_marks(bar.c_lim, 0, length_px, tidy::row_pitch_px);
+    return tidy::axis_marks(bar.c_lim, 0, length_px, tidy::row_pitch_px());
 }
 
 // Plans a plot, with room for its colour bar's labels at the bar's final length.

@@ -12,10 +12,10 @@ namespace rizodozad::tidy {
 
 namespace {
 
-constexpr int settle_rounds = 4;          // the plan stops changing after two in practice
-constexpr double first_x_spacing_px = 50; // before the labels' widths are known
-constexpr double row_gap_px = 12;         // between two texts sharing a row
-constexpr double min_frame_height_px = 2 * row_pitch_px; // room for two labelled y ticks
+constexpr int settle_rounds = 4; // the plan stops changing after two in practice
+double first_x_spacing_px() { return font::scaled_px(50); } // before the labels' widths are known
+double row_gap_px() { return font::scaled_px(12); }         // between two texts sharing a row
+double min_frame_height_px() { return 2 * row_pitch_px(); } // room for two labelled y ticks
 const double relative_slack = 1e-9;
 
 bool power_of_ten(double v) {
@@ -46,7 +46,7 @@ double widest(const std::vector<std::string>& texts, TextWidth width_of) {
 
 // The x axis: labels stand side by side, so the spacing grows with the widest label.
 AxisMarks x_marks(const Axes& axes, double length_px, TextWidth width_of) {
-    double spacing = first_x_spacing_px;
+    double spacing = first_x_spacing_px();
     AxisMarks marks;
     for (int round = 0; round < settle_rounds; ++round) {
         marks = marks_once(axes.x_lim, axes.x_scale, length_px, spacing);
@@ -76,7 +76,7 @@ TextRows text_rows(const Axes& axes, const PixelBox& slot, const std::string& y_
     const double y_px = width_of(y_header);
     if (!axes.title.empty() && dropped < drop_title) rows.title = rows.header_count++;
     if (!y_header.empty() && dropped < drop_y_header) {
-        const bool shares = rows.title >= 0 && y_px + row_gap_px + title_px / 2 <= slot.width / 2;
+        const bool shares = rows.title >= 0 && y_px + row_gap_px() + title_px / 2 <= slot.width / 2;
         rows.y_header = shares ? rows.title : rows.header_count++;
     }
     if (axes.mouse_capture == 1 && dropped < drop_readout) rows.readout = rows.header_count++;
@@ -111,11 +111,11 @@ AxesPlan settled_plan(const Axes& axes, const PixelBox& slot, double colorbar_re
     AxesPlan plan;
     plan.slot = slot;
     plan.colorbar_reach_px = colorbar_reach_px;
-    FrameNeeds needs = widest_needs(floor, {1, 2, first_x_spacing_px, first_x_spacing_px / 2});
+    FrameNeeds needs = widest_needs(floor, {1, 2, first_x_spacing_px(), first_x_spacing_px() / 2});
     plan.frame = frame_within(slot, needs);
     for (int round = 0; round < settle_rounds; ++round) {
         plan.x = x_marks(axes, plan.frame.width, width_of);
-        plan.y = marks_once(axes.y_lim, axes.y_scale, plan.frame.height, row_pitch_px);
+        plan.y = marks_once(axes.y_lim, axes.y_scale, plan.frame.height, row_pitch_px());
         plan.y_header = joined(axes.y_label, plan.y.labels.exponent);
         plan.x_footer = joined(axes.x_label, plan.x.labels.exponent);
         plan.rows = text_rows(axes, slot, plan.y_header, plan.x_footer,
@@ -161,7 +161,7 @@ AxesPlan plan_axes(const Axes& axes, const PixelBox& slot, double colorbar_label
     AxesPlan plan;
     for (int dropped = drop_nothing; dropped <= drop_title; ++dropped) {
         plan = settled_plan(axes, slot, reach, width_of, floor, dropped);
-        if (plan.frame.height >= min_frame_height_px) break;
+        if (plan.frame.height >= min_frame_height_px()) break;
     }
     return plan;
 }
@@ -186,20 +186,20 @@ std::vector<const Line*> lines_of(const Axes& axes, const std::vector<Line>& lin
 }
 
 double title_left(const PixelBox& slot, double title_px) {
-    return std::max(slot.left + edge_gap_px, slot.left + (slot.width - title_px) / 2);
+    return std::max(slot.left + edge_gap_px(), slot.left + (slot.width - title_px) / 2);
 }
 
-double y_header_left(const PixelBox& slot) { return slot.left + edge_gap_px; }
+double y_header_left(const PixelBox& slot) { return slot.left + edge_gap_px(); }
 
 double readout_left(const PixelBox& slot, const PixelBox& frame, double readout_px) {
-    const double rightmost = slot.left + slot.width - edge_gap_px - readout_px;
-    return std::max(slot.left + edge_gap_px, std::min(frame.left, rightmost));
+    const double rightmost = slot.left + slot.width - edge_gap_px() - readout_px;
+    return std::max(slot.left + edge_gap_px(), std::min(frame.left, rightmost));
 }
 
 double footer_left(const PixelBox& slot, const PixelBox& frame, double footer_px) {
     const double centred = frame.left + (frame.width - footer_px) / 2;
-    const double rightmost = slot.left + slot.width - edge_gap_px - footer_px;
-    return std::max(slot.left + edge_gap_px, std::min(centred, rightmost));
+    const double rightmost = slot.left + slot.width - edge_gap_px() - footer_px;
+    return std::max(slot.left + edge_gap_px(), std::min(centred, rightmost));
 }
 
 } // namespace rizodozad::tidy

@@ -45,6 +45,7 @@ void Engine::display_cycle() {
         bool& cycling;
         ~EndOfCycle() { cycling = false; } // also when a composition throws
     } end_of_cycle{cycling_};
+    const scales::InForce scales_in_force(scales); // layout and drawing read the same factors
     run_cycle();
 }
 

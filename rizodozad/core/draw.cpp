@@ -6,6 +6,8 @@
 
 #include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/print_mirror.h"
+#include "rizodozad/core/raster_pen.h"
+#include "rizodozad/core/scales.h"
 
 namespace rizodozad::draw {
 
@@ -61,29 +63,41 @@ void unit_square_in(const std::array<float, 4>& rect, int window_width, int wind
 // [SECTION] Text
 //-----------------------------------------------------------------------------
 
-std::optional<DrawnText> text_box(const TextAnchor& anchor, const std::string& text) {
+namespace {
+
+std::optional<raster_pen::Pen> pen_at(const TextAnchor& anchor) {
     if (!placeable({anchor.x, anchor.y, anchor.z})) return std::nullopt;
-    glRasterPos3f(anchor.x, anchor.y, anchor.z);
-    if (anchor.shift_x_px != 0 || anchor.shift_y_px != 0)
-        glBitmap(0, 0, 0, 0, anchor.shift_x_px, anchor.shift_y_px, nullptr);
-    GLboolean valid = GL_FALSE;
-    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
-    if (!valid) return std::nullopt;
-    GLfloat raster[4];
-    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-    return DrawnText{text, raster[0], static_cast<float>(raster[1] - tidy::text_descent_px),
+    return raster_pen::place(anchor.x, anchor.y, anchor.z, anchor.shift_x_px, anchor.shift_y_px);
+}
+
+DrawnText box_at(const raster_pen::Pen& pen, const std::string& text) {
+    return DrawnText{text, pen.x, static_cast<float>(pen.y - tidy::text_descent_px()),
                      static_cast<float>(font::width_px(text)),
-                     static_cast<float>(tidy::text_height_px)};
+                     static_cast<float>(tidy::text_height_px())};
+}
+
+} // namespace
+
+std::optional<DrawnText> text_box(const TextAnchor& anchor, const std::string& text) {
+    const std::optional<raster_pen::Pen> pen = pen_at(anchor);
+    if (!pen) return std::nullopt;
+    return box_at(*pen, text);
 }
 
 std::optional<DrawnText> text(const TextAnchor& anchor, const std::string& text,
                               const Rgb& colour) {
     set_colour(colour); // before the raster position, which takes the colour with it
-    std::optional<DrawnText> box = text_box(anchor, text);
-    if (!box) return std::nullopt;
+    const std::optional<raster_pen::Pen> pen = pen_at(anchor);
+    if (!pen) return std::nullopt;
     print_mirror::text(text); // only while an export page is open
-    if (screen_atlas == nullptr || !rendering_to_screen() || !screen_atlas->draw(text))
-        draw_bitmap_string(text);
+    const DrawnText box = box_at(*pen, text);
+    const auto scale = static_cast<float>(scales::in_force().text);
+    if (screen_atlas == nullptr || !rendering_to_screen()) {
+        raster_pen::draw_bitmaps(text, scale);
+    } else {
+        screen_atlas->draw(text, *pen, scale);
+        raster_pen::advance(box.width);
+    }
     return box;
 }
 

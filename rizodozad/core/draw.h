@@ -49,13 +49,13 @@ struct TextAnchor {
     float shift_y_px = 0;
 };
 
-// Every bitmap string goes through here: Helvetica 12 from the anchor, each byte
-// passed unsigned (GLUT draws nothing for a negative one), and the same string handed
-// to the open EPS page. A string whose anchor cannot be placed is not drawn.
+// Every string goes through here: the carried Helvetica 12 at the text scale in force
+// from the anchor, and the same string handed to the open EPS page. A string whose
+// anchor cannot be placed is not drawn.
 // On screen the glyphs come from the atlas of the ScreenGlyphs in force, when there is
-// one; while GL2PS (or anyone) captures in feedback mode they stay bitmap characters,
-// so a capture sees one bitmap per character and the EPS holds the text as text.
-// Returns the box it was drawn in, in window pixels: where OpenGL put the raster
+// one; otherwise, and while GL2PS (or anyone) captures in feedback mode, they are bitmap
+// characters, so a capture sees one bitmap per character and the EPS holds the text as
+// text. Returns the box it was drawn in, in window pixels: where OpenGL put the raster
 // position, as wide as the font's characters; empty when nothing was drawn.
 std::optional<DrawnText> text(const TextAnchor& anchor, const std::string& text,
                               const Rgb& colour = black);

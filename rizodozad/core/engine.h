@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "rizodozad/core/current_record.h"
+#include "rizodozad/core/scales.h"
 #include "rizodozad/rizodozad.h"
 
 namespace rizodozad {
@@ -51,6 +52,7 @@ class Engine {
     int mode = display_mode::allocation; // the pass the next display cycle starts with
     int last_handle = 0;                 // the record created last, for set(style)
     Colormap current_colormap;           // set_colormap()
+    scales::Scales scales;               // in force while a display cycle runs
 
     std::vector<Figure> figure_list;
     std::vector<Layer> layer_list;

@@ -1,6 +1,7 @@
 // The face of the engine: each operation a program calls hands over to the internals,
 // which hold the records and draw them.
 #include "rizodozad/core/engine.h"
+#include "rizodozad/core/scales.h"
 
 namespace rizodozad {
 
@@ -66,6 +67,18 @@ void ZarIdor::set(int handle, std::string property, std::string value) {
 }
 void ZarIdor::set_colormap(std::string name) { engine_->set_colormap(std::move(name)); }
 void ZarIdor::set_line_width(float width) { engine_->set_line_width(width); }
+
+void ZarIdor::set_text_scale(double scale) {
+    if (scales::usable(scale)) engine_->scales.text = scale;
+}
+
+void ZarIdor::set_line_scale(double scale) {
+    if (scales::usable(scale)) engine_->scales.line = scale;
+}
+
+double ZarIdor::text_scale() const { return engine_->scales.text; }
+
+double ZarIdor::line_scale() const { return engine_->scales.line; }
 
 //-----------------------------------------------------------------------------
 // [SECTION] Surfaces, contours, patches, texts, colour bars

@@ -10,14 +10,14 @@ namespace rizodozad {
 DrawnText figure_text_box(const FigureText& text, int window_width, int window_height) {
     const double width = font::width_px(text.text);
     const double left = std::max<double>(
-        tidy::edge_gap_px, std::min<double>(text.x, window_width - tidy::edge_gap_px - width));
+        tidy::edge_gap_px(), std::min<double>(text.x, window_width - tidy::edge_gap_px() - width));
     const double baseline =
-        std::clamp<double>(text.y, tidy::edge_gap_px + tidy::text_descent_px,
-                           std::max(tidy::edge_gap_px + tidy::text_descent_px,
-                                    window_height - tidy::edge_gap_px - tidy::text_ascent_px));
+        std::clamp<double>(text.y, tidy::edge_gap_px() + tidy::text_descent_px(),
+                           std::max(tidy::edge_gap_px() + tidy::text_descent_px(),
+                                    window_height - tidy::edge_gap_px() - tidy::text_ascent_px()));
     return {text.text, static_cast<float>(left),
-            static_cast<float>(baseline - tidy::text_descent_px), static_cast<float>(width),
-            static_cast<float>(tidy::text_height_px)};
+            static_cast<float>(baseline - tidy::text_descent_px()), static_cast<float>(width),
+            static_cast<float>(tidy::text_height_px())};
 }
 
 void Engine::figure_text(float x, float y, std::string text) {
@@ -34,7 +34,7 @@ void Engine::display_figure_texts() {
         if (app.tidy_layout) {
             const DrawnText box = figure_text_box(t, app.window_width, app.window_height);
             x = box.left;
-            y = box.bottom + static_cast<float>(tidy::text_descent_px);
+            y = box.bottom + static_cast<float>(tidy::text_descent_px());
         }
         draw_string(x / ww, y / wh, t.text);
     }

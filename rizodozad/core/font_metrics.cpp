@@ -1,15 +1,37 @@
 // Character widths from the font itself, and whether a string's box is clear.
 #include "rizodozad/core/font_metrics.h"
 
-#include <GL/freeglut.h>
-
+#include "rizodozad/core/glyph_data.h"
 #include "rizodozad/core/pixel_box.h"
+#include "rizodozad/core/scales.h"
 
 namespace rizodozad {
 
+namespace {
+
+// The font at scale 1.
+constexpr double ascent_px = 10;
+constexpr double descent_px = 3;
+constexpr double pitch_px = 16;
+constexpr double gap_px = 2;
+
+} // namespace
+
+namespace tidy {
+
+double text_ascent_px() { return font::scaled_px(ascent_px); }
+double text_descent_px() { return font::scaled_px(descent_px); }
+double text_height_px() { return font::scaled_px(ascent_px + descent_px); }
+double row_pitch_px() { return font::scaled_px(pitch_px); }
+double edge_gap_px() { return font::scaled_px(gap_px); }
+
+} // namespace tidy
+
 namespace font {
 
-double char_px(unsigned char c) { return glutBitmapWidth(GLUT_BITMAP_HELVETICA_12, c); }
+double scaled_px(double px_at_scale_1) { return px_at_scale_1 * scales::in_force().text; }
+
+double char_px(unsigned char c) { return scaled_px(glyph_data::helvetica_12.width[c]); }
 
 double width_px(const std::string& text) {
     double width = 0;

@@ -1,5 +1,5 @@
-// Widths of strings in the 12-pixel bitmap font that every text is drawn in, and the
-// boxes of drawn strings.
+// Sizes of strings in the 12-pixel bitmap font that every text is drawn in, at the
+// text scale in force, and the boxes of drawn strings.
 #pragma once
 
 #include <optional>
@@ -12,20 +12,23 @@ namespace rizodozad {
 
 namespace tidy {
 
-// The 12-pixel bitmap font: a string's box reaches this far above and below its
-// baseline, and rows of text stand this far apart.
-constexpr double text_ascent_px = 10;
-constexpr double text_descent_px = 3;
-constexpr double text_height_px = text_ascent_px + text_descent_px;
-constexpr double row_pitch_px = 16;
-constexpr double edge_gap_px = 2; // between the outermost texts and the edge of their room
+// The 12-pixel bitmap font at the text scale in force: a string's box reaches this far
+// above and below its baseline, and rows of text stand this far apart.
+double text_ascent_px();
+double text_descent_px();
+double text_height_px();
+double row_pitch_px();
+double edge_gap_px(); // between the outermost texts and the edge of their room
 
 } // namespace tidy
 
 namespace font {
 
+// Widths at the text scale in force; the font's own advance times the scale.
 double char_px(unsigned char c);
 double width_px(const std::string& text);
+// A length given for text at scale 1 (a gap, a padding) at the text scale in force.
+double scaled_px(double px_at_scale_1);
 
 } // namespace font
 

@@ -2,9 +2,20 @@
 
 #include <gl2ps.h>
 
+#include <cmath>
+
+#include "rizodozad/core/scales.h"
 #include "rizodozad/core/text_escape.h"
 
 namespace rizodozad::print_mirror {
+
+namespace {
+
+constexpr float font_size_at_scale_1 = 12;
+
+float line_scaled(float width) { return width * static_cast<float>(scales::in_force().line); }
+
+} // namespace
 
 bool page_open() {
     GLint options = 0;
@@ -12,11 +23,11 @@ bool page_open() {
 }
 
 void line_width(float width) {
-    if (page_open()) gl2psLineWidth(width);
+    if (page_open()) gl2psLineWidth(line_scaled(width));
 }
 
 void point_size(float size) {
-    if (page_open()) gl2psPointSize(size);
+    if (page_open()) gl2psPointSize(line_scaled(size));
 }
 
 void stipple(bool enabled) {
@@ -47,7 +58,9 @@ std::string escaped_for_page(const std::string& text) {
 } // namespace
 
 void text(const std::string& text) {
-    if (page_open()) gl2psText(escaped_for_page(text).c_str(), "Arial", 12);
+    const auto size =
+        static_cast<GLshort>(std::lround(font_size_at_scale_1 * scales::in_force().text));
+    if (page_open()) gl2psText(escaped_for_page(text).c_str(), "Arial", size);
 }
 
 void solid_lines() {
@@ -63,9 +76,13 @@ void stippled_lines(unsigned short pattern) {
 }
 
 void set_line_width(float width) {
-    glLineWidth(width);
+    screen_line_width(width);
     line_width(width);
 }
+
+void screen_line_width(float width) { glLineWidth(line_scaled(width)); }
+
+void screen_point_size(float size) { glPointSize(line_scaled(size)); }
 
 std::optional<unsigned short> grid_stipple(const std::string& style) {
     if (style == "-") return std::nullopt;

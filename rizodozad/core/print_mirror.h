@@ -1,5 +1,7 @@
 // While an EPS page is open, renderers hand their width, point-size and stipple
 // changes and their strings to GL2PS as well; outside a page the mirrors do nothing.
+// Widths and sizes are given at scale 1: screen and page get them times the line scale
+// in force, and the page's font size follows the text scale.
 #pragma once
 
 #include <optional>
@@ -25,5 +27,8 @@ std::optional<unsigned short> grid_stipple(const std::string& style);
 void solid_lines();
 void stippled_lines(unsigned short pattern);
 void set_line_width(float width);
+// The screen's width or point size alone, for what is drawn wider on screen than in print.
+void screen_line_width(float width);
+void screen_point_size(float size);
 
 } // namespace rizodozad::print_mirror

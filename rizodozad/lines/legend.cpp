@@ -20,10 +20,10 @@ namespace rizodozad {
 
 namespace {
 
-constexpr double padding_px = 4;
-constexpr double sample_px = 24; // length of each line's sample
-constexpr double sample_gap_px = 6;
-constexpr double inset_px = 6; // between the box and the frame
+double padding_px() { return font::scaled_px(4); }
+double sample_px() { return font::scaled_px(24); } // length of each line's sample
+double sample_gap_px() { return font::scaled_px(6); }
+double inset_px() { return font::scaled_px(6); } // between the box and the frame
 
 struct LegendBox {
     std::size_t entries = 0;
@@ -38,9 +38,9 @@ LegendBox legend_size(const std::vector<std::string>& names, std::size_t lines,
     double widest = 0;
     for (std::size_t n = 1; n <= std::min(names.size(), lines); ++n) {
         widest = std::max(widest, font::width_px(names[n - 1]));
-        const double width = 2 * padding_px + sample_px + sample_gap_px + widest;
-        const double height = 2 * padding_px + n * tidy::row_pitch_px;
-        if (width > frame.width - 2 * inset_px || height > frame.height - 2 * inset_px) break;
+        const double width = 2 * padding_px() + sample_px() + sample_gap_px() + widest;
+        const double height = 2 * padding_px() + n * tidy::row_pitch_px();
+        if (width > frame.width - 2 * inset_px() || height > frame.height - 2 * inset_px()) break;
         box = {n, width, height};
     }
     return box;
@@ -100,7 +100,7 @@ void Engine::display_legend() {
     if (size.entries == 0) return;
 
     const tidy::LegendPlace place =
-        tidy::place_legend(frame, size.width, size.height, inset_px, in_pixels(*this, lines));
+        tidy::place_legend(frame, size.width, size.height, inset_px(), in_pixels(*this, lines));
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
     draw::window_pixels(app.window_width, app.window_height);
@@ -108,14 +108,14 @@ void Engine::display_legend() {
     const auto half_w = static_cast<float>(frame.width / ww);
     const auto half_h = static_cast<float>(frame.height / wh);
     for (std::size_t k = 0; k < size.entries; ++k) {
-        const double baseline = place.box.bottom + place.box.height - padding_px -
-                                (k + 1) * tidy::row_pitch_px + tidy::text_descent_px + 1;
-        const double middle = baseline + (tidy::text_ascent_px - tidy::text_descent_px) / 2;
-        const auto x0 = static_cast<float>(place.box.left + padding_px);
-        draw_line_sample(*lines[k], x0, x0 + static_cast<float>(sample_px),
+        const double baseline = place.box.bottom + place.box.height - padding_px() -
+                                (k + 1) * tidy::row_pitch_px() + tidy::text_descent_px() + 1;
+        const double middle = baseline + (tidy::text_ascent_px() - tidy::text_descent_px()) / 2;
+        const auto x0 = static_cast<float>(place.box.left + padding_px());
+        draw_line_sample(*lines[k], x0, x0 + static_cast<float>(sample_px()),
                          static_cast<float>(middle), lines[k]->marker_size * half_w,
                          lines[k]->marker_size * half_h);
-        draw_string(static_cast<float>((x0 + sample_px + sample_gap_px) / ww),
+        draw_string(static_cast<float>((x0 + sample_px() + sample_gap_px()) / ww),
                     static_cast<float>(baseline / wh), axes->legend_names[k]);
         draw::window_pixels(app.window_width, app.window_height);
     }

@@ -87,7 +87,7 @@ void loop(std::initializer_list<std::pair<float, float>> corners) {
 }
 
 void dot(float x, float y, float z, float point_size) {
-    glPointSize(point_size);
+    print_mirror::screen_point_size(point_size);
     draw::shape(GL_POINTS, std::array<draw::Point, 1>{{{x, y, z}}});
 }
 
@@ -275,8 +275,8 @@ void Engine::display_line() {
     if (app.debug) std::printf("mode: %d handle: %4d Line \n", mode, line->handle);
 
     draw::set_colour(color_to_rgb(line->color));
-    glLineWidth(line->line_width);
-    glPointSize(line->line_width);
+    print_mirror::screen_line_width(line->line_width);
+    print_mirror::screen_point_size(line->line_width);
     print_mirror::line_width(line->line_width);
     print_mirror::point_size(line->line_width);
 
@@ -292,7 +292,7 @@ void draw_line_sample(const Line& line, float x0, float x1, float y, float half_
                       float half_height) {
     const Rgb rgb = color_to_rgb(line.color);
     glColor3f(rgb[0], rgb[1], rgb[2]);
-    glLineWidth(line.line_width);
+    print_mirror::screen_line_width(line.line_width);
     print_mirror::line_width(line.line_width);
     print_mirror::point_size(line.line_width);
     if (apply_line_style(line.line_style)) strip(x0, y, x1, y);

@@ -8,6 +8,7 @@
 
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/engine.h"
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/surfaces/surface_grid.h"
 
 namespace rizodozad {
@@ -39,7 +40,7 @@ std::optional<Rgb> face_colour(const Surface& surface, const Rgb& plain, std::si
 }
 
 void set_edge_style(const Surface& surface) {
-    glLineWidth(surface.line_width);
+    print_mirror::screen_line_width(surface.line_width);
     draw::set_colour(color_to_rgb(surface.edge_color));
 }
 

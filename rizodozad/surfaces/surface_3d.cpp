@@ -6,6 +6,7 @@
 
 #include "rizodozad/core/draw.h"
 #include "rizodozad/core/engine.h"
+#include "rizodozad/core/print_mirror.h"
 #include "rizodozad/surfaces/surface_grid.h"
 
 namespace rizodozad {
@@ -49,7 +50,7 @@ void draw_faces(const Surface& surface, const Axes& axes) {
 
 // A strip per grid row, then per grid column, each ending where the data does.
 void draw_edges(const Surface& surface, const Axes& axes) {
-    glLineWidth(surface.line_width);
+    print_mirror::screen_line_width(surface.line_width);
     draw::set_colour(color_to_rgb(surface.edge_color));
     const std::size_t nrows = surface.z_data.size();
     const std::size_t ncols = surface_grid::column_count(surface.z_data);

@@ -17,10 +17,10 @@ draw::TextAnchor inside_window(draw::TextAnchor anchor, const std::string& text,
                                int window_height) {
     const std::optional<DrawnText> box = draw::text_box(anchor, text);
     if (!box) return anchor;
-    const double left = std::clamp<double>(box->left, tidy::edge_gap_px,
-                                           window_width - tidy::edge_gap_px - box->width);
-    const double bottom = std::clamp<double>(box->bottom, tidy::edge_gap_px,
-                                             window_height - tidy::edge_gap_px - box->height);
+    const double left = std::clamp<double>(box->left, tidy::edge_gap_px(),
+                                           window_width - tidy::edge_gap_px() - box->width);
+    const double bottom = std::clamp<double>(box->bottom, tidy::edge_gap_px(),
+                                             window_height - tidy::edge_gap_px() - box->height);
     anchor.shift_x_px += static_cast<float>(std::round(left - box->left));
     anchor.shift_y_px += static_cast<float>(std::round(bottom - box->bottom));
     return anchor;

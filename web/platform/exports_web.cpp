@@ -8,6 +8,7 @@
 
 #include "rizodozad/core/engine.h"
 #include "rizodozad/core/print_mirror.h"
+#include "rizodozad/core/scales.h"
 
 namespace rizodozad {
 
@@ -64,7 +65,15 @@ void text(const std::string&) {}
 void solid_lines() {}
 void stippled_lines(unsigned short) {}
 
-void set_line_width(float width) { glLineWidth(width); }
+void screen_line_width(float width) {
+    glLineWidth(width * static_cast<float>(scales::in_force().line));
+}
+
+void screen_point_size(float size) {
+    glPointSize(size * static_cast<float>(scales::in_force().line));
+}
+
+void set_line_width(float width) { screen_line_width(width); }
 
 std::optional<unsigned short> grid_stipple(const std::string& style) {
     if (style == "-") return std::nullopt;
