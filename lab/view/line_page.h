@@ -33,6 +33,8 @@ class LinePage : public Page {
     bool needs_redraw() const override { return session_.needs_redraw(); }
     void drawn() override { session_.drawn(); }
 
+    const Session& session() const { return session_; }
+
   private:
     void drop(MarkerId marker, int cell);
 

@@ -1,0 +1,11 @@
+// What the browser's emulation of fixed-function OpenGL leaves out of the calls the
+// engine makes: vertices in double precision, which it takes as single.
+#include <GL/gl.h>
+
+extern "C" {
+
+void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
+    glVertex3f(static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z));
+}
+
+} // extern "C"
