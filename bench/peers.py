@@ -8,7 +8,8 @@ an eps_r = 4 slab, two probes read every step), as whole processes run interleav
 For every size each repetition runs the lab, MEEP (peer_meep.py) and numpy
 (peer_numpy_lab.py) once, in an order that turns from one repetition to the next, and the
 table gives the median wall time of each and the peers' times over the lab's, with the
-load average before and after the size. The lab's time includes writing fields.csv (one
+load average before and after the size; MEEP's time after `import meep` (which also loads
+matplotlib and IPython) is given beside its whole process. The lab's time includes writing fields.csv (one
 row per cell) and probes.csv as it goes; the peers keep the probe values and write
 probes.csv at the end. Outputs go to a scratch folder in /dev/shm (fsync is free there).
 
@@ -53,14 +54,17 @@ def install_meep():
 
 
 def timed(command):
-    """Wall seconds of one whole process; None when it failed."""
+    """Wall seconds of one whole process, and the seconds after its imports when it says
+    them (a line "seconds after import: S"); None when it failed."""
     start = time.perf_counter()
-    done = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     seconds = time.perf_counter() - start
     if done.returncode != 0:
         print(f"failed ({done.returncode}): {' '.join(command)}\n{done.stderr.decode()}")
         return None
-    return seconds
+    said = [line for line in done.stdout.decode().split("\n")
+            if line.startswith("seconds after import:")]
+    return seconds, float(said[0].split(":")[1]) if said else None
 
 
 def commands(args, cells, scratch, meep):
@@ -79,14 +83,18 @@ def commands(args, cells, scratch, meep):
 
 
 def measure(runs, repeats):
-    """Median seconds of each program over interleaved repetitions."""
-    times = {name: [] for name in runs}
+    """Median seconds of each program over interleaved repetitions, and of MEEP after its
+    import (as "meep run")."""
+    times = {name: [] for name in list(runs) + ["meep run"]}
     names = list(runs)
     for r in range(repeats):
         for name in names[r % len(names):] + names[:r % len(names)]:
-            seconds = timed(runs[name])
-            if seconds is not None:
-                times[name].append(seconds)
+            result = timed(runs[name])
+            if result is None:
+                continue
+            times[name].append(result[0])
+            if name == "meep" and result[1] is not None:
+                times["meep run"].append(result[1])
     return {name: statistics.median(t) for name, t in times.items() if t}
 
 
@@ -98,7 +106,7 @@ def row(cells, medians, load_before, load_after):
     lab = medians.get("lab")
     cells_text = f"1e{len(str(cells)) - 1}"
     cols = [cells_text, f"{lab:.3g}" if lab else "-"]
-    for peer in ("meep", "numpy"):
+    for peer in ("meep", "meep run", "numpy"):
         t = medians.get(peer)
         cols += [f"{t:.3g}", f"{t / lab:.2f}"] if t and lab else ["-", "-"]
     cols.append(f"{load_before:.1f} / {load_after:.1f}")
@@ -123,8 +131,9 @@ def main():
     scratch = tempfile.mkdtemp(prefix="fdtd-peers-", dir="/dev/shm" if os.path.isdir("/dev/shm") else None)
     print(f"{time.strftime('%Y-%m-%d %H:%M')}, {os.cpu_count()} cores, {args.steps} steps, "
           f"medians of {args.repeats} interleaved runs, seconds per whole process\n")
-    print("| cells | lab s | MEEP s | MEEP / lab | numpy s | numpy / lab | load before / after |")
-    print("|---|---|---|---|---|---|---|")
+    print("| cells | lab s | MEEP s | MEEP / lab | MEEP after import s | that / lab | numpy s "
+          "| numpy / lab | load before / after |")
+    print("|---|---|---|---|---|---|---|---|---|")
     try:
         for cells in (int(float(c)) for c in args.cells.split(",")):
             before = load()
