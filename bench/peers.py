@@ -7,8 +7,9 @@ an eps_r = 4 slab, two probes read every step), as whole processes run interleav
 
 For every size each repetition runs the lab, MEEP (peer_meep.py) and numpy
 (peer_numpy_lab.py) once, in an order that turns from one repetition to the next, and the
-table gives the median wall time of each and the peers' times over the lab's, with the
-load average before and after the size; MEEP's time after `import meep` (which also loads
+table gives the median wall time of each and the peers' times over the lab's, then the same
+for CPU time (user + system, which a loaded machine disturbs less), with the load average
+before and after the size; MEEP's time after `import meep` (which also loads
 matplotlib and IPython) is given beside its whole process. The lab's time includes writing fields.csv (one
 row per cell) and probes.csv as it goes; the peers keep the probe values and write
 probes.csv at the end. Outputs go to a scratch folder in /dev/shm (fsync is free there).
@@ -19,6 +20,7 @@ said so. Whatever fdtd-lab --lab names is run as it is.
 """
 import argparse
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -53,18 +55,23 @@ def install_meep():
     return False
 
 
+def children_cpu_seconds():
+    usage = resource.getrusage(resource.RUSAGE_CHILDREN)
+    return usage.ru_utime + usage.ru_stime
+
+
 def timed(command):
-    """Wall seconds of one whole process, and the seconds after its imports when it says
-    them (a line "seconds after import: S"); None when it failed."""
-    start = time.perf_counter()
+    """Wall and CPU (user + system) seconds of one whole process, and its seconds after its
+    imports when it says them (a line "seconds after import: S"); None when it failed."""
+    cpu_before, start = children_cpu_seconds(), time.perf_counter()
     done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    seconds = time.perf_counter() - start
+    seconds, cpu = time.perf_counter() - start, children_cpu_seconds() - cpu_before
     if done.returncode != 0:
         print(f"failed ({done.returncode}): {' '.join(command)}\n{done.stderr.decode()}")
         return None
     said = [line for line in done.stdout.decode().split("\n")
             if line.startswith("seconds after import:")]
-    return seconds, float(said[0].split(":")[1]) if said else None
+    return seconds, cpu, float(said[0].split(":")[1]) if said else None
 
 
 def commands(args, cells, scratch, meep):
@@ -83,32 +90,40 @@ def commands(args, cells, scratch, meep):
 
 
 def measure(runs, repeats):
-    """Median seconds of each program over interleaved repetitions, and of MEEP after its
-    import (as "meep run")."""
-    times = {name: [] for name in list(runs) + ["meep run"]}
+    """Median wall seconds of each program over interleaved repetitions, of MEEP after its
+    import ("meep run"), and median CPU seconds (as "NAME cpu")."""
+    times = {}
     names = list(runs)
     for r in range(repeats):
         for name in names[r % len(names):] + names[:r % len(names)]:
             result = timed(runs[name])
             if result is None:
                 continue
-            times[name].append(result[0])
-            if name == "meep" and result[1] is not None:
-                times["meep run"].append(result[1])
-    return {name: statistics.median(t) for name, t in times.items() if t}
+            seconds, cpu, after_import = result
+            times.setdefault(name, []).append(seconds)
+            times.setdefault(name + " cpu", []).append(cpu)
+            if after_import is not None:
+                times.setdefault(name + " run", []).append(after_import)
+    return {name: statistics.median(t) for name, t in times.items()}
 
 
 def load():
     return os.getloadavg()[0]
 
 
+def time_and_ratio(medians, peer, lab):
+    t = medians.get(peer)
+    return [f"{t:.3g}", f"{t / lab:.2f}"] if t and lab else ["-", "-"]
+
+
 def row(cells, medians, load_before, load_after):
-    lab = medians.get("lab")
-    cells_text = f"1e{len(str(cells)) - 1}"
-    cols = [cells_text, f"{lab:.3g}" if lab else "-"]
+    lab, lab_cpu = medians.get("lab"), medians.get("lab cpu")
+    cols = [f"1e{len(str(cells)) - 1}", f"{lab:.3g}" if lab else "-"]
     for peer in ("meep", "meep run", "numpy"):
-        t = medians.get(peer)
-        cols += [f"{t:.3g}", f"{t / lab:.2f}"] if t and lab else ["-", "-"]
+        cols += time_and_ratio(medians, peer, lab)
+    cols.append(f"{lab_cpu:.3g}" if lab_cpu else "-")
+    for peer in ("meep cpu", "numpy cpu"):
+        cols += time_and_ratio(medians, peer, lab_cpu)
     cols.append(f"{load_before:.1f} / {load_after:.1f}")
     return "| " + " | ".join(cols) + " |"
 
@@ -132,8 +147,9 @@ def main():
     print(f"{time.strftime('%Y-%m-%d %H:%M')}, {os.cpu_count()} cores, {args.steps} steps, "
           f"medians of {args.repeats} interleaved runs, seconds per whole process\n")
     print("| cells | lab s | MEEP s | MEEP / lab | MEEP after import s | that / lab | numpy s "
-          "| numpy / lab | load before / after |")
-    print("|---|---|---|---|---|---|---|---|---|")
+          "| numpy / lab | lab CPU s | MEEP CPU s | MEEP / lab | numpy CPU s | numpy / lab "
+          "| load before / after |")
+    print("|" + "---|" * 14)
     try:
         for cells in (int(float(c)) for c in args.cells.split(",")):
             before = load()
