@@ -49,18 +49,18 @@ char* plain_layout(const char* digits, int digit_count, int exponent, char* out)
 } // namespace
 
 char* write_number(char* first, double value) {
-    char buffer[max_number_chars];
-    const char* const scientific = buffer;
+    char text[max_number_chars]; // value as "d.ddde+XX", the shortest that reads back
+    const char* const begin = text;
     const char* const end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
-    const char* const exponent_mark = std::find(scientific, end, 'e');
-    if (exponent_mark == end) return std::copy(scientific, end, first); // inf, nan
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    const char* const exponent_mark = std::find(begin, end, 'e');
+    if (exponent_mark == end) return std::copy(begin, end, first); // inf, nan
     const int exponent = exponent_of(exponent_mark, end);
     if (exponent < plain_lowest_exponent || exponent >= significant_digits)
-        return std::copy(scientific, end, first);
-    const bool negative = scientific[0] == '-';
+        return std::copy(begin, end, first);
+    const bool negative = *begin == '-';
     char digits[significant_digits];
-    const char* const digits_end = copy_digits(scientific + negative, exponent_mark, digits);
+    const char* const digits_end = copy_digits(begin + negative, exponent_mark, digits);
     if (negative) *first++ = '-';
     return plain_layout(digits, static_cast<int>(digits_end - digits), exponent, first);
 }
