@@ -5,7 +5,12 @@ Needs python3-numpy (Debian: apt-get install --no-install-recommends python3-num
 without it the script says so and exits 0. For 1e3 .. 1e7 cells it times one step
 (Hy sweep, then Ez sweep with per-cell coefficients, as the lab does) and prints the
 median of several repetitions as cell updates per second.
+
+With arguments CELLS STEPS OUT_FOLDER it runs the common problem of bench/peers.py
+instead (see peer_problem.py) and writes its probe table at the end.
 """
+import math
+import os
 import statistics
 import sys
 import time
@@ -54,7 +59,34 @@ def updates_per_second(cells):
     return statistics.median(rates)
 
 
+def common_problem(cells, steps, out):
+    """The slab between two walls, a soft Gaussian pulse, two probes read every step."""
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    import peer_problem
+
+    place = peer_problem.layout(cells)
+    s = peer_problem.COURANT
+    ez, hy = np.zeros(cells), np.zeros(cells)
+    ca, db = np.ones(cells), np.full(cells, s)
+    cb = np.full(cells, s)
+    cb[place["slab_first"]:place["slab_last"] + 1] /= peer_problem.SLAB_EPS_R
+    probes = list(place["probes"].values())
+    columns = np.zeros((2 * len(probes), steps))
+    for n in range(steps):
+        step(ez, hy, ca, cb, db)
+        pulse = (n - peer_problem.PULSE_DELAY_STEPS) / peer_problem.PULSE_WIDTH_STEPS
+        ez[place["source"]] += math.exp(-pulse * pulse)
+        columns[0::2, n] = ez[probes]
+        columns[1::2, n] = hy[probes]
+    os.makedirs(out, exist_ok=True)
+    peer_problem.write_probe_table(os.path.join(out, "probes.csv"), place["probes"], columns)
+    print(f"numpy: {cells} cells, {steps} steps")
+
+
 def main():
+    if len(sys.argv) == 4:
+        common_problem(int(float(sys.argv[1])), int(sys.argv[2]), sys.argv[3])
+        return
     print(f"{'cells':>10} {'updates/s':>14}")
     for cells in CELL_COUNTS:
         print(f"{cells:>10} {updates_per_second(cells):>14.4g}")

@@ -1,6 +1,6 @@
-// The lab's CSV tables: fields after a step, probe rows, spectra. Numbers are written with
-// 17 significant digits so that they read back exactly; a value that is not measured is
-// an empty cell, never "nan" or "inf".
+// The lab's CSV tables: fields after a step, probe rows, spectra. Numbers are written as
+// the shortest text that reads back to the same double (see csv_number.h); a value that is
+// not measured is an empty cell, never "nan" or "inf".
 #pragma once
 
 #include <cstdio>

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "lab/analysis/csv_number.h"
 #include "lab/scenario/scenario_edit.h"
 #include "lab/scenario/scenario_reader.h"
 #include "rizodozad/core/atomic_file.h"
@@ -106,12 +107,11 @@ std::string csv_cell(const std::string& text) {
     return quoted + "\"";
 }
 
-// 17 significant digits read back exactly; a value not measured is an empty cell.
+// The shortest text that reads back exactly; a value not measured is an empty cell.
 std::string number_cell(double value) {
     if (std::isnan(value)) return "";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    char text[max_number_chars];
+    return std::string(text, write_number(text, value));
 }
 
 void write_header(std::FILE* out, const std::vector<SweptKey>& keys) {

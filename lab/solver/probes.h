@@ -35,9 +35,13 @@ class Probes : public StepHook {
     const std::vector<double>& frequencies() const { return frequencies_hz_; }
 
   private:
+    void advance_kernel(int n);
+
     std::vector<ProbeRecord> records_;
     std::vector<double> frequencies_hz_;
-    std::vector<std::complex<double>> kernel_; // exp(-i 2 pi f t) dt of the current step
+    std::vector<std::complex<double>> kernel_;   // exp(-i 2 pi f t) dt of step kernel_step_
+    std::vector<std::complex<double>> rotation_; // exp(-i 2 pi f dt): the kernel's turn a step
+    int kernel_step_ = -1;                       // none yet
     double dt_s_;
     bool keep_history_;
 };
