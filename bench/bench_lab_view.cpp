@@ -175,8 +175,13 @@ BENCHMARK(BM_Steps)
     ->Args({long_history, 1})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Redraw)->ArgName("line")->Arg(small)->Arg(wide)->Arg(long_history)->UseRealTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_Redraw)
+    ->ArgName("line")
+    ->Arg(small)
+    ->Arg(wide)
+    ->Arg(long_history)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Steps)->Apply(per_scenario_and_steps)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Redraw)->ArgName("large")->Arg(slab)->Arg(large)->UseRealTime()->Unit(
     benchmark::kMillisecond);
