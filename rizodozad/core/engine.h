@@ -100,7 +100,7 @@ class Engine {
         const std::vector<double>* y = nullptr;
     };
     std::vector<KeptLine> kept_lines;   // of the current pass
-    std::vector<DrawnText> drawn_texts;   // every string the last display pass drew, in order
+    std::vector<DrawnText> drawn_texts; // every string the last display pass drew, in order
     // The legend boxes the last display pass drew, each with its names' place in drawn_texts.
     struct DrawnLegend {
         tidy::PixelBox box;
