@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 
 namespace lab {
 
@@ -46,13 +48,29 @@ char* plain_layout(const char* digits, int digit_count, int exponent, char* out)
     return std::copy_n(digits + whole_digits, digit_count - whole_digits, out);
 }
 
+// The value as "d.ddde+XX" with the fewest digits that read back to it. The browser's C++
+// library has no floating-point to_chars: there the shortest precision that reads back is
+// searched for, which gives the same digits.
+char* shortest_scientific(char* first, char* last, double value) {
+#if defined(__cpp_lib_to_chars)
+    return std::to_chars(first, last, value, std::chars_format::scientific).ptr;
+#else
+    const auto size = static_cast<std::size_t>(last - first);
+    int written = 0;
+    for (int precision = 0; precision < significant_digits; ++precision) {
+        written = std::snprintf(first, size, "%.*e", precision, value);
+        if (std::strtod(first, nullptr) == value) break;
+    }
+    return first + written;
+#endif
+}
+
 } // namespace
 
 char* write_number(char* first, double value) {
     char text[max_number_chars]; // value as "d.ddde+XX", the shortest that reads back
     const char* const begin = text;
-    const char* const end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    const char* const end = shortest_scientific(text, text + sizeof text, value);
     const char* const exponent_mark = std::find(begin, end, 'e');
     if (exponent_mark == end) return std::copy(begin, end, first); // inf, nan
     const int exponent = exponent_of(exponent_mark, end);

@@ -1,6 +1,8 @@
 #include "lab/solver/sweeps.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 
@@ -41,10 +43,12 @@ namespace {
 // Both updates of nodes first..end-1 of one span, two nodes at a time: Hy[i] from Ez[i] and
 // Ez[i+1] before Ez[i] changes, then Ez[i] from Hy[i] and the Hy[i-1] just made. The
 // operations are those of the two sweeps, one for one, so the bits are theirs.
+// Without SSE2 (the browser's WebAssembly) the same operations run one node at a time.
 void step_span(double* ez, double* hy, long first, long end, const CellCoefficients& c) {
+    long i = first;
+#if defined(__SSE2__)
     const __m128d db = _mm_set1_pd(c.db), ca = _mm_set1_pd(c.ca), cb = _mm_set1_pd(c.cb);
     __m128d left = _mm_set1_pd(hy[first - 1]); // its upper half is Hy[i-1] for the first pair
-    long i = first;
     for (; i + 1 < end; i += 2) {
         const __m128d e = _mm_loadu_pd(ez + i), e_right = _mm_loadu_pd(ez + i + 1);
         const __m128d h = _mm_add_pd(_mm_loadu_pd(hy + i), _mm_mul_pd(db, _mm_sub_pd(e_right, e)));
@@ -53,7 +57,8 @@ void step_span(double* ez, double* hy, long first, long end, const CellCoefficie
         _mm_storeu_pd(ez + i, _mm_add_pd(_mm_mul_pd(ca, e), _mm_mul_pd(cb, _mm_sub_pd(h, h_left))));
         left = h;
     }
-    if (i < end) {
+#endif
+    for (; i < end; ++i) {
         hy[i] = hy[i] + c.db * (ez[i + 1] - ez[i]);
         ez[i] = c.ca * ez[i] + c.cb * (hy[i] - hy[i - 1]);
     }

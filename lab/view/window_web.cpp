@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 #include <emscripten.h>
 
+#include <csignal>
 #include <utility>
 
 #include "lab/view/window.h"
@@ -10,6 +11,9 @@
 #include "lab/view/window_system.h"
 
 namespace lab::view {
+
+// A page receives no signals: its tab simply closes.
+volatile std::sig_atomic_t stop_signal = 0;
 
 //-----------------------------------------------------------------------------
 // [SECTION] The window's callbacks, as the desktop's window.h names them
