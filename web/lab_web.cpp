@@ -12,6 +12,7 @@
 #include "lab/analysis/csv_output.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"
+#include "lab/view/outputs.h"
 #include "lab/view/plot_data.h"
 #include "lab/view/window_system.h"
 #include "lab/view/window_web.h"
@@ -114,8 +115,9 @@ EMSCRIPTEN_KEEPALIVE const char* fdtd_csv(const char* name) {
         return handed_out(
             table_text([&](std::FILE* out) { return lab::write_fields_csv(out, run); }));
     if (table == "probes.csv")
-        return handed_out(
-            table_text([&](std::FILE* out) { return lab::write_probe_history(out, run); }));
+        return handed_out(table_text([&](std::FILE* out) {
+            return lab::view::write_kept_probes(out, run, line_page->session().histories());
+        }));
     if (table == "spectra.csv" && experiment.has_spectra() && !run.blown_up())
         return handed_out(table_text(
             [&](std::FILE* out) { return lab::write_spectra_csv(out, experiment.spectra()); }));

@@ -74,8 +74,6 @@ std::string export_pictures(rizodozad::ZarIdor& picture) {
     return text;
 }
 
-namespace {
-
 bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistories& histories) {
     bool ok = write_probe_header(out, run);
     std::vector<double> values;
@@ -88,8 +86,6 @@ bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistori
     }
     return ok;
 }
-
-} // namespace
 
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories) {
     const Simulation& run = experiment.run();

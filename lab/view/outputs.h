@@ -3,6 +3,7 @@
 // all; the message returned says where they went, or what failed.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "lab/analysis/experiment.h"
@@ -25,5 +26,8 @@ std::string export_pictures(rizodozad::ZarIdor& picture);
 // the steps whose exact values the view keeps: all of them up to exact_history_steps, the
 // last that many after.
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories);
+
+// probes.csv from the values the view keeps, with each row's real step number.
+bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistories& histories);
 
 } // namespace lab::view
