@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace rizodozad::glyph_data {
@@ -32,7 +33,9 @@ constexpr int row_bytes(int width) { return (width + 7) / 8; }
 
 // Whether the pixel at column x, row y (from the bottom) of glyph c is lit.
 inline bool lit(const BitmapFont& font, unsigned char c, int x, int y) {
-    const std::uint8_t* row = font.bits + font.offset[c] + y * row_bytes(font.width[c]);
+    const std::ptrdiff_t row_start =
+        static_cast<std::ptrdiff_t>(y) * row_bytes(font.width[c]) + font.offset[c];
+    const std::uint8_t* row = font.bits + row_start;
     return (row[x / 8] >> (7 - x % 8)) & 1;
 }
 
