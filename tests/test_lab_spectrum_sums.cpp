@@ -105,7 +105,7 @@ TEST(SpectrumSums, ALongRunStaysCloseToTheExactSums) {
     }
 }
 
-// A run reset part-way sums as a fresh one.
+// A run reset in the middle sums as a fresh one.
 TEST(SpectrumSums, ARestartedRunSumsAsAFreshOne) {
     const lab::Scenario slab = lab::load_scenario(std::string(LAB_SCENARIOS) + "/slab.toml");
     lab::Simulation fresh(slab), restarted(slab);
