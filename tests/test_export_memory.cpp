@@ -4,16 +4,14 @@
 // allocator and driver caches are warm, must stay level over a few hundred more.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app/fdtd.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/quiet_steps.h"
+#include "tests/support/resident_memory.h"
 #include "tests/support/scratch_directory.h"
 
 namespace {
@@ -26,13 +24,7 @@ constexpr double kib = 1024.0;
 // measured exports; allocator and driver caches settle within about 1 MiB.
 constexpr double allowed_growth_kib = 2048;
 
-double resident_kib() {
-    std::ifstream statm("/proc/self/statm");
-    long size_pages = 0;
-    long resident_pages = 0;
-    statm >> size_pages >> resident_pages;
-    return static_cast<double>(resident_pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / kib;
-}
+double resident_kib() { return testsupport::resident_bytes() / kib; }
 
 class ExportMemory : public testsupport::GlTest, public ::testing::WithParamInterface<const char*> {
   protected:

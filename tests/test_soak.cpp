@@ -13,20 +13,18 @@
 // long soak that `scripts/test --long` runs sets 100,000.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/fdtd.h"
 #include "rizodozad/core/engine.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/resident_memory.h"
 
 namespace {
 
@@ -48,13 +46,7 @@ constexpr double settling_mib = 2;
 // A cycle that takes longer than this has hung: no busy machine comes near it.
 constexpr double hung_cycle_ms = 10000;
 
-double resident_mib() {
-    std::ifstream statm("/proc/self/statm");
-    long size_pages = 0;
-    long resident_pages = 0;
-    statm >> size_pages >> resident_pages;
-    return static_cast<double>(resident_pages) * static_cast<double>(sysconf(_SC_PAGESIZE)) / mib;
-}
+double resident_mib() { return testsupport::resident_bytes() / mib; }
 
 const char* env_text(const char* name) {
     const char* text = std::getenv(name);
