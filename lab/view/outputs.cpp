@@ -7,12 +7,20 @@
 #include <vector>
 
 #include "lab/analysis/csv_output.h"
+#include "lab/analysis/folder_lock.h"
 #include "lab/view/window_system.h"
 #include "rizodozad/core/atomic_file.h"
 
 namespace lab::view {
 
 namespace {
+
+// The view writes its tables into the working directory, named in full in messages.
+std::string tables_folder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? "." : folder.string();
+}
 
 // Joins the names that were written and those that failed into one message.
 std::string report(const std::vector<std::string>& written,
@@ -40,6 +48,19 @@ bool write_atomically(const std::string& name, const std::function<bool(std::FIL
         return false;
     }
     return true;
+}
+
+// The message on standard output too, where the view's other messages go.
+std::string said(std::string text) {
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    return text;
+}
+
+std::string refusal(const FolderLock& lock, const std::string& folder) {
+    if (!lock.held_elsewhere()) return "no tables written: " + lock.problem();
+    return "no tables written: another fdtd-lab run is writing into " + folder +
+           "; press c again when it has ended";
 }
 
 } // namespace
@@ -88,6 +109,11 @@ bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistori
 }
 
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories) {
+    // A run writing its tables into this folder would mix its files with these, and would
+    // take these temporaries for stale ones of its own.
+    const std::string folder = tables_folder();
+    const FolderLock lock(folder);
+    if (!lock.problem().empty()) return said(refusal(lock, folder));
     const Simulation& run = experiment.run();
     std::vector<std::string> written, failed;
     const auto table = [&](const char* name, const std::function<bool(std::FILE*)>& write) {
@@ -98,10 +124,7 @@ std::string write_tables(const Experiment& experiment, const ProbeHistories& his
     if (experiment.has_spectra())
         table("spectra.csv",
               [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });
-    std::string text = report(written, failed);
-    std::printf("%s\n", text.c_str());
-    std::fflush(stdout);
-    return text;
+    return said(report(written, failed));
 }
 
 } // namespace lab::view

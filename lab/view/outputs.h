@@ -24,7 +24,8 @@ std::string export_pictures(rizodozad::ZarIdor& picture);
 
 // fields.csv and probes.csv, and spectra.csv when the run has spectra. probes.csv holds
 // the steps whose exact values the view keeps: all of them up to exact_history_steps, the
-// last that many after.
+// last that many after. Written under the folder's lock, as a run writes its tables: while
+// another holds it nothing is written and the message says so.
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories);
 
 // probes.csv from the values the view keeps, with each row's real step number.

@@ -1,4 +1,4 @@
-#include "lab/cli/folder_lock.h"
+#include "lab/analysis/folder_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,7 +16,8 @@ FolderLock::FolderLock(const std::string& folder) {
         return;
     }
     if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
-    problem_ = errno == EWOULDBLOCK
+    held_elsewhere_ = errno == EWOULDBLOCK;
+    problem_ = held_elsewhere_
                    ? folder + ": another fdtd-lab run is writing into this folder; not waiting "
                               "for it: run again when it has ended, or choose another --out"
                    : folder + ": cannot lock: " + std::strerror(errno);
