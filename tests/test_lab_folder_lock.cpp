@@ -14,11 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/folder_lock.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/outputs.h"
 #include "tests/support/process.h"
@@ -107,6 +109,29 @@ TEST(LabFolderLock, TheViewsTablesAreNotWrittenWhileAnotherHoldsTheFolder) {
         EXPECT_EQ(read_file("fields.csv").rfind("cell,x_m,Ez,Hy\n0,", 0), 0u);
         fs::current_path(parent.path());
     }
+}
+
+// The view's tables while it records: the program shares the hold it has, and the folder is
+// free only when the last of its holders is gone.
+TEST(LabFolderLock, HoldersInOneProgramShareTheFolderAndFreeItTogether) {
+    testsupport::ScratchDirectory scratch("lab-shared-lock");
+    const auto free_to_others = [] {
+        const int fd = ::open(".", O_RDONLY | O_DIRECTORY);
+        const bool taken = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);
+        return taken;
+    };
+    auto recording = std::make_unique<lab::FolderLock>(".");
+    {
+        const lab::FolderLock tables(scratch.path().string()); // the same folder, named apart
+        EXPECT_EQ(tables.problem(), "");
+        EXPECT_FALSE(free_to_others());
+    }
+    EXPECT_FALSE(free_to_others()) << "the first holder still holds it";
+    recording.reset();
+    EXPECT_TRUE(free_to_others());
+    const lab::FolderLock again(".");
+    EXPECT_EQ(again.problem(), "");
 }
 
 //-----------------------------------------------------------------------------

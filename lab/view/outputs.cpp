@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -15,7 +16,7 @@ namespace lab::view {
 
 namespace {
 
-// The view writes its tables into the working directory, named in full in messages.
+// The view writes into the working directory, named in full in messages.
 std::string tables_folder() {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
@@ -57,13 +58,19 @@ std::string said(std::string text) {
     return text;
 }
 
-std::string refusal(const FolderLock& lock, const std::string& folder) {
-    if (!lock.held_elsewhere()) return "no tables written: " + lock.problem();
-    return "no tables written: another fdtd-lab run is writing into " + folder +
-           "; press c again when it has ended";
-}
-
 } // namespace
+
+std::unique_ptr<FolderLock> lock_working_folder(const std::string& nothing_done, char key,
+                                                std::string& refused) {
+    const std::string folder = tables_folder();
+    auto lock = std::make_unique<FolderLock>(folder);
+    if (lock->problem().empty()) return lock;
+    refused = nothing_done + ": " +
+              (lock->held_elsewhere() ? "another fdtd-lab run is writing into " + folder +
+                                            "; press " + key + " again when it has ended"
+                                      : lock->problem());
+    return nullptr;
+}
 
 std::string absolute(const std::string& path) {
     std::error_code error;
@@ -111,9 +118,9 @@ bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistori
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories) {
     // A run writing its tables into this folder would mix its files with these, and would
     // take these temporaries for stale ones of its own.
-    const std::string folder = tables_folder();
-    const FolderLock lock(folder);
-    if (!lock.problem().empty()) return said(refusal(lock, folder));
+    std::string refused;
+    const std::unique_ptr<FolderLock> lock = lock_working_folder("no tables written", 'c', refused);
+    if (!lock) return said(refused);
     const Simulation& run = experiment.run();
     std::vector<std::string> written, failed;
     const auto table = [&](const char* name, const std::function<bool(std::FILE*)>& write) {

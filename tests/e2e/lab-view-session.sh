@@ -105,6 +105,21 @@ session_gif_recording() {
     grep 'out.gif' "$log" | tail -n 1 | sed -E 's/.*: ([0-9]+) frames, steps ([0-9]+) to ([0-9]+).*/frames=\1\nfirst=\2\nlast=\3/'
 }
 
+# c and g while another process holds the folder's lock, then c once it is free.
+session_keys_in_a_held_folder() {
+    (exec 3<"$dir" && flock -n 3 && exec sleep 600) &
+    local holder=$! deadline=$((SECONDS + 60))
+    until ! flock -n "$dir" true || ((SECONDS >= deadline)); do sleep 0.05; done
+    press_and_wait c 'no tables written'
+    wait_status 'no tables written: another fdtd-lab run' refused.eps
+    press_and_wait g 'not recording'
+    echo "tables_while_held=$(find "$dir" -maxdepth 1 -name '*.csv' | wc -l)"
+    echo "gif_while_held=$(find "$dir" -maxdepth 1 -name '*out.gif*' | wc -l)"
+    kill "$holder"
+    wait "$holder" || true
+    press_and_wait c 'probes.csv'
+}
+
 # Writes the picture in every format.
 session_export_formats() {
     press_and_wait e 'out.png'
