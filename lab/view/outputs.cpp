@@ -17,7 +17,7 @@ namespace lab::view {
 namespace {
 
 // The view writes into the working directory, named in full in messages.
-std::string tables_folder() {
+std::string working_folder() {
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::current_path(error);
     return error ? "." : folder.string();
@@ -62,7 +62,7 @@ std::string said(std::string text) {
 
 std::unique_ptr<FolderLock> lock_working_folder(const std::string& nothing_done, char key,
                                                 std::string& refused) {
-    const std::string folder = tables_folder();
+    const std::string folder = working_folder();
     auto lock = std::make_unique<FolderLock>(folder);
     if (lock->problem().empty()) return lock;
     refused = nothing_done + ": " +
