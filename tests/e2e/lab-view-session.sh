@@ -107,7 +107,8 @@ session_gif_recording() {
 
 # c and g while another process holds the folder's lock, then c once it is free.
 session_keys_in_a_held_folder() {
-    (exec 3<"$dir" && flock -n 3 && exec sleep 600) &
+    # The holder waits for the lock: the check below takes it for a moment.
+    (exec 3<"$dir" && flock 3 && exec sleep 600) &
     local holder=$! deadline=$((SECONDS + 60))
     until ! flock -n "$dir" true || ((SECONDS >= deadline)); do sleep 0.05; done
     press_and_wait c 'no tables written'
