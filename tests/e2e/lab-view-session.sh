@@ -107,8 +107,9 @@ session_gif_recording() {
 
 # c and g while another process holds the folder's lock, then c once it is free.
 session_keys_in_a_held_folder() {
-    # The holder waits for the lock: the check below takes it for a moment.
-    (exec 3<"$dir" && flock 3 && exec sleep 600) &
+    # The holder waits for the lock (the check below takes it for a moment) and ends with the
+    # view at the latest, so that a failed session leaves no holder behind.
+    (exec 3<"$dir" && flock 3 && exec tail --pid="$FDTD_PID" -f /dev/null) >/dev/null 2>&1 &
     local holder=$! deadline=$((SECONDS + 60))
     until ! flock -n "$dir" true || ((SECONDS >= deadline)); do sleep 0.05; done
     press_and_wait c 'no tables written'
