@@ -247,6 +247,23 @@ TEST_F(LabWindow, TwoPressesOfGRecordAFramePerStep) {
     EXPECT_EQ(gif_frames(path("out.gif")), frames);
 }
 
+// Another process holds the session's folder: c and g do nothing and say so, and the view
+// goes on; c writes the tables once the folder is free.
+TEST_F(LabWindow, CAndGWaitForAFolderAnotherHolds) {
+    const Facts facts = run_session("keys_in_a_held_folder");
+    const std::string log = text("stdout.log");
+    for (const char* refusal : {"no tables written: another fdtd-lab run is writing into ",
+                                "not recording: another fdtd-lab run is writing into "})
+        EXPECT_NE(log.find(refusal + dir_), std::string::npos) << refusal << "\n" << log;
+    EXPECT_NE(text("refused.eps").find("no tables written: another fdtd-lab run"),
+              std::string::npos)
+        << "the status line says it";
+    EXPECT_EQ(facts.at("tables_while_held"), "0");
+    EXPECT_EQ(facts.at("gif_while_held"), "0");
+    EXPECT_NE(log.find("wrote " + dir_ + "/fields.csv"), std::string::npos) << log;
+    EXPECT_EQ(facts.at("status"), "0");
+}
+
 TEST_F(LabWindow, EWritesPdfSvgAndPng) {
     run_session("export_formats");
     EXPECT_EQ(text("out.pdf").rfind("%PDF", 0), 0u);

@@ -19,9 +19,9 @@
 
 #include "lab/analysis/csv_output.h"
 #include "lab/analysis/experiment.h"
+#include "lab/analysis/folder_lock.h"
 #include "lab/analysis/run_warnings.h"
 #include "lab/analysis/wording.h"
-#include "lab/cli/folder_lock.h"
 #include "lab/cli/output_set.h"
 #include "lab/cli/terminal_text.h"
 #include "lab/scenario/layer_geometry.h"
@@ -85,6 +85,19 @@ class CreatedFolders {
     std::vector<fs::path> created_; // outermost first
 };
 
+// A folder that cannot be made for want of permission says which folder above refused it.
+std::string creation_problem(const std::string& dir, const std::error_code& error) {
+    std::string text = dir + ": cannot create: " + error.message();
+    if (error != std::errc::permission_denied && error != std::errc::operation_not_permitted &&
+        error != std::errc::read_only_file_system)
+        return text;
+    std::error_code ignored;
+    fs::path existing = fs::absolute(dir, ignored).lexically_normal();
+    while (existing.has_relative_path() && !fs::exists(existing, ignored))
+        existing = existing.parent_path();
+    return text + " in " + existing.string();
+}
+
 // The folder, created when missing; an empty string when it is fine, else the reason.
 std::string prepare_folder(const std::string& dir, CreatedFolders& created) {
     if (dir.empty()) return "--out: the folder name is empty";
@@ -95,7 +108,10 @@ std::string prepare_folder(const std::string& dir, CreatedFolders& created) {
     if (fs::exists(dir, error) && !fs::is_directory(dir, error)) return dir + ": not a folder";
     created.note_missing(dir);
     fs::create_directories(dir, error);
-    if (error) return dir + ": cannot create: " + error.message();
+    if (error) return creation_problem(dir, error);
+    // Said of the folder, before its first temporary fails with the same reason.
+    if (::access(dir.c_str(), W_OK | X_OK) != 0)
+        return dir + ": cannot write into this folder: " + std::strerror(errno);
     return "";
 }
 

@@ -11,9 +11,9 @@
 #include <optional>
 #include <vector>
 
+#include "lab/analysis/folder_lock.h"
 #include "lab/analysis/wording.h"
 #include "lab/cli/exit_status.h"
-#include "lab/cli/folder_lock.h"
 #include "lab/cli/terminal_text.h"
 #include "lab/scenario/scenario_reader.h"
 #include "lab/view/line_page.h"

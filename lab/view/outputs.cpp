@@ -3,16 +3,25 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <system_error>
 #include <vector>
 
 #include "lab/analysis/csv_output.h"
+#include "lab/analysis/folder_lock.h"
 #include "lab/view/window_system.h"
 #include "rizodozad/core/atomic_file.h"
 
 namespace lab::view {
 
 namespace {
+
+// The view writes into the working directory, named in full in messages.
+std::string working_folder() {
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::current_path(error);
+    return error ? "." : folder.string();
+}
 
 // Joins the names that were written and those that failed into one message.
 std::string report(const std::vector<std::string>& written,
@@ -42,7 +51,26 @@ bool write_atomically(const std::string& name, const std::function<bool(std::FIL
     return true;
 }
 
+// The message on standard output too, where the view's other messages go.
+std::string said(std::string text) {
+    std::printf("%s\n", text.c_str());
+    std::fflush(stdout);
+    return text;
+}
+
 } // namespace
+
+std::unique_ptr<FolderLock> lock_working_folder(const std::string& nothing_done, char key,
+                                                std::string& refused) {
+    const std::string folder = working_folder();
+    auto lock = std::make_unique<FolderLock>(folder);
+    if (lock->problem().empty()) return lock;
+    refused = nothing_done + ": " +
+              (lock->held_elsewhere() ? "another fdtd-lab run is writing into " + folder +
+                                            "; press " + key + " again when it has ended"
+                                      : lock->problem());
+    return nullptr;
+}
 
 std::string absolute(const std::string& path) {
     std::error_code error;
@@ -88,6 +116,11 @@ bool write_kept_probes(std::FILE* out, const Simulation& run, const ProbeHistori
 }
 
 std::string write_tables(const Experiment& experiment, const ProbeHistories& histories) {
+    // A run writing its tables into this folder would mix its files with these, and would
+    // take these temporaries for stale ones of its own.
+    std::string refused;
+    const std::unique_ptr<FolderLock> lock = lock_working_folder("no tables written", 'c', refused);
+    if (!lock) return said(refused);
     const Simulation& run = experiment.run();
     std::vector<std::string> written, failed;
     const auto table = [&](const char* name, const std::function<bool(std::FILE*)>& write) {
@@ -98,10 +131,7 @@ std::string write_tables(const Experiment& experiment, const ProbeHistories& his
     if (experiment.has_spectra())
         table("spectra.csv",
               [&](std::FILE* out) { return write_spectra_csv(out, experiment.spectra()); });
-    std::string text = report(written, failed);
-    std::printf("%s\n", text.c_str());
-    std::fflush(stdout);
-    return text;
+    return said(report(written, failed));
 }
 
 } // namespace lab::view

@@ -28,6 +28,14 @@ void toggle_recording(Window& w) {
         finish_recording(w);
         return;
     }
+    std::string refused;
+    w.gif_folder_lock = lock_working_folder("not recording", 'g', refused);
+    if (!w.gif_folder_lock) {
+        std::printf("%s\n", refused.c_str());
+        std::fflush(stdout);
+        w.page->say(refused);
+        return;
+    }
     w.gif = std::make_unique<rizodozad::GifRecorder>(gif_file_name, gif_frame_interval_ms);
     w.gif_steps = RecordedSteps{};
     w.last_recorded_step = w.page->progress().step;
@@ -95,6 +103,7 @@ void finish_recording(Window& w) {
                       frames == 0 && !w.gif->failed() ? "no step was taken while recording"
                                                       : failure_text(*w.gif).c_str());
     w.gif.reset();
+    w.gif_folder_lock.reset();
     std::printf("%s\n", text);
     std::fflush(stdout);
     w.page->say(text);
@@ -113,6 +122,7 @@ void record_frame(Window& w, int step) {
     }
     const std::string text = "recording stopped, no GIF written: " + failure_text(*w.gif);
     w.gif.reset(); // its temporary goes
+    w.gif_folder_lock.reset();
     std::printf("%s\n", text.c_str());
     std::fflush(stdout);
     w.page->say(text);

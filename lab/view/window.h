@@ -5,6 +5,7 @@
 #include <memory>
 #include <utility>
 
+#include "lab/analysis/folder_lock.h"
 #include "lab/view/controls.h"
 #include "lab/view/page.h"
 #include "lab/view/recording_span.h"
@@ -26,6 +27,7 @@ struct Window {
     std::unique_ptr<Page> page;
     FramePacer pacer;
     std::unique_ptr<rizodozad::GifRecorder> gif;
+    std::unique_ptr<FolderLock> gif_folder_lock; // held while recording, as record holds it
     RecordedSteps gif_steps;
     int last_recorded_step = 0;
     long long redraws = 0;

@@ -105,6 +105,23 @@ session_gif_recording() {
     grep 'out.gif' "$log" | tail -n 1 | sed -E 's/.*: ([0-9]+) frames, steps ([0-9]+) to ([0-9]+).*/frames=\1\nfirst=\2\nlast=\3/'
 }
 
+# c and g while another process holds the folder's lock, then c once it is free.
+session_keys_in_a_held_folder() {
+    # The holder waits for the lock (the check below takes it for a moment) and ends with the
+    # view at the latest, so that a failed session leaves no holder behind.
+    (exec 3<"$dir" && flock 3 && exec tail --pid="$FDTD_PID" -f /dev/null) >/dev/null 2>&1 &
+    local holder=$! deadline=$((SECONDS + 60))
+    until ! flock -n "$dir" true || ((SECONDS >= deadline)); do sleep 0.05; done
+    press_and_wait c 'no tables written'
+    wait_status 'no tables written: another fdtd-lab run' refused.eps
+    press_and_wait g 'not recording'
+    echo "tables_while_held=$(find "$dir" -maxdepth 1 -name '*.csv' | wc -l)"
+    echo "gif_while_held=$(find "$dir" -maxdepth 1 -name '*out.gif*' | wc -l)"
+    kill "$holder"
+    wait "$holder" || true
+    press_and_wait c 'probes.csv'
+}
+
 # Writes the picture in every format.
 session_export_formats() {
     press_and_wait e 'out.png'
