@@ -60,7 +60,7 @@ void FolderLock::take(int fd, const std::string& folder) {
     held_elsewhere_ = errno == EWOULDBLOCK;
     problem_ = held_elsewhere_
                    ? folder + ": another fdtd-lab run is writing into this folder; not waiting "
-                              "for it: run again when it has ended, or choose another --out"
+                              "for it: run again when it has ended, or write into another folder"
                    : folder + ": cannot lock: " + std::strerror(errno);
     ::close(fd);
 }
