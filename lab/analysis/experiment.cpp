@@ -107,6 +107,13 @@ void Experiment::step() {
     if (normalisation_) normalisation_->step();
 }
 
+void Experiment::advance(int count, const std::function<void()>& after_each_step) {
+    const int first = run_.step_count();
+    run_.advance(count, after_each_step);
+    // The steps the run took, the one it blew up in included, as step() takes them.
+    if (normalisation_) normalisation_->advance(run_.step_count() - first);
+}
+
 void Experiment::reset() {
     run_.reset();
     if (normalisation_) normalisation_->reset();

@@ -60,6 +60,11 @@ class Experiment {
     explicit Experiment(const Scenario& scenario);
 
     void step(); // both runs
+    // count steps of both runs, as count calls of step() would take them, in blocks where
+    // the grids allow (Simulation::advance): after_each_step is called after each step of the
+    // run, when its probes and count are those of that step; the normalisation run then
+    // follows to the same step, and both grids are whole on return.
+    void advance(int count, const std::function<void()>& after_each_step = {});
     void reset();
     void keep_history(bool keep); // of both runs' probes, see Simulation
 

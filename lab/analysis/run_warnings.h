@@ -29,13 +29,15 @@ std::vector<std::string> setup_warnings(const Scenario& scenario);
 // end whether the ringing has died.
 class EnergyWatch {
   public:
-    void observe(const Simulation& run); // after each step
+    // After each step, or at least after every step that is a multiple of interval_steps:
+    // only those are looked at, and the whole line must be in step then.
+    void observe(const Simulation& run);
     // At the end of a spectrum's run: the energy left against the peak, with the steps
     // that would do, when it is above energy_left_limit.
     std::optional<std::string> warning(const Simulation& run) const;
+    static constexpr int interval_steps = 16; // between the looks at the energy
 
   private:
-    static constexpr int interval_steps = 16;
     double peak_ = 0.0;
     double earlier_max_ = 0.0; // largest energy in the third quarter of the run
     double later_max_ = 0.0;   // and in the last

@@ -1,7 +1,10 @@
 // fdtd-lab: a configurable one-dimensional FDTD solver driven by scenario files.
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <string>
 
@@ -95,9 +98,27 @@ CLI::App* add_record_command(CLI::App& app, lab::view::RecordOptions& options) {
     return record;
 }
 
+// The OpenMP team's threads wait for work passively (asleep) unless the environment says
+// otherwise. By default they spin for a while first, which on a machine busier than its
+// cores burns several times the run's own CPU time (threads spinning for a core the thread
+// they wait for needs), and gains little since the grid meets the team once per block of
+// steps. The OpenMP runtime reads its variables as it loads, before main: the program sets
+// the variable and starts itself again, once; should that fail it runs on as it is.
+void wait_passively_unless_told(char** argv) {
+#if defined(_OPENMP) && defined(__linux__)
+    if (std::getenv("OMP_WAIT_POLICY") != nullptr || std::getenv("GOMP_SPINCOUNT") != nullptr)
+        return;
+    if (setenv("OMP_WAIT_POLICY", "passive", 0) != 0) return;
+    execv("/proc/self/exe", argv);
+#else
+    (void)argv;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    wait_passively_unless_told(argv);
     // A closed descriptor 2 would be taken by the X connection, and the first message
     // printed would go into its protocol stream and freeze the window.
     rizodozad::open_closed_standard_descriptors();

@@ -194,8 +194,8 @@ void report_spectra(const std::string& target, const Spectra& s) {
 // [SECTION] The run
 //-----------------------------------------------------------------------------
 
-// Set by a stopping signal: the run stops after the current step, or before its files
-// replace the old ones, and writes nothing.
+// Set by a stopping signal: the run stops after the current stretch of steps, or before its
+// files replace the old ones, and writes nothing.
 volatile std::sig_atomic_t stop_signal = 0;
 
 extern "C" void request_stop(int signal) { stop_signal = signal; }
@@ -210,18 +210,24 @@ void warn(const std::string& message) {
     std::fprintf(stderr, "fdtd-lab: warning: %s\n", message.c_str());
 }
 
-// Steps the experiment to its end, one probes.csv row per step.
+// Steps the experiment to its end, one probes.csv row per step. The steps go in stretches
+// that end on the energy watch's steps, where the whole line is in step: the grid takes each
+// stretch in blocks, and the progress line and a stopping signal are seen between them.
 RunEnd step_to_end(Experiment& e, std::FILE* probes, EnergyWatch& energy) {
     ProgressLine progress;
     Simulation& run = e.run();
     bool ok = write_probe_header(probes, run);
+    int write_error = errno; // what the failed write left, before anything else runs
+    const auto write_row = [&] {
+        if (ok && !(ok = write_probe_row(probes, run))) write_error = errno;
+    };
     while (ok && !run.finished() && stop_signal == 0) {
-        e.step();
+        const int stretch =
+            EnergyWatch::interval_steps - run.step_count() % EnergyWatch::interval_steps;
+        e.advance(std::min(stretch, run.total_steps() - run.step_count()), write_row);
         energy.observe(run);
-        ok = write_probe_row(probes, run);
         progress.update(run.step_count(), run.total_steps());
     }
-    const int write_error = errno; // what the failed write left, before anything else runs
     progress.finish();
     errno = write_error;
     if (!ok) return RunEnd::write_error;

@@ -1,5 +1,7 @@
 // fdtdlab.Simulation: a scenario's run with its normalisation run (a lab::Experiment),
 // stepped in C++ with the GIL released, its fields shown to numpy without copies.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <mutex>
 
@@ -24,16 +26,14 @@ class SimulationHandle {
     void step(long long n) {
         if (n < 0) throw py::value_error("step: the number of steps must be 0 or more");
         const std::lock_guard<std::mutex> lock(stepping_);
-        for (long long k = 0; k < n && !run().blown_up(); ++k)
-            experiment_.step();
+        advance(n);
         raise_if_blown_up();
     }
 
     // To the scenario's last step.
     void run_to_end() {
         const std::lock_guard<std::mutex> lock(stepping_);
-        while (!run().finished())
-            experiment_.step();
+        if (!run().finished()) advance(run().total_steps() - run().step_count());
         raise_if_blown_up();
     }
 
@@ -47,6 +47,15 @@ class SimulationHandle {
     const ScenarioHandle& scenario() const { return scenario_; }
 
   private:
+    // n steps, in as few calls as an int counts, each taken in blocks where the grid allows.
+    void advance(long long n) {
+        while (n > 0 && !run().blown_up()) {
+            const int count = static_cast<int>(std::min<long long>(n, INT_MAX));
+            experiment_.advance(count);
+            n -= count;
+        }
+    }
+
     void raise_if_blown_up() const {
         if (run().blown_up()) throw UnstableRunError(run().blow_up_message(), run().step_count());
     }
