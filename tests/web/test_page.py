@@ -1,6 +1,6 @@
 """The lab's page in headless Chromium: it opens from file:// cleanly, draws the fields,
-answers keys and buttons, gives the same CSV tables as `fdtd-lab run`, keeps running on a
-bad scenario and opens the scenario a link carries.
+answers keys, buttons and a marker dragged with the mouse, gives the same CSV tables as
+`fdtd-lab run`, keeps running on a bad scenario and opens the scenario a link carries.
 
 Usage: test_page.py [FDTD_LAB]   (the desktop program; default build/release/lab/fdtd-lab)
 Exits 77 (skipped) only when Chromium cannot start here."""
