@@ -1,6 +1,6 @@
 """The lab's page in headless Chromium: it opens from file:// cleanly, draws the fields,
-answers keys and buttons, gives the same CSV tables as `fdtd-lab run`, keeps running on a
-bad scenario and opens the scenario a link carries.
+answers keys, buttons and a marker dragged with the mouse, gives the same CSV tables as
+`fdtd-lab run`, keeps running on a bad scenario and opens the scenario a link carries.
 
 Usage: test_page.py [FDTD_LAB]   (the desktop program; default build/release/lab/fdtd-lab)
 Exits 77 (skipped) only when Chromium cannot start here."""
@@ -64,11 +64,29 @@ def table_difference(browser_text, desktop_text):
     return ""
 
 
-def pixels_of_colour(png, colour, tolerance=40):
+def matches(pixel, colour, tolerance=40):
+    return all(abs(c - want) <= tolerance for c, want in zip(pixel, colour))
+
+
+def pixels_of_colour(png, colour):
     from PIL import Image
     image = Image.open(io.BytesIO(png)).convert("RGB")
-    return sum(1 for p in image.getdata()
-               if all(abs(c - want) <= tolerance for c, want in zip(p, colour)))
+    return sum(1 for p in image.getdata() if matches(p, colour))
+
+
+def vertical_line(png, colour):
+    """The column (x, middle y) in the screenshot where the colour runs tallest: a marker's
+    dashed line crosses the whole plot, where curves and legend samples lie flat."""
+    from PIL import Image
+    image = Image.open(io.BytesIO(png)).convert("RGB")
+    width, height = image.size
+    pixels = image.load()
+    best = (0, 0, 0)
+    for x in range(width):
+        rows = [y for y in range(height) if matches(pixels[x, y], colour)]
+        if len(rows) > best[0]:
+            best = (len(rows), x, rows[len(rows) // 2])
+    return best[1], best[2]
 
 
 class Page(unittest.TestCase):
@@ -138,6 +156,42 @@ class Page(unittest.TestCase):
         self.assertEqual(driver.find_element("id", "picker").get_attribute("value"), "slab.toml")
         link = driver.execute_script("return fdtdLab.link();")
         self.assertTrue(link.endswith("#name=slab"), link)
+
+
+class Dragging(unittest.TestCase):
+    """A probe marker dragged with the mouse moves the probe, as on the desktop."""
+    PROBE, OTHER = (255, 0, 255), (0, 128, 0)  # the first two probes' marker colours
+    PROBE_CELL, OTHER_CELL, SOURCE_CELL, TARGET_CELL = 200, 500, 100, 130
+    PULSE_DELAY_STEPS = 60  # slab's gaussian peaks at the source then
+
+    def first_probe_peak_step(self, steps):
+        driver.execute_script("fdtdLab.step(arguments[0]);", steps)
+        table = rows(driver.execute_script("return fdtdLab.csv('probes.csv');"))
+        values = [abs(float(row[2])) for row in table[1:]]
+        return int(table[1 + values.index(max(values))][0])
+
+    def test_a_dragged_probe_marker_moves_the_probe(self):
+        from selenium.webdriver.common.action_chains import ActionChains
+        browser.open_page(driver)
+        driver.execute_script("fdtdLab.run(false); fdtdLab.key('0'); fdtdLab.redraw();")
+        shot = driver.get_screenshot_as_png()
+        (probe_x, y), (other_x, _) = vertical_line(shot, self.PROBE), vertical_line(shot, self.OTHER)
+        px_per_cell = (other_x - probe_x) / (self.OTHER_CELL - self.PROBE_CELL)
+        target_x = round(probe_x + (self.TARGET_CELL - self.PROBE_CELL) * px_per_cell)
+        drag = ActionChains(driver)  # in window pixels, as the screenshot counts them
+        drag.w3c_actions.pointer_action.move_to_location(probe_x, y).pointer_down()
+        drag.w3c_actions.pointer_action.move_to_location((probe_x + target_x) // 2, y)
+        drag.w3c_actions.pointer_action.move_to_location(target_x, y).pointer_up()
+        drag.perform()
+        message = driver.execute_script("return fdtdLab.message();")
+        cell = int(re.search(r"moved to cell (\d+)", message).group(1))
+        self.assertLessEqual(abs(cell - self.TARGET_CELL), 1, message)
+        driver.execute_script("fdtdLab.redraw();")
+        moved_x, _ = vertical_line(driver.get_screenshot_as_png(), self.PROBE)
+        self.assertLessEqual(abs(moved_x - target_x), 1)
+        # At a Courant number of 1 the pulse crosses a cell per step.
+        arrival = self.PULSE_DELAY_STEPS + cell - self.SOURCE_CELL
+        self.assertLessEqual(abs(self.first_probe_peak_step(250) - arrival), 2)
 
 
 class Tables(unittest.TestCase):
