@@ -2,7 +2,6 @@
 // loads one and drives the view through these functions, which window.fdtdLab wraps.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,7 +11,6 @@
 
 #include "lab/analysis/csv_output.h"
 #include "lab/scenario/scenario_reader.h"
-#include "lab/view/controls.h"
 #include "lab/view/line_page.h"
 #include "lab/view/outputs.h"
 #include "lab/view/plot_data.h"
@@ -43,33 +41,6 @@ std::string table_text(const std::function<bool(std::FILE*)>& write) {
     std::string text = written ? std::string(buffer, size) : std::string();
     std::free(buffer);
     return text;
-}
-
-//----- [SECTION] Frames at the desktop view's pace -----
-// The desktop view sleeps until a frame is due, at most max_frames_per_second. A page
-// cannot sleep: the browser offers animation frames at the display's rate, and at 60 Hz
-// their jitter put about half of them a little under 1/60 s after the last, where the
-// view's pacer turned them down and the run lost a whole frame each time. Here frames are
-// due on a fixed schedule, and an animation frame up to half a frame early takes one: 60
-// frames per second from a 60 Hz or 120 Hz display, every frame a slow machine draws.
-constexpr double frame_interval_ms = 1000.0 / lab::view::max_frames_per_second;
-constexpr double early_allowance_ms = frame_interval_ms / 2;
-
-double next_frame_due_ms = 0;
-
-bool frame_due(double now_ms) {
-    if (now_ms < next_frame_due_ms - early_allowance_ms) return false;
-    // A machine that fell behind starts a new schedule rather than catching up in bursts.
-    next_frame_due_ms =
-        std::max(next_frame_due_ms, now_ms - early_allowance_ms) + frame_interval_ms;
-    return true;
-}
-
-void on_animation_frame() {
-    lab::view::Page* page = lab::view::web::shown();
-    if (page == nullptr) return;
-    if (page->running() && frame_due(emscripten_get_now())) page->advance_frame();
-    if (page->needs_redraw()) lab::view::web::redraw();
 }
 
 } // namespace
@@ -157,8 +128,5 @@ EMSCRIPTEN_KEEPALIVE const char* fdtd_csv(const char* name) {
 
 int main() {
     lab::view::open_window();
-    emscripten_cancel_main_loop();   // the window's own loop paces frames as the desktop does
-    constexpr int browser_paced = 0; // requestAnimationFrame
-    emscripten_set_main_loop(on_animation_frame, browser_paced, false);
     return EXIT_SUCCESS; // the browser's frames carry on after main
 }

@@ -3,9 +3,11 @@
 #include <GL/glut.h>
 #include <emscripten.h>
 
+#include <algorithm>
 #include <csignal>
 #include <utility>
 
+#include "lab/view/controls.h"
 #include "lab/view/window.h"
 #include "lab/view/window_scale.h"
 #include "lab/view/window_system.h"
@@ -44,19 +46,39 @@ void handle_reshape(Window& w, int width, int height) {
     handle_display(w);
 }
 
-// A frame of steps when the pacing allows; the browser calls it once per animation frame.
+//----- [SECTION] Frames at the desktop view's pace -----
+// The desktop view sleeps until a frame is due, at most max_frames_per_second. A page
+// cannot sleep: the browser offers animation frames at the display's rate, and at 60 Hz
+// their jitter put about half of them a little under 1/60 s after the last, where a pacer
+// that measures from the last frame turned them down and the run lost a whole frame each
+// time. Here frames are due on a fixed schedule, and an animation frame up to half a frame
+// early takes one: 60 frames per second from a 60 Hz or 120 Hz display, every frame a slow
+// machine draws.
+namespace {
+
+constexpr double frame_interval_ms = 1000.0 / max_frames_per_second;
+constexpr double early_allowance_ms = frame_interval_ms / 2;
+
+double next_frame_due_ms = 0;
+
+bool frame_due(double now_ms) {
+    if (now_ms < next_frame_due_ms - early_allowance_ms) return false;
+    // A machine that fell behind, or a run resumed, starts a new schedule rather than
+    // catching up in bursts.
+    next_frame_due_ms =
+        std::max(next_frame_due_ms, now_ms - early_allowance_ms) + frame_interval_ms;
+    return true;
+}
+
+} // namespace
+
+// A frame of steps when one is due; the browser calls it once per animation frame.
 void handle_idle(Window& w) {
-    const auto now = FramePacer::Clock::now();
-    if (w.page->running() &&
-        w.pacer.wait_before_frame(now) <= FramePacer::Clock::duration::zero()) {
-        w.pacer.frame_started(now);
-        w.page->advance_frame();
-    }
+    if (w.page->running() && frame_due(emscripten_get_now())) w.page->advance_frame();
     if (w.page->needs_redraw()) handle_display(w);
 }
 
 void handle_keyboard(Window& w, unsigned char key) {
-    const bool was_running = w.page->running();
     switch (w.page->command(command_for_key(w.page->keys(), key))) {
     case Effect::export_eps:
     case Effect::export_pictures:
@@ -70,7 +92,6 @@ void handle_keyboard(Window& w, unsigned char key) {
     case Effect::none:
         break;
     }
-    if (w.page->running() && !was_running) w.pacer.forget();
 }
 
 void handle_mouse(Window& w, int button, int state, int x, int y) {
