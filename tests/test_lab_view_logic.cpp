@@ -312,14 +312,19 @@ TEST(LabViewRecording, FieldEnergyIsKeptOnALosslessLineAndGoneThroughAbsorbingEn
 
 namespace {
 
+// Labels as wide as the font's widest lower-case letters and digits make them.
+LabelSpot spot(double left_px, const std::string& text) {
+    return {left_px, text, 7.0 * static_cast<double>(text.size())};
+}
+
 // Every pair of shown labels in one row is apart by the gap.
 bool none_overlap(const std::vector<LabelSpot>& labels,
                   const std::vector<std::optional<int>>& rows) {
     for (std::size_t i = 0; i < labels.size(); ++i)
         for (std::size_t j = i + 1; j < labels.size(); ++j) {
             if (!rows[i] || !rows[j] || *rows[i] != *rows[j]) continue;
-            const double ri = labels[i].left_px + label_width_px(labels[i].text);
-            const double rj = labels[j].left_px + label_width_px(labels[j].text);
+            const double ri = labels[i].left_px + labels[i].width_px;
+            const double rj = labels[j].left_px + labels[j].width_px;
             if (ri + label_gap_px > labels[j].left_px && rj + label_gap_px > labels[i].left_px)
                 return false;
         }
@@ -340,23 +345,25 @@ TEST(LabViewLabels, NeverOverlapAndKeepOneLabelPerMaterial) {
     std::vector<LabelSpot> bragg; // 16 layers of 8 px: two materials alternating
     for (int i = 0; i < 16; ++i)
         bragg.push_back(
-            {300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"});
+            spot(300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"));
     const std::vector<Case> cases{
-        {"apart", {{0, "eps_r 4 sigma 0"}, {400, "eps_r 2 sigma 0"}}, 2},
-        {"coating on its substrate", {{300, "eps_r 1.9 sigma 0"}, {310, "eps_r 3.6 sigma 0"}}, 2},
-        {"source and probe in one cell", {{500, "source"}, {500, "at_source"}}, 2},
-        {"four markers within 10 px", {{0, "source"}, {3, "r"}, {6, "t"}, {9, "u"}}, 3},
+        {"apart", {spot(0, "eps_r 4 sigma 0"), spot(400, "eps_r 2 sigma 0")}, 2},
+        {"coating on its substrate", {spot(300, "eps_r 1.9 sigma 0"), spot(310, "eps_r 3.6 sigma 0")},
+         2},
+        {"source and probe in one cell", {spot(500, "source"), spot(500, "at_source")}, 2},
+        {"four markers within 10 px", {spot(0, "source"), spot(3, "r"), spot(6, "t"), spot(9, "u")},
+         3},
         {"16-layer stack", bragg, 2},
     };
     for (const Case& c : cases) {
-        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3);
+        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3, label_gap_px);
         EXPECT_TRUE(none_overlap(c.labels, rows)) << c.what;
         EXPECT_GE(shown(rows), c.expected_shown) << c.what;
         for (const auto& row : rows)
             if (row) EXPECT_LT(*row, 3) << c.what;
     }
     // The stack's two materials are both named, by its first two layers.
-    const std::vector<std::optional<int>> rows = label_rows(bragg, 3);
+    const std::vector<std::optional<int>> rows = label_rows(bragg, 3, label_gap_px);
     EXPECT_TRUE(rows[0] && rows[1]);
 }
 

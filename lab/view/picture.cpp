@@ -9,6 +9,7 @@
 #include "lab/view/index_shading.h"
 #include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
+#include "lab/view/status_lines.h"
 
 namespace lab::view {
 
@@ -23,10 +24,15 @@ constexpr std::array<float, 4> time_position_alone{0.07f, 0.08f, 0.9f, 0.36f};
 constexpr std::array<float, 4> time_position_beside{0.07f, 0.08f, 0.39f, 0.36f};
 constexpr std::array<float, 4> spectra_position{0.57f, 0.08f, 0.4f, 0.36f};
 constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float status_left_px = 8; // the status line and the message below it
-constexpr float status_from_top_px = 16;
-constexpr float message_from_top_px = 34;
-constexpr float warning_from_top_px = 52;
+// Pixels at the font's own size, multiplied by the text scale where they are used.
+constexpr double status_left_px = 8; // the status line and the lines below it
+constexpr double status_from_top_px = 16;
+constexpr double status_pitch_px = 18; // from one of those lines to the next
+constexpr double label_inset_px = 2;   // between a label and the frame it stands in
+// Labels are spaced as at least this wide per character (the font's common lower-case
+// letters and digits), the spacing the view has always had, and wider where the font
+// makes them wider.
+constexpr double label_least_char_px = 7;
 constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
@@ -34,7 +40,8 @@ constexpr double help_key_column = 0.1; // from help_left to the meanings
 constexpr double headroom = 1.1;     // the y range reaches 10% beyond the peak so far
 constexpr double least_field = 1e-3; // V/m: the smallest half range of the field plots
 constexpr double spectrum_top = 1.1; // R and T lie in 0..1
-constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range
+constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range,
+                                     // unless that leaves them too little room below the top
 
 constexpr int max_label_rows = 3;
 constexpr int index_bar_entries = 64; // steps of the index scale beside the space plot
@@ -148,16 +155,19 @@ void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
     }
     std::vector<Span> labelled = layers;
     labelled.insert(labelled.end(), pmls.begin(), pmls.end());
+    std::vector<double> x_mm;
+    std::vector<std::string> texts;
+    for (const Span& span : labelled) {
+        x_mm.push_back(span.from);
+        texts.push_back(span.label);
+    }
     const PlotScale scale = space_scale(y_lim);
-    std::vector<LabelSpot> spots;
-    for (const Span& span : labelled)
-        spots.push_back({scale.px_of_mm(span.from), span.label});
-    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
-    const double top_y = y_lim[0] + label_height * (y_lim[1] - y_lim[0]);
+    const PlacedLabels placed = place_labels(scale, x_mm, texts);
+    const double top_y = y_lim[0] + top_label_fraction(scale) * (y_lim[1] - y_lim[0]);
+    const double row_px = label_row_px * text_scale();
     for (std::size_t i = 0; i < labelled.size(); ++i)
-        if (rows[i])
-            text(labelled[i].from, top_y - *rows[i] * label_row_px * scale.y_per_px,
-                 labelled[i].label);
+        if (placed.rows[i])
+            text(placed.x_mm[i], top_y - *placed.rows[i] * row_px * scale.y_per_px, texts[i]);
 }
 
 // The shading's scale beside the space plot, from n = 1 to the largest index.
@@ -185,7 +195,43 @@ Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) {
         frame = axes->tidy_position;
     const double width_px = frame[2] * window_width;
     const double height_px = frame[3] * window_height;
-    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px};
+    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px, width_px,
+            height_px};
+}
+
+// Where the region labels' first baseline stands, as a fraction of the y range: a tenth
+// below the frame's top, or lower when a tenth would not hold the text.
+double Picture::top_label_fraction(const PlotScale& scale) const {
+    const double least_px = text_extent_px("").ascent + label_inset_px * text_scale();
+    return std::min(label_height, 1 - least_px / scale.height_px);
+}
+
+// Each label's row, the rows on top and at the bottom kept from reaching each other, and
+// where it is written: at its own x, or moved left as far as it must to end inside the
+// frame.
+Picture::PlacedLabels Picture::place_labels(const PlotScale& scale, const std::vector<double>& x_mm,
+                                            const std::vector<std::string>& texts) const {
+    const double factor = text_scale();
+    const rizodozad::TextExtentPx font = text_extent_px("");
+    const int max_rows =
+        label_rows_per_edge(scale.height_px, (1 - top_label_fraction(scale)) * scale.height_px,
+                            label_row_px * factor, font.ascent + font.descent, max_label_rows);
+    PlacedLabels placed{x_mm, {}};
+    std::vector<LabelSpot> spots;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const double width_px =
+            std::max(text_extent_px(texts[i]).width,
+                     label_least_char_px * factor * static_cast<double>(texts[i].size()));
+        const double last_left_px = scale.width_px - label_inset_px * factor - width_px;
+        double left_px = scale.px_of_mm(x_mm[i]);
+        if (left_px > last_left_px) {
+            left_px = std::max(0.0, last_left_px);
+            placed.x_mm[i] = scale.left_mm + left_px / scale.px_per_mm;
+        }
+        spots.push_back({left_px, texts[i], width_px});
+    }
+    placed.rows = label_rows(spots, max_rows, label_gap_px * factor);
+    return placed;
 }
 
 int Picture::marker_cell(MarkerId marker) const {
@@ -204,17 +250,18 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
         ids.push_back(MarkerId{false, k});
         names.push_back(s.probes[k].name);
     }
+    std::vector<double> x_mm;
+    for (const MarkerId& id : ids)
+        x_mm.push_back(marker_cell(id) * dx_mm);
     const PlotScale scale = space_scale(y_lim);
-    std::vector<LabelSpot> spots;
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        spots.push_back({scale.px_of_mm(marker_cell(ids[i]) * dx_mm), names[i]});
-    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
+    const PlacedLabels placed = place_labels(scale, x_mm, names);
+    const double row_px = label_row_px * text_scale();
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const double x = marker_cell(ids[i]) * dx_mm;
-        plot({x, x}, {y_lim[0], y_lim[1]});
+        plot({x_mm[i], x_mm[i]}, {y_lim[0], y_lim[1]});
         set(ids[i].is_source ? "k" : probe_colours[ids[i].probe % std::size(probe_colours)]);
         set("- -");
-        if (rows[i]) text(x, y_lim[0] + *rows[i] * label_row_px * scale.y_per_px, names[i]);
+        if (placed.rows[i])
+            text(placed.x_mm[i], y_lim[0] + *placed.rows[i] * row_px * scale.y_per_px, names[i]);
     }
 }
 
@@ -327,14 +374,22 @@ void Picture::compose_spectra() {
 //-----------------------------------------------------------------------------
 
 void Picture::compose_status() {
-    const auto top = static_cast<float>(window_height);
-    figure_text(status_left_px, top - status_from_top_px,
-                status_line(session_.run(), session_.steps_per_frame(), session_.running()));
-    if (!session_.message().empty())
-        figure_text(status_left_px, top - message_from_top_px, session_.message());
+    std::vector<std::string> texts{
+        status_line(session_.run(), session_.steps_per_frame(), session_.running())};
+    if (!session_.message().empty()) texts.push_back(session_.message());
     if (const std::optional<std::string> warning =
             first_warning(session_.experiment(), &session_.energy_watch()))
-        figure_text(status_left_px, top - warning_from_top_px, "warning: " + *warning);
+        texts.push_back("warning: " + *warning);
+    const double factor = text_scale();
+    const double left_px = status_left_px * factor;
+    const auto width_of = [this](const std::string& t) { return text_extent_px(t).width; };
+    double from_top_px = status_from_top_px * factor;
+    for (const std::string& t : texts)
+        for (const std::string& line : broken_lines(t, window_width - 2 * left_px, width_of)) {
+            figure_text(static_cast<float>(left_px),
+                        static_cast<float>(window_height - from_top_px), line);
+            from_top_px += status_pitch_px * factor;
+        }
 }
 
 // The help lies over everything in an axes of its own, without a frame.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "lab/view/dragging.h"
@@ -33,9 +34,18 @@ class Picture : public rizodozad::ZarIdor {
     // The space plot's mapping to pixels as composed: x in mm from the left edge, y per px.
     struct PlotScale {
         double left_mm, px_per_mm, y_per_px;
+        double width_px, height_px; // the frame's
         double px_of_mm(double x_mm) const { return (x_mm - left_mm) * px_per_mm; }
     };
     PlotScale space_scale(const std::array<double, 2>& y_lim);
+    // Labels along the space plot: where each is written (x in mm) and its row, if any.
+    struct PlacedLabels {
+        std::vector<double> x_mm;
+        std::vector<std::optional<int>> rows;
+    };
+    PlacedLabels place_labels(const PlotScale& scale, const std::vector<double>& x_mm,
+                              const std::vector<std::string>& texts) const;
+    double top_label_fraction(const PlotScale& scale) const;
 
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);
