@@ -24,6 +24,8 @@ constexpr std::array<float, 4> time_position_alone{0.07f, 0.08f, 0.9f, 0.36f};
 constexpr std::array<float, 4> time_position_beside{0.07f, 0.08f, 0.39f, 0.36f};
 constexpr std::array<float, 4> spectra_position{0.57f, 0.08f, 0.4f, 0.36f};
 constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
+constexpr double plots_top = 0.9;     // the plots' room reaches this high, the status above
+constexpr double status_share = 0.25; // of the window's height, at most, for status lines
 // Pixels at the font's own size, multiplied by the text scale where they are used.
 constexpr double status_left_px = 8; // the status line and the lines below it
 constexpr double status_from_top_px = 16;
@@ -88,10 +90,11 @@ rizodozad::Matrix rectangles_y(std::size_t count, const std::array<double, 2>& y
 void Picture::compose_figure() {
     follow_restarts();
     layer("lab");
+    plots_squeeze_ = 1;
+    if (status_shown) compose_status(); // first: the plots make room for its lines
     compose_space();
     compose_time();
     if (session_.experiment().has_spectra()) compose_spectra();
-    if (status_shown) compose_status();
     if (session_.help_shown()) compose_help();
 }
 
@@ -113,7 +116,7 @@ void Picture::compose_space() {
     const Simulation& run = session_.run();
     const Scenario& s = run.scenario();
     const double dx = s.grid.cell_size_m;
-    rizodozad::Axes* axes = place(*this, space_position);
+    rizodozad::Axes* axes = place(*this, below_status(space_position));
     if (axes == nullptr) return;
     const std::array<double, 2> y_lim = symmetric(field_peak_);
     fix_limits({cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
@@ -183,16 +186,18 @@ void Picture::compose_index_bar() {
 }
 
 // The frame where the last layout put the space plot (the current axes while it is
-// composed): the composed place only gives the room around it, and label rows spaced in
-// the room's pixels come closer than their height in the frame's.
+// composed; kept, since an allocation pass composes on fresh records): the composed place
+// only gives the room around it, and label rows spaced in the room's pixels come closer
+// than their height in the frame's.
 Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) {
     const double dx = session_.run().scenario().grid.cell_size_m;
     const double left_mm = cell_left_mm(0, dx);
     const double right_mm = cell_right_mm(session_.run().scenario().grid.cells - 1, dx);
-    std::array<float, 4> frame = space_position;
     const rizodozad::Axes* axes = current_axes();
     if (axes != nullptr && axes->tidy_position[2] > 0 && axes->tidy_position[3] > 0)
-        frame = axes->tidy_position;
+        laid_out_space_ = axes->tidy_position;
+    const std::array<float, 4> frame =
+        laid_out_space_[2] > 0 ? laid_out_space_ : below_status(space_position);
     const double width_px = frame[2] * window_width;
     const double height_px = frame[3] * window_height;
     return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px, width_px,
@@ -208,7 +213,7 @@ double Picture::top_label_fraction(const PlotScale& scale) const {
 
 // Each label's row, the rows on top and at the bottom kept from reaching each other, and
 // where it is written: at its own x, or moved left as far as it must to end inside the
-// frame.
+// frame; a label wider than the frame is left out.
 Picture::PlacedLabels Picture::place_labels(const PlotScale& scale, const std::vector<double>& x_mm,
                                             const std::vector<std::string>& texts) const {
     const double factor = text_scale();
@@ -218,19 +223,25 @@ Picture::PlacedLabels Picture::place_labels(const PlotScale& scale, const std::v
                             label_row_px * factor, font.ascent + font.descent, max_label_rows);
     PlacedLabels placed{x_mm, {}};
     std::vector<LabelSpot> spots;
+    std::vector<std::size_t> fitting; // labels narrower than the frame, as spots
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const double width_px =
             std::max(text_extent_px(texts[i]).width,
                      label_least_char_px * factor * static_cast<double>(texts[i].size()));
         const double last_left_px = scale.width_px - label_inset_px * factor - width_px;
+        if (last_left_px < 0) continue;
         double left_px = scale.px_of_mm(x_mm[i]);
         if (left_px > last_left_px) {
-            left_px = std::max(0.0, last_left_px);
+            left_px = last_left_px;
             placed.x_mm[i] = scale.left_mm + left_px / scale.px_per_mm;
         }
         spots.push_back({left_px, texts[i], width_px});
+        fitting.push_back(i);
     }
-    placed.rows = label_rows(spots, max_rows, label_gap_px * factor);
+    const std::vector<std::optional<int>> rows = label_rows(spots, max_rows, label_gap_px * factor);
+    placed.rows.resize(texts.size());
+    for (std::size_t k = 0; k < fitting.size(); ++k)
+        placed.rows[fitting[k]] = rows[k];
     return placed;
 }
 
@@ -265,6 +276,12 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
     }
 }
 
+// A plot's place with the plots' room squeezed below the status lines.
+std::array<float, 4> Picture::below_status(const std::array<float, 4>& position) const {
+    const auto squeeze = static_cast<float>(plots_squeeze_);
+    return {position[0], position[1] * squeeze, position[2], position[3] * squeeze};
+}
+
 PlotFrame Picture::space_frame() const {
     const Scenario& s = session_.run().scenario();
     const double dx = s.grid.cell_size_m;
@@ -273,7 +290,7 @@ PlotFrame Picture::space_frame() const {
     if (const auto f = axes_frame_px(space_axes_))
         return {f->left, f->right, f->top, f->bottom, x_min, x_max};
     const double w = window_width, h = window_height;
-    const auto& p = space_position;
+    const std::array<float, 4> p = below_status(space_position);
     return {p[0] * w, (p[0] + p[2]) * w, (1 - p[1] - p[3]) * h, (1 - p[1]) * h, x_min, x_max};
 }
 
@@ -289,7 +306,8 @@ void Picture::show_dragged(std::optional<MarkerId> marker, int cell) {
 void Picture::compose_time() {
     const Simulation& run = session_.run();
     const bool beside = session_.experiment().has_spectra();
-    rizodozad::Axes* axes = place(*this, beside ? time_position_beside : time_position_alone);
+    rizodozad::Axes* axes =
+        place(*this, below_status(beside ? time_position_beside : time_position_alone));
     if (axes == nullptr) return;
     fix_limits({0.0, run.total_steps() * run.dt_s() * ps_per_s}, symmetric(probe_peak_));
     axes->title = "Ez at the probes";
@@ -326,7 +344,7 @@ void Picture::compose_time() {
 void Picture::compose_spectra() {
     const Spectra spectra = session_.experiment().spectra();
     const SpectrumSettings& band = *session_.run().scenario().spectrum;
-    rizodozad::Axes* axes = place(*this, spectra_position);
+    rizodozad::Axes* axes = place(*this, below_status(spectra_position));
     if (axes == nullptr) return;
     const std::array<double, 2> x_lim{band.f_min_hz * ghz_per_hz, band.f_max_hz * ghz_per_hz};
     fix_limits(x_lim, {0.0, spectrum_top});
@@ -373,6 +391,9 @@ void Picture::compose_spectra() {
 // [SECTION] Status line, message and help
 //-----------------------------------------------------------------------------
 
+// The status line, the news and the warning, each broken to the window's width, as many
+// lines as the status's share of the window holds; the plots move down when the lines
+// reach below the room above them.
 void Picture::compose_status() {
     std::vector<std::string> texts{
         status_line(session_.run(), session_.steps_per_frame(), session_.running())};
@@ -382,14 +403,24 @@ void Picture::compose_status() {
         texts.push_back("warning: " + *warning);
     const double factor = text_scale();
     const double left_px = status_left_px * factor;
+    const double max_px = window_width - 2 * left_px;
     const auto width_of = [this](const std::string& t) { return text_extent_px(t).width; };
-    double from_top_px = status_from_top_px * factor;
+    std::vector<std::string> lines;
     for (const std::string& t : texts)
-        for (const std::string& line : broken_lines(t, window_width - 2 * left_px, width_of)) {
-            figure_text(static_cast<float>(left_px),
-                        static_cast<float>(window_height - from_top_px), line);
-            from_top_px += status_pitch_px * factor;
-        }
+        for (std::string& line : broken_lines(t, max_px, width_of))
+            lines.push_back(std::move(line));
+    const double most = std::floor(status_share * window_height / (status_pitch_px * factor));
+    lines = first_lines(lines, static_cast<std::size_t>(std::max(1.0, most)), max_px, width_of);
+    double from_top_px = status_from_top_px * factor;
+    for (const std::string& line : lines) {
+        figure_text(static_cast<float>(left_px), static_cast<float>(window_height - from_top_px),
+                    line);
+        from_top_px += status_pitch_px * factor;
+    }
+    const double block_px = from_top_px - status_pitch_px * factor + text_extent_px("").descent +
+                            label_inset_px * factor;
+    if (window_height > 0 && block_px > (1 - plots_top) * window_height)
+        plots_squeeze_ = (1 - block_px / window_height) / plots_top;
 }
 
 // The help lies over everything in an axes of its own, without a frame.

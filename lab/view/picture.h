@@ -54,6 +54,7 @@ class Picture : public rizodozad::ZarIdor {
     void compose_time();
     void compose_spectra();
     void compose_status();
+    std::array<float, 4> below_status(const std::array<float, 4>& position) const;
     void compose_help();
     void follow_restarts();
     int marker_cell(MarkerId marker) const;
@@ -68,6 +69,8 @@ class Picture : public rizodozad::ZarIdor {
     double field_peak_ = 0.0;               // largest |Ez|, |eta0 Hy| since step 0
     double probe_peak_ = 0.0;               // largest probe |Ez| since step 0
     int last_step_seen_ = 0;                // a smaller step count means the run restarted
+    double plots_squeeze_ = 1; // the plots' heights and bottoms, times this, clear the status
+    std::array<float, 4> laid_out_space_{}; // the space plot's frame in the last layout
     int space_axes_ = 0; // handle of the space plot once composed; 0 names no axes
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;

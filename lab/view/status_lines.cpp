@@ -19,9 +19,9 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     return pieces;
 }
 
-// As much of the word as fits with the cut mark after it (the mark alone at the least).
-std::string cut_short(const std::string& word, double max_px, const TextWidthPx& width_of) {
-    std::string kept = word;
+// As much of the text as fits with the cut mark after it (the mark alone at the least).
+std::string cut_short(const std::string& text, double max_px, const TextWidthPx& width_of) {
+    std::string kept = text;
     while (!kept.empty() && width_of(kept + cut_mark) > max_px)
         kept.pop_back();
     return kept + cut_mark;
@@ -50,6 +50,14 @@ void pack(const std::vector<std::string>& pieces, const std::string& separator, 
 }
 
 } // namespace
+
+std::vector<std::string> first_lines(std::vector<std::string> lines, std::size_t max_lines,
+                                     double max_px, const TextWidthPx& width_of) {
+    if (lines.size() <= max_lines) return lines;
+    lines.resize(max_lines);
+    if (!lines.empty()) lines.back() = cut_short(lines.back() + " ", max_px, width_of);
+    return lines;
+}
 
 std::vector<std::string> broken_lines(const std::string& text, double max_px,
                                       const TextWidthPx& width_of) {

@@ -21,4 +21,9 @@ constexpr const char* status_separator = "   ";
 std::vector<std::string> broken_lines(const std::string& text, double max_px,
                                       const TextWidthPx& width_of);
 
+// The first max_lines of the lines; when some are left out, the last one kept ends in
+// "..." (cut as far as it must to stay within max_px) to say so.
+std::vector<std::string> first_lines(std::vector<std::string> lines, std::size_t max_lines,
+                                     double max_px, const TextWidthPx& width_of);
+
 } // namespace lab::view
