@@ -417,10 +417,13 @@ void Picture::compose_status() {
                     line);
         from_top_px += status_pitch_px * factor;
     }
-    const double block_px = from_top_px - status_pitch_px * factor + text_extent_px("").descent +
-                            label_inset_px * factor;
+    const rizodozad::TextExtentPx font = text_extent_px("");
+    const double block_px =
+        from_top_px - status_pitch_px * factor + font.descent + label_inset_px * factor;
+    // Squeezed, the plots leave room as well for a tick label that stands half above a
+    // plot whose title gave way to a small window.
     if (window_height > 0 && block_px > (1 - plots_top) * window_height)
-        plots_squeeze_ = (1 - block_px / window_height) / plots_top;
+        plots_squeeze_ = (1 - (block_px + font.ascent) / window_height) / plots_top;
 }
 
 // The help lies over everything in an axes of its own, without a frame.
