@@ -75,6 +75,14 @@ struct FramePx {
     double bottom = 0;
 };
 
+// A string's size as the engine draws it: its width, and how far its box reaches above
+// and below the baseline, in pixels at the engine's text scale.
+struct TextExtentPx {
+    double width = 0;
+    double ascent = 0;
+    double descent = 0;
+};
+
 // n values evenly from min to max; n below 1 counts as 1.
 std::vector<double> linspace(double min, double max, int n);
 
@@ -109,6 +117,9 @@ class ZarIdor {
     void set_line_scale(double scale);
     double text_scale() const;
     double line_scale() const;
+    // How large a string comes out at this engine's text scale, for programs that place
+    // texts of their own around one another.
+    TextExtentPx text_extent_px(const std::string& text) const;
     // The tidy read-out names the nearest line by its legend entry instead of "line N".
     bool readout_names_lines = false;
 

@@ -22,6 +22,7 @@
 #include "lab/view/plot_data.h"
 #include "lab/view/recording_span.h"
 #include "lab/view/session.h"
+#include "lab/view/status_lines.h"
 #include "tests/test_lab_support.h"
 
 namespace {
@@ -312,14 +313,19 @@ TEST(LabViewRecording, FieldEnergyIsKeptOnALosslessLineAndGoneThroughAbsorbingEn
 
 namespace {
 
+// Labels as wide as the font's widest lower-case letters and digits make them.
+LabelSpot spot(double left_px, const std::string& text) {
+    return {left_px, text, 7.0 * static_cast<double>(text.size())};
+}
+
 // Every pair of shown labels in one row is apart by the gap.
 bool none_overlap(const std::vector<LabelSpot>& labels,
                   const std::vector<std::optional<int>>& rows) {
     for (std::size_t i = 0; i < labels.size(); ++i)
         for (std::size_t j = i + 1; j < labels.size(); ++j) {
             if (!rows[i] || !rows[j] || *rows[i] != *rows[j]) continue;
-            const double ri = labels[i].left_px + label_width_px(labels[i].text);
-            const double rj = labels[j].left_px + label_width_px(labels[j].text);
+            const double ri = labels[i].left_px + labels[i].width_px;
+            const double rj = labels[j].left_px + labels[j].width_px;
             if (ri + label_gap_px > labels[j].left_px && rj + label_gap_px > labels[i].left_px)
                 return false;
         }
@@ -340,24 +346,77 @@ TEST(LabViewLabels, NeverOverlapAndKeepOneLabelPerMaterial) {
     std::vector<LabelSpot> bragg; // 16 layers of 8 px: two materials alternating
     for (int i = 0; i < 16; ++i)
         bragg.push_back(
-            {300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"});
+            spot(300.0 + 8.0 * i, i % 2 == 0 ? "eps_r 2.25 sigma 0" : "eps_r 6.25 sigma 0"));
     const std::vector<Case> cases{
-        {"apart", {{0, "eps_r 4 sigma 0"}, {400, "eps_r 2 sigma 0"}}, 2},
-        {"coating on its substrate", {{300, "eps_r 1.9 sigma 0"}, {310, "eps_r 3.6 sigma 0"}}, 2},
-        {"source and probe in one cell", {{500, "source"}, {500, "at_source"}}, 2},
-        {"four markers within 10 px", {{0, "source"}, {3, "r"}, {6, "t"}, {9, "u"}}, 3},
+        {"apart", {spot(0, "eps_r 4 sigma 0"), spot(400, "eps_r 2 sigma 0")}, 2},
+        {"coating on its substrate",
+         {spot(300, "eps_r 1.9 sigma 0"), spot(310, "eps_r 3.6 sigma 0")},
+         2},
+        {"source and probe in one cell", {spot(500, "source"), spot(500, "at_source")}, 2},
+        {"four markers within 10 px",
+         {spot(0, "source"), spot(3, "r"), spot(6, "t"), spot(9, "u")},
+         3},
         {"16-layer stack", bragg, 2},
     };
     for (const Case& c : cases) {
-        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3);
+        const std::vector<std::optional<int>> rows = label_rows(c.labels, 3, label_gap_px);
         EXPECT_TRUE(none_overlap(c.labels, rows)) << c.what;
         EXPECT_GE(shown(rows), c.expected_shown) << c.what;
         for (const auto& row : rows)
             if (row) EXPECT_LT(*row, 3) << c.what;
     }
     // The stack's two materials are both named, by its first two layers.
-    const std::vector<std::optional<int>> rows = label_rows(bragg, 3);
+    const std::vector<std::optional<int>> rows = label_rows(bragg, 3, label_gap_px);
     EXPECT_TRUE(rows[0] && rows[1]);
+}
+
+//-----------------------------------------------------------------------------
+// Status lines broken to the window's width
+//-----------------------------------------------------------------------------
+
+namespace {
+
+std::vector<std::string> words_of(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
+}
+
+} // namespace
+
+TEST(LabViewStatusLines, FitTheWidthKeepEveryWordAndBreakAtFieldsFirst) {
+    const auto width_of = [](const std::string& t) { return 7.0 * static_cast<double>(t.size()); };
+    const std::string status = "step 120/6000   t = 40.00 ps   S = 1   ends abc|abc   source soft "
+                               "gaussian at 10.00 mm   10 steps/frame";
+    for (double max_px : {2000.0, 700.0, 380.0, 150.0}) {
+        const std::vector<std::string> lines = broken_lines(status, max_px, width_of);
+        std::vector<std::string> words;
+        for (const std::string& line : lines) {
+            EXPECT_LE(width_of(line), max_px) << line;
+            for (const std::string& w : words_of(line))
+                words.push_back(w);
+        }
+        EXPECT_EQ(words, words_of(status)) << max_px;
+    }
+    // A field that fits a line is never split between lines.
+    for (const std::string& line : broken_lines(status, 380, width_of))
+        EXPECT_EQ(line.find("gaussian at 10.00") == std::string::npos,
+                  line.find("10.00 mm") == std::string::npos)
+            << line;
+    EXPECT_EQ(broken_lines(status, 2000, width_of), std::vector<std::string>{status});
+    EXPECT_TRUE(broken_lines("", 100, width_of).empty());
+    // A word too wide for any line is cut short and says so.
+    const std::vector<std::string> cut = broken_lines("abcdefghijklmnop", 70, width_of);
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0], "abcdefg...");
+    // Lines left out are announced at the end of the last line kept, still within the width.
+    const std::vector<std::string> kept =
+        first_lines({"one two", "three", "four"}, 2, 50, width_of);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[1].substr(kept[1].size() - 3), "...");
+    EXPECT_LE(width_of(kept[1]), 50);
 }
 
 //-----------------------------------------------------------------------------

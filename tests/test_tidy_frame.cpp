@@ -53,7 +53,7 @@ TEST(TidyPlan, TheFrameLeavesRoomForEveryText) {
     double widest = 0;
     for (const std::string& label : plan.y.labels.labels)
         widest = std::max(widest, six_px_each(label));
-    EXPECT_GE(plan.frame.left - slot.left, widest + tick_label_gap_px);
+    EXPECT_GE(plan.frame.left - slot.left, widest + tick_label_gap_px());
     // Title and y header share the top row, the read-out has its own; the x tick labels
     // and the x label take two rows below.
     EXPECT_EQ(plan.rows.title, 0);

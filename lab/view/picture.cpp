@@ -9,6 +9,7 @@
 #include "lab/view/index_shading.h"
 #include "lab/view/label_rows.h"
 #include "lab/view/plot_data.h"
+#include "lab/view/status_lines.h"
 
 namespace lab::view {
 
@@ -23,10 +24,17 @@ constexpr std::array<float, 4> time_position_alone{0.07f, 0.08f, 0.9f, 0.36f};
 constexpr std::array<float, 4> time_position_beside{0.07f, 0.08f, 0.39f, 0.36f};
 constexpr std::array<float, 4> spectra_position{0.57f, 0.08f, 0.4f, 0.36f};
 constexpr std::array<float, 4> whole_window{0.0f, 0.0f, 1.0f, 1.0f};
-constexpr float status_left_px = 8; // the status line and the message below it
-constexpr float status_from_top_px = 16;
-constexpr float message_from_top_px = 34;
-constexpr float warning_from_top_px = 52;
+constexpr double plots_top = 0.9;     // the plots' room reaches this high, the status above
+constexpr double status_share = 0.25; // of the window's height, at most, for status lines
+// Pixels at the font's own size, multiplied by the text scale where they are used.
+constexpr double status_left_px = 8; // the status line and the lines below it
+constexpr double status_from_top_px = 16;
+constexpr double status_pitch_px = 18; // from one of those lines to the next
+constexpr double label_inset_px = 2;   // between a label and the frame it stands in
+// Labels are spaced as at least this wide per character (the font's common lower-case
+// letters and digits), the spacing the view has always had, and wider where the font
+// makes them wider.
+constexpr double label_least_char_px = 7;
 constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
@@ -34,7 +42,8 @@ constexpr double help_key_column = 0.1; // from help_left to the meanings
 constexpr double headroom = 1.1;     // the y range reaches 10% beyond the peak so far
 constexpr double least_field = 1e-3; // V/m: the smallest half range of the field plots
 constexpr double spectrum_top = 1.1; // R and T lie in 0..1
-constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range
+constexpr double label_height = 0.9; // where region labels sit, as a fraction of the range,
+                                     // unless that leaves them too little room below the top
 
 constexpr int max_label_rows = 3;
 constexpr int index_bar_entries = 64; // steps of the index scale beside the space plot
@@ -81,10 +90,11 @@ rizodozad::Matrix rectangles_y(std::size_t count, const std::array<double, 2>& y
 void Picture::compose_figure() {
     follow_restarts();
     layer("lab");
+    plots_squeeze_ = 1;
+    if (status_shown) compose_status(); // first: the plots make room for its lines
     compose_space();
     compose_time();
     if (session_.experiment().has_spectra()) compose_spectra();
-    if (status_shown) compose_status();
     if (session_.help_shown()) compose_help();
 }
 
@@ -106,7 +116,7 @@ void Picture::compose_space() {
     const Simulation& run = session_.run();
     const Scenario& s = run.scenario();
     const double dx = s.grid.cell_size_m;
-    rizodozad::Axes* axes = place(*this, space_position);
+    rizodozad::Axes* axes = place(*this, below_status(space_position));
     if (axes == nullptr) return;
     const std::array<double, 2> y_lim = symmetric(field_peak_);
     fix_limits({cell_left_mm(0, dx), cell_right_mm(s.grid.cells - 1, dx)}, y_lim);
@@ -148,16 +158,19 @@ void Picture::compose_space_regions(const std::array<double, 2>& y_lim) {
     }
     std::vector<Span> labelled = layers;
     labelled.insert(labelled.end(), pmls.begin(), pmls.end());
+    std::vector<double> x_mm;
+    std::vector<std::string> texts;
+    for (const Span& span : labelled) {
+        x_mm.push_back(span.from);
+        texts.push_back(span.label);
+    }
     const PlotScale scale = space_scale(y_lim);
-    std::vector<LabelSpot> spots;
-    for (const Span& span : labelled)
-        spots.push_back({scale.px_of_mm(span.from), span.label});
-    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
-    const double top_y = y_lim[0] + label_height * (y_lim[1] - y_lim[0]);
+    const PlacedLabels placed = place_labels(scale, x_mm, texts);
+    const double top_y = y_lim[0] + top_label_fraction(scale) * (y_lim[1] - y_lim[0]);
+    const double row_px = label_row_px * text_scale();
     for (std::size_t i = 0; i < labelled.size(); ++i)
-        if (rows[i])
-            text(labelled[i].from, top_y - *rows[i] * label_row_px * scale.y_per_px,
-                 labelled[i].label);
+        if (placed.rows[i])
+            text(placed.x_mm[i], top_y - *placed.rows[i] * row_px * scale.y_per_px, texts[i]);
 }
 
 // The shading's scale beside the space plot, from n = 1 to the largest index.
@@ -173,19 +186,63 @@ void Picture::compose_index_bar() {
 }
 
 // The frame where the last layout put the space plot (the current axes while it is
-// composed): the composed place only gives the room around it, and label rows spaced in
-// the room's pixels come closer than their height in the frame's.
+// composed; kept, since an allocation pass composes on fresh records): the composed place
+// only gives the room around it, and label rows spaced in the room's pixels come closer
+// than their height in the frame's.
 Picture::PlotScale Picture::space_scale(const std::array<double, 2>& y_lim) {
     const double dx = session_.run().scenario().grid.cell_size_m;
     const double left_mm = cell_left_mm(0, dx);
     const double right_mm = cell_right_mm(session_.run().scenario().grid.cells - 1, dx);
-    std::array<float, 4> frame = space_position;
     const rizodozad::Axes* axes = current_axes();
     if (axes != nullptr && axes->tidy_position[2] > 0 && axes->tidy_position[3] > 0)
-        frame = axes->tidy_position;
+        laid_out_space_ = axes->tidy_position;
+    const std::array<float, 4> frame =
+        laid_out_space_[2] > 0 ? laid_out_space_ : below_status(space_position);
     const double width_px = frame[2] * window_width;
     const double height_px = frame[3] * window_height;
-    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px};
+    return {left_mm, width_px / (right_mm - left_mm), (y_lim[1] - y_lim[0]) / height_px, width_px,
+            height_px};
+}
+
+// Where the region labels' first baseline stands, as a fraction of the y range: a tenth
+// below the frame's top, or lower when a tenth would not hold the text.
+double Picture::top_label_fraction(const PlotScale& scale) const {
+    const double least_px = text_extent_px("").ascent + label_inset_px * text_scale();
+    return std::min(label_height, 1 - least_px / scale.height_px);
+}
+
+// Each label's row, the rows on top and at the bottom kept from reaching each other, and
+// where it is written: at its own x, or moved left as far as it must to end inside the
+// frame; a label wider than the frame is left out.
+Picture::PlacedLabels Picture::place_labels(const PlotScale& scale, const std::vector<double>& x_mm,
+                                            const std::vector<std::string>& texts) const {
+    const double factor = text_scale();
+    const rizodozad::TextExtentPx font = text_extent_px("");
+    const int max_rows =
+        label_rows_per_edge(scale.height_px, (1 - top_label_fraction(scale)) * scale.height_px,
+                            label_row_px * factor, font.ascent + font.descent, max_label_rows);
+    PlacedLabels placed{x_mm, {}};
+    std::vector<LabelSpot> spots;
+    std::vector<std::size_t> fitting; // labels narrower than the frame, as spots
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const double width_px =
+            std::max(text_extent_px(texts[i]).width,
+                     label_least_char_px * factor * static_cast<double>(texts[i].size()));
+        const double last_left_px = scale.width_px - label_inset_px * factor - width_px;
+        if (last_left_px < 0) continue;
+        double left_px = scale.px_of_mm(x_mm[i]);
+        if (left_px > last_left_px) {
+            left_px = last_left_px;
+            placed.x_mm[i] = scale.left_mm + left_px / scale.px_per_mm;
+        }
+        spots.push_back({left_px, texts[i], width_px});
+        fitting.push_back(i);
+    }
+    const std::vector<std::optional<int>> rows = label_rows(spots, max_rows, label_gap_px * factor);
+    placed.rows.resize(texts.size());
+    for (std::size_t k = 0; k < fitting.size(); ++k)
+        placed.rows[fitting[k]] = rows[k];
+    return placed;
 }
 
 int Picture::marker_cell(MarkerId marker) const {
@@ -204,18 +261,25 @@ void Picture::compose_markers(const std::array<double, 2>& y_lim) {
         ids.push_back(MarkerId{false, k});
         names.push_back(s.probes[k].name);
     }
+    std::vector<double> x_mm;
+    for (const MarkerId& id : ids)
+        x_mm.push_back(marker_cell(id) * dx_mm);
     const PlotScale scale = space_scale(y_lim);
-    std::vector<LabelSpot> spots;
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        spots.push_back({scale.px_of_mm(marker_cell(ids[i]) * dx_mm), names[i]});
-    const std::vector<std::optional<int>> rows = label_rows(spots, max_label_rows);
+    const PlacedLabels placed = place_labels(scale, x_mm, names);
+    const double row_px = label_row_px * text_scale();
     for (std::size_t i = 0; i < ids.size(); ++i) {
-        const double x = marker_cell(ids[i]) * dx_mm;
-        plot({x, x}, {y_lim[0], y_lim[1]});
+        plot({x_mm[i], x_mm[i]}, {y_lim[0], y_lim[1]});
         set(ids[i].is_source ? "k" : probe_colours[ids[i].probe % std::size(probe_colours)]);
         set("- -");
-        if (rows[i]) text(x, y_lim[0] + *rows[i] * label_row_px * scale.y_per_px, names[i]);
+        if (placed.rows[i])
+            text(placed.x_mm[i], y_lim[0] + *placed.rows[i] * row_px * scale.y_per_px, names[i]);
     }
+}
+
+// A plot's place with the plots' room squeezed below the status lines.
+std::array<float, 4> Picture::below_status(const std::array<float, 4>& position) const {
+    const auto squeeze = static_cast<float>(plots_squeeze_);
+    return {position[0], position[1] * squeeze, position[2], position[3] * squeeze};
 }
 
 PlotFrame Picture::space_frame() const {
@@ -226,7 +290,7 @@ PlotFrame Picture::space_frame() const {
     if (const auto f = axes_frame_px(space_axes_))
         return {f->left, f->right, f->top, f->bottom, x_min, x_max};
     const double w = window_width, h = window_height;
-    const auto& p = space_position;
+    const std::array<float, 4> p = below_status(space_position);
     return {p[0] * w, (p[0] + p[2]) * w, (1 - p[1] - p[3]) * h, (1 - p[1]) * h, x_min, x_max};
 }
 
@@ -242,7 +306,8 @@ void Picture::show_dragged(std::optional<MarkerId> marker, int cell) {
 void Picture::compose_time() {
     const Simulation& run = session_.run();
     const bool beside = session_.experiment().has_spectra();
-    rizodozad::Axes* axes = place(*this, beside ? time_position_beside : time_position_alone);
+    rizodozad::Axes* axes =
+        place(*this, below_status(beside ? time_position_beside : time_position_alone));
     if (axes == nullptr) return;
     fix_limits({0.0, run.total_steps() * run.dt_s() * ps_per_s}, symmetric(probe_peak_));
     axes->title = "Ez at the probes";
@@ -279,7 +344,7 @@ void Picture::compose_time() {
 void Picture::compose_spectra() {
     const Spectra spectra = session_.experiment().spectra();
     const SpectrumSettings& band = *session_.run().scenario().spectrum;
-    rizodozad::Axes* axes = place(*this, spectra_position);
+    rizodozad::Axes* axes = place(*this, below_status(spectra_position));
     if (axes == nullptr) return;
     const std::array<double, 2> x_lim{band.f_min_hz * ghz_per_hz, band.f_max_hz * ghz_per_hz};
     fix_limits(x_lim, {0.0, spectrum_top});
@@ -326,15 +391,39 @@ void Picture::compose_spectra() {
 // [SECTION] Status line, message and help
 //-----------------------------------------------------------------------------
 
+// The status line, the news and the warning, each broken to the window's width, as many
+// lines as the status's share of the window holds; the plots move down when the lines
+// reach below the room above them.
 void Picture::compose_status() {
-    const auto top = static_cast<float>(window_height);
-    figure_text(status_left_px, top - status_from_top_px,
-                status_line(session_.run(), session_.steps_per_frame(), session_.running()));
-    if (!session_.message().empty())
-        figure_text(status_left_px, top - message_from_top_px, session_.message());
+    std::vector<std::string> texts{
+        status_line(session_.run(), session_.steps_per_frame(), session_.running())};
+    if (!session_.message().empty()) texts.push_back(session_.message());
     if (const std::optional<std::string> warning =
             first_warning(session_.experiment(), &session_.energy_watch()))
-        figure_text(status_left_px, top - warning_from_top_px, "warning: " + *warning);
+        texts.push_back("warning: " + *warning);
+    const double factor = text_scale();
+    const double left_px = status_left_px * factor;
+    const double max_px = window_width - 2 * left_px;
+    const auto width_of = [this](const std::string& t) { return text_extent_px(t).width; };
+    std::vector<std::string> lines;
+    for (const std::string& t : texts)
+        for (std::string& line : broken_lines(t, max_px, width_of))
+            lines.push_back(std::move(line));
+    const double most = std::floor(status_share * window_height / (status_pitch_px * factor));
+    lines = first_lines(lines, static_cast<std::size_t>(std::max(1.0, most)), max_px, width_of);
+    double from_top_px = status_from_top_px * factor;
+    for (const std::string& line : lines) {
+        figure_text(static_cast<float>(left_px), static_cast<float>(window_height - from_top_px),
+                    line);
+        from_top_px += status_pitch_px * factor;
+    }
+    const rizodozad::TextExtentPx font = text_extent_px("");
+    const double block_px =
+        from_top_px - status_pitch_px * factor + font.descent + label_inset_px * factor;
+    // Squeezed, the plots leave room as well for a tick label that stands half above a
+    // plot whose title gave way to a small window.
+    if (window_height > 0 && block_px > (1 - plots_top) * window_height)
+        plots_squeeze_ = (1 - (block_px + font.ascent) / window_height) / plots_top;
 }
 
 // The help lies over everything in an axes of its own, without a frame.

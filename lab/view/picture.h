@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "lab/view/dragging.h"
@@ -33,9 +34,18 @@ class Picture : public rizodozad::ZarIdor {
     // The space plot's mapping to pixels as composed: x in mm from the left edge, y per px.
     struct PlotScale {
         double left_mm, px_per_mm, y_per_px;
+        double width_px, height_px; // the frame's
         double px_of_mm(double x_mm) const { return (x_mm - left_mm) * px_per_mm; }
     };
     PlotScale space_scale(const std::array<double, 2>& y_lim);
+    // Labels along the space plot: where each is written (x in mm) and its row, if any.
+    struct PlacedLabels {
+        std::vector<double> x_mm;
+        std::vector<std::optional<int>> rows;
+    };
+    PlacedLabels place_labels(const PlotScale& scale, const std::vector<double>& x_mm,
+                              const std::vector<std::string>& texts) const;
+    double top_label_fraction(const PlotScale& scale) const;
 
     void compose_space();
     void compose_space_regions(const std::array<double, 2>& y_lim);
@@ -44,6 +54,7 @@ class Picture : public rizodozad::ZarIdor {
     void compose_time();
     void compose_spectra();
     void compose_status();
+    std::array<float, 4> below_status(const std::array<float, 4>& position) const;
     void compose_help();
     void follow_restarts();
     int marker_cell(MarkerId marker) const;
@@ -58,6 +69,8 @@ class Picture : public rizodozad::ZarIdor {
     double field_peak_ = 0.0;               // largest |Ez|, |eta0 Hy| since step 0
     double probe_peak_ = 0.0;               // largest probe |Ez| since step 0
     int last_step_seen_ = 0;                // a smaller step count means the run restarted
+    double plots_squeeze_ = 1; // the plots' heights and bottoms, times this, clear the status
+    std::array<float, 4> laid_out_space_{}; // the space plot's frame in the last layout
     int space_axes_ = 0; // handle of the space plot once composed; 0 names no axes
     std::optional<MarkerId> dragged_;
     int dragged_cell_ = 0;

@@ -122,7 +122,7 @@ void draw_tick_labels(const Axes& axes, const tidy::PixelBox& frame, const Place
         text_at(x_at(axes.x_tick[i]) - text_px(xl[i]) / 2, x_baseline, xl[i]);
     const double centring = (tidy::text_ascent_px() - tidy::text_descent_px()) / 2;
     for (std::size_t i = 0; i < yl.size(); ++i)
-        text_at(frame.left - tidy::tick_label_gap_px - text_px(yl[i]),
+        text_at(frame.left - tidy::tick_label_gap_px() - text_px(yl[i]),
                 y_at(axes.y_tick[i]) - centring, yl[i]);
 }
 

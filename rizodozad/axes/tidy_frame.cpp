@@ -50,8 +50,8 @@ PixelBox clear_of(const PixelBox& slot, const std::vector<PixelBox>& obstacles) 
 }
 
 PixelBox frame_within(const PixelBox& slot, const FrameNeeds& needs) {
-    const double top_margin = frame_gap_px + needs.header_rows * row_pitch_px();
-    const double bottom_margin = frame_gap_px + needs.footer_rows * row_pitch_px();
+    const double top_margin = frame_gap_px() + needs.header_rows * row_pitch_px();
+    const double bottom_margin = frame_gap_px() + needs.footer_rows * row_pitch_px();
     double left = slot.left + needs.left_px + edge_gap_px();
     double right = right_of(slot) - needs.right_px - edge_gap_px();
     double bottom = slot.bottom + (needs.footer_rows > 0 ? bottom_margin : edge_gap_px());
@@ -63,11 +63,11 @@ PixelBox frame_within(const PixelBox& slot, const FrameNeeds& needs) {
 }
 
 double header_baseline(const PixelBox& frame, int row) {
-    return top_of(frame) + frame_gap_px + row * row_pitch_px() + text_descent_px();
+    return top_of(frame) + frame_gap_px() + row * row_pitch_px() + text_descent_px();
 }
 
 double footer_baseline(const PixelBox& frame, int row) {
-    return frame.bottom - frame_gap_px - row * row_pitch_px() - text_ascent_px();
+    return frame.bottom - frame_gap_px() - row * row_pitch_px() - text_ascent_px();
 }
 
 std::string fitted(const std::string& text, double max_px, double (*char_px)(unsigned char)) {

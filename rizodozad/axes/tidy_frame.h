@@ -11,16 +11,18 @@
 
 namespace rizodozad::tidy {
 
+// Gaps and widths at the text scale in force, like the texts they keep apart; given for
+// the font's own size.
 // Between the frame and the first row of texts around it: more than half a text's
 // height, so that a tick label centred on a corner clears the row beside it.
-constexpr double frame_gap_px = 8;
-constexpr double tick_label_gap_px = 6;   // between a y tick label and the frame
-constexpr double min_x_label_gap_px = 12; // between neighbouring x tick labels
+inline double frame_gap_px() { return font::scaled_px(8); }
+inline double tick_label_gap_px() { return font::scaled_px(6); }   // y tick label to frame
+inline double min_x_label_gap_px() { return font::scaled_px(12); } // between x tick labels
 
 // A colour bar beside a plot: its gap to the frame, its width and its tick marks.
-constexpr double colorbar_gap_px = 8;
-constexpr double colorbar_width_px = 12;
-constexpr double colorbar_tick_px = 4;
+inline double colorbar_gap_px() { return font::scaled_px(8); }
+inline double colorbar_width_px() { return font::scaled_px(12); }
+inline double colorbar_tick_px() { return font::scaled_px(4); }
 
 // The rectangle an axes may fill: the one its default margins (those of a subplot
 // cell) would surround, so that neighbouring subplots get disjoint slots; clipped to

@@ -119,9 +119,9 @@ void Engine::lay_out_tidy() {
                                        [&](const Axes& a) { return a.handle == bar.colorbar_for; });
         if (plot == axes_list.end()) continue;
         const auto& frame = plot->position;
-        const double left_px = (frame[0] + frame[2]) * ww + tidy::colorbar_gap_px;
+        const double left_px = (frame[0] + frame[2]) * ww + tidy::colorbar_gap_px();
         bar.position =
-            as_position({left_px, frame[1] * wh, tidy::colorbar_width_px, frame[3] * wh}, ww, wh);
+            as_position({left_px, frame[1] * wh, tidy::colorbar_width_px(), frame[3] * wh}, ww, wh);
         bar.c_tick = colour_marks(bar, frame[3] * wh).majors;
     }
 }

@@ -50,7 +50,7 @@ AxisMarks x_marks(const Axes& axes, double length_px, TextWidth width_of) {
     AxisMarks marks;
     for (int round = 0; round < settle_rounds; ++round) {
         marks = marks_once(axes.x_lim, axes.x_scale, length_px, spacing);
-        const double needed = widest(marks.labels.labels, width_of) + min_x_label_gap_px;
+        const double needed = widest(marks.labels.labels, width_of) + min_x_label_gap_px();
         if (needed <= spacing) break;
         spacing = needed;
     }
@@ -100,7 +100,7 @@ FrameNeeds needs_of(const AxesPlan& plan, const Axes& axes, TextWidth width_of) 
     const double y_width = labels ? widest(plan.y.labels.labels, width_of) : 0;
     const double first_half = labels && !xl.empty() ? width_of(xl.front()) / 2 : 0;
     const double last_half = labels && !xl.empty() ? width_of(xl.back()) / 2 : 0;
-    needs.left_px = std::max(y_width > 0 ? y_width + tick_label_gap_px : 0.0, first_half);
+    needs.left_px = std::max(y_width > 0 ? y_width + tick_label_gap_px() : 0.0, first_half);
     needs.right_px = std::max(last_half, plan.colorbar_reach_px);
     return needs;
 }
@@ -156,8 +156,8 @@ AxesPlan plan_axes(const Axes& axes, const PixelBox& slot, double colorbar_label
                    TextWidth width_of, const FrameNeeds& floor) {
     const double reach = colorbar_labels_px < 0
                              ? 0
-                             : colorbar_gap_px + colorbar_width_px + colorbar_tick_px +
-                                   tick_label_gap_px + colorbar_labels_px;
+                             : colorbar_gap_px() + colorbar_width_px() + colorbar_tick_px() +
+                                   tick_label_gap_px() + colorbar_labels_px;
     AxesPlan plan;
     for (int dropped = drop_nothing; dropped <= drop_title; ++dropped) {
         plan = settled_plan(axes, slot, reach, width_of, floor, dropped);

@@ -1,6 +1,7 @@
 // The face of the engine: each operation a program calls hands over to the internals,
 // which hold the records and draw them.
 #include "rizodozad/core/engine.h"
+#include "rizodozad/core/font_metrics.h"
 #include "rizodozad/core/scales.h"
 
 namespace rizodozad {
@@ -85,6 +86,11 @@ void ZarIdor::set_line_scale(double scale) {
 double ZarIdor::text_scale() const { return engine_->scales.text; }
 
 double ZarIdor::line_scale() const { return engine_->scales.line; }
+
+TextExtentPx ZarIdor::text_extent_px(const std::string& text) const {
+    const scales::InForce measured_at(engine_->scales);
+    return {font::width_px(text), tidy::text_ascent_px(), tidy::text_descent_px()};
+}
 
 //-----------------------------------------------------------------------------
 // [SECTION] Surfaces, contours, patches, texts, colour bars

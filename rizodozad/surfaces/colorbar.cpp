@@ -73,8 +73,8 @@ void Engine::draw_tidy_colour_labels(const Axes& bar) {
     const std::vector<std::string> labels = tidy::colour_bar_labels(bar.c_tick);
     const double ww = app.window_width;
     const double wh = app.window_height;
-    const double label_left =
-        (bar.position[0] + bar.position[2]) * ww + tidy::colorbar_tick_px + tidy::tick_label_gap_px;
+    const double label_left = (bar.position[0] + bar.position[2]) * ww + tidy::colorbar_tick_px() +
+                              tidy::tick_label_gap_px();
     const double centring = (tidy::text_ascent_px() - tidy::text_descent_px()) / 2;
     double y = 0;
     for (std::size_t i = 0; i < labels.size(); ++i)
