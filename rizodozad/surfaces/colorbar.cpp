@@ -42,16 +42,16 @@ Bar bar_of(const Axes& axes) {
     return {left, bottom, left + width, bottom + height, height};
 }
 
-void draw_frame_and_marks(const Axes& axes, const Bar& bar) {
+// tick_length: window fraction; the tidy layout's labels leave a fixed pixel length for it.
+void draw_frame_and_marks(const Axes& axes, const Bar& bar, double tick_length) {
     print_mirror::set_line_width(axes.line_width);
     draw::set_colour(draw::black);
     draw::rectangle(GL_LINE_LOOP, bar.left, bar.bottom, bar.right, bar.top);
     double y = 0;
     for (double t : axes.c_tick)
         if (colour_height(axes, t, y))
-            draw::shape(GL_LINE_STRIP,
-                        std::array<draw::Point, 2>{
-                            {{bar.right, y, 0}, {bar.right + tick_mark_length, y, 0}}});
+            draw::shape(GL_LINE_STRIP, std::array<draw::Point, 2>{
+                                           {{bar.right, y, 0}, {bar.right + tick_length, y, 0}}});
 }
 
 // Cells, bottom to top, no more than the bar's own colormap holds.
@@ -93,7 +93,9 @@ void Engine::display_colorbar() {
     draw::window_unit_square(app.window_width, app.window_height);
     print_mirror::solid_lines();
     if (axes->box != 0) {
-        draw_frame_and_marks(*axes, bar);
+        const double tick_length =
+            app.tidy_layout ? tidy::colorbar_tick_px() / app.window_width : tick_mark_length;
+        draw_frame_and_marks(*axes, bar, tick_length);
         const auto label_x = static_cast<float>(bar.right + tick_mark_length);
         double y = 0;
         if (app.tidy_layout)
