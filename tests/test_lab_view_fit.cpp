@@ -1,6 +1,7 @@
 // The live view's picture at every text scale from a phone's width to full HD, as drawn:
 // every string and the index scale lie inside the window, the labels along the space plot
-// stand inside its frame apart from one another, and the status lines (a long news line
+// stand inside its frame apart from one another and from the legend's entries, and the
+// status lines (a long news line
 // among them) keep off one another, off the plots and off every other string.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -119,6 +120,10 @@ void expect_picture_fits(const lab::view::Session& session, Size size, double sc
         if (std::find(labels.begin(), labels.end(), t.text) == labels.end() || in_legend(engine, i))
             continue;
         expect_inside_frame(t, picture.space_frame(), size.height, descent_px, where);
+        for (std::size_t j = 0; j < texts.size(); ++j)
+            if (in_legend(engine, j))
+                EXPECT_FALSE(overlap(box_of(t), box_of(texts[j])))
+                    << where << ": legend entry " << said(texts[j]) << " covers " << said(t);
         for (const DrawnText* other : shown_labels)
             EXPECT_FALSE(overlap(box_of(t), box_of(*other)))
                 << where << ": " << said(t) << " overlaps " << said(*other);

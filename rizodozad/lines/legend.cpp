@@ -32,12 +32,12 @@ struct LegendBox {
     double height = 0;
 };
 
-// As many entries as fit in the frame, the first ones kept.
+// As many entries as fit in the frame, up to most, the first ones kept.
 LegendBox legend_size(const std::vector<std::string>& names, std::size_t lines,
-                      const tidy::PixelBox& frame) {
+                      const tidy::PixelBox& frame, std::size_t most) {
     LegendBox box;
     double widest = 0;
-    for (std::size_t n = 1; n <= std::min(names.size(), lines); ++n) {
+    for (std::size_t n = 1; n <= std::min({names.size(), lines, most}); ++n) {
         widest = std::max(widest, font::width_px(names[n - 1]));
         const double width = 2 * padding_px() + sample_px() + sample_gap_px() + widest;
         const double height = 2 * padding_px() + n * tidy::row_pitch_px();
@@ -92,6 +92,29 @@ std::vector<tidy::PixelBox> text_boxes(const std::vector<DrawnText>& texts) {
     return boxes;
 }
 
+struct PlacedLegend {
+    LegendBox size;
+    tidy::LegendPlace place;
+};
+
+// Where the legend hides no drawn text: when no place holds it whole, it gives up its last
+// entries one by one until one does (a small window in large text). When even its first
+// entry would hide a text there is no legend: a covered label is worse than a missing key,
+// which the read-out gives on a click.
+PlacedLegend placed_legend(const std::vector<std::string>& names, std::size_t lines,
+                           const tidy::PixelBox& frame, const std::vector<tidy::PixelLine>& drawn,
+                           const std::vector<tidy::PixelBox>& texts) {
+    const auto place = [&](const LegendBox& size) {
+        return PlacedLegend{
+            size, tidy::place_legend(frame, size.width, size.height, inset_px(), drawn, texts)};
+    };
+    for (PlacedLegend fewer = place(legend_size(names, lines, frame, names.size()));
+         fewer.size.entries > 0;
+         fewer = place(legend_size(names, lines, frame, fewer.size.entries - 1)))
+        if (fewer.place.texts_covered == 0) return fewer;
+    return {};
+}
+
 } // namespace
 
 void Engine::legend(std::vector<std::string> names) {
@@ -106,14 +129,12 @@ void Engine::display_legend() {
     const tidy::PixelBox frame{axes->position[0] * ww, axes->position[1] * wh,
                                axes->position[2] * ww, axes->position[3] * wh};
     const std::vector<const Line*> lines = tidy::lines_of(*axes, line_list);
-    const LegendBox size = legend_size(axes->legend_names, lines.size(), frame);
-    if (size.entries == 0) return;
-
     // The classic layout writes tick labels inside the frame: only the tidy one keeps clear.
     const std::vector<tidy::PixelBox> texts =
         app.tidy_layout ? text_boxes(drawn_texts) : std::vector<tidy::PixelBox>{};
-    const tidy::LegendPlace place = tidy::place_legend(frame, size.width, size.height, inset_px(),
-                                                       in_pixels(*this, lines), texts);
+    const auto [size, place] =
+        placed_legend(axes->legend_names, lines.size(), frame, in_pixels(*this, lines), texts);
+    if (size.entries == 0) return;
     drawn_legends.push_back({place.box, drawn_texts.size(), drawn_texts.size()});
 
     glDisable(GL_DEPTH_TEST); // the box covers the lines drawn before it
