@@ -1,8 +1,8 @@
 // The live view's picture at every text scale from a phone's width to full HD, as drawn:
 // every string and the index scale lie inside the window, the labels along the space plot
 // stand inside its frame apart from one another and from the legend's entries, and the
-// status lines (a long news line
-// among them) keep off one another, off the plots and off every other string.
+// status lines (a long news line among them) keep off one another, off the plots and off
+// every other string.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
