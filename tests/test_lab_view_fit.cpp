@@ -14,6 +14,7 @@
 #include "lab/view/picture.h"
 #include "lab/view/plot_data.h"
 #include "lab/view/session.h"
+#include "lab/view/window_scale.h"
 #include "rizodozad/core/engine.h"
 #include "rizodozad/core/font_metrics.h"
 #include "tests/support/gl_fixture.h"
@@ -135,6 +136,36 @@ void expect_picture_fits(const lab::view::Session& session, Size size, double sc
     expect_status_clear(engine, picture, where);
 }
 
+std::vector<DrawnText> drawn_texts(const lab::view::Session& session, Size size, double scale) {
+    lab::view::Picture picture(session);
+    picture.window_width = size.width;
+    picture.window_height = size.height;
+    picture.set_text_scale(scale);
+    glViewport(0, 0, size.width, size.height);
+    picture.display_cycle();
+    return internals(picture).drawn_texts;
+}
+
+// The help's lines, keys and meanings inside the window and apart from one another: the
+// help is composed last, so its texts are those drawn beyond the picture's own.
+void expect_help_apart(lab::view::Session& session, Size size, double scale,
+                       const std::string& where) {
+    const std::size_t without_help = drawn_texts(session, size, scale).size();
+    session.command(lab::view::Command::toggle_help);
+    const std::vector<DrawnText> texts = drawn_texts(session, size, scale);
+    session.command(lab::view::Command::toggle_help);
+    ASSERT_GE(texts.size(), without_help + 2 * lab::view::line_key_help().size() + 1) << where;
+    for (std::size_t i = without_help; i < texts.size(); ++i) {
+        const DrawnText& t = texts[i];
+        EXPECT_TRUE(t.left >= 0 && t.bottom >= 0 && t.left + t.width <= size.width &&
+                    t.bottom + t.height <= size.height)
+            << where << ": outside the window " << said(t);
+        for (std::size_t j = without_help; j < i; ++j)
+            EXPECT_FALSE(overlap(box_of(t), box_of(texts[j])))
+                << where << ": " << said(t) << " overlaps " << said(texts[j]);
+    }
+}
+
 class LabViewFit : public testsupport::GlTest {};
 
 } // namespace
@@ -151,4 +182,15 @@ TEST_F(LabViewFit, TextsLabelsAndStatusLinesFitEveryScaleAndWindow) {
                                         std::to_string(size.height) + " scale " +
                                         std::to_string(scale));
     }
+}
+
+// At scale 1 and at the scale each window picks for itself; a forced scale of 2 in a phone's
+// window or 3 in an 800-pixel one leaves no room for the help's 17 lines, broken or not.
+TEST_F(LabViewFit, HelpLinesStayApartAtTheWindowsOwnScale) {
+    lab::view::Session session(lab::load_scenario(std::string(LAB_SCENARIOS) + "/slab.toml"));
+    for (Size size : sizes)
+        for (double scale : {1.0, lab::view::scale_for_window_height(size.height)})
+            expect_help_apart(session, size, scale,
+                              std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                  " scale " + std::to_string(scale));
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "lab/analysis/run_warnings.h"
 #include "lab/scenario/constants.h"
@@ -38,6 +39,11 @@ constexpr double label_least_char_px = 7;
 constexpr double help_left = 0.2, help_right = 0.8, help_top = 0.85, help_bottom = 0.2;
 constexpr double help_line_height = 0.03;
 constexpr double help_key_column = 0.1; // from help_left to the meanings
+// Larger text, or a narrow window, widens the help's rows and key column beyond the
+// fractions above to these pixel sizes (at text scale 1) so that neither runs into the next.
+constexpr double help_row_px = 16;
+constexpr double help_column_gap_px = 10;
+constexpr double help_lowest_bottom = 0.02;
 
 constexpr double headroom = 1.1;     // the y range reaches 10% beyond the peak so far
 constexpr double least_field = 1e-3; // V/m: the smallest half range of the field plots
@@ -426,22 +432,61 @@ void Picture::compose_status() {
         plots_squeeze_ = (1 - (block_px + font.ascent) / window_height) / plots_top;
 }
 
-// The help lies over everything in an axes of its own, without a frame.
+// The help's lines as laid out: each key with its meaning broken to the box's width.
+struct HelpRow {
+    std::string keys; // "" on a meaning's later lines
+    std::string meaning;
+};
+
+// The help lies over everything in an axes of its own, without a frame. Its box and rows are
+// fractions of the window at scale 1 in a large window; larger text or a narrow window
+// widens the box to the window, breaks long meanings and grows the rows to the text.
 void Picture::compose_help() {
     rizodozad::Axes* axes = place(*this, whole_window);
-    if (axes == nullptr) return;
+    if (axes == nullptr || window_width <= 0 || window_height <= 0) return;
     fix_limits({0.0, 1.0}, {0.0, 1.0});
     axes->box = 0;
+    const auto width_of = [this](const std::string& t) { return text_extent_px(t).width; };
+    const std::vector<KeyHelp>& keys = line_key_help();
+    double key_column = help_key_column;
+    double widest_meaning_px = 0;
+    for (const KeyHelp& key : keys) {
+        key_column = std::max(key_column, help_line_height + (width_of(key.keys) +
+                                                              help_column_gap_px * text_scale()) /
+                                                                 window_width);
+        widest_meaning_px = std::max(widest_meaning_px, width_of(key.meaning));
+    }
+    const double margin = help_column_gap_px * text_scale() / window_width;
+    const bool roomy =
+        key_column + (widest_meaning_px / window_width) + margin <= help_right - help_left;
+    const double left = roomy ? help_left : margin;
+    const double right = roomy ? help_right : 1 - margin;
+    std::vector<HelpRow> rows;
+    for (const KeyHelp& key : keys) {
+        const double meaning_px = (right - left - key_column - margin) * window_width;
+        std::string first_keys = key.keys;
+        for (std::string& line : broken_lines(key.meaning, meaning_px, width_of))
+            rows.push_back({std::exchange(first_keys, ""), std::move(line)});
+    }
+    draw_help(rows, left, right, key_column);
+}
+
+void Picture::draw_help(const std::vector<HelpRow>& rows, double left, double right,
+                        double key_column) {
+    const double row = std::max(help_line_height, help_row_px * text_scale() / window_height);
+    const double rows_below_top = static_cast<double>(rows.size()) + 2.5;
+    const double bottom =
+        std::max(help_lowest_bottom, std::min(help_bottom, help_top - rows_below_top * row));
     const int background =
-        patch(rectangles_x({{help_left, help_right, ""}}), rectangles_y(1, {help_bottom, help_top}),
+        patch(rectangles_x({{left, right, ""}}), rectangles_y(1, {bottom, help_top}),
               rizodozad::Colormap{help_background});
     set(background, "EdgeColor", "k");
-    double y = help_top - 1.5 * help_line_height;
-    text(help_left + help_line_height, y, "Keys (h hides this help)");
-    for (const KeyHelp& key : line_key_help()) {
-        y -= help_line_height;
-        text(help_left + help_line_height, y, key.keys);
-        text(help_left + help_key_column, y, key.meaning);
+    double y = help_top - 1.5 * row;
+    text(left + help_line_height, y, "Keys (h hides this help)");
+    for (const HelpRow& r : rows) {
+        y -= row;
+        if (!r.keys.empty()) text(left + help_line_height, y, r.keys);
+        text(left + key_column, y, r.meaning);
     }
 }
 

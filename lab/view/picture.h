@@ -14,6 +14,8 @@
 
 namespace lab::view {
 
+struct HelpRow; // one line of the help, in picture.cpp
+
 class Picture : public rizodozad::ZarIdor {
   public:
     explicit Picture(const Session& session) : session_(session) {
@@ -56,6 +58,7 @@ class Picture : public rizodozad::ZarIdor {
     void compose_status();
     std::array<float, 4> below_status(const std::array<float, 4>& position) const;
     void compose_help();
+    void draw_help(const std::vector<HelpRow>& rows, double left, double right, double key_column);
     void follow_restarts();
     int marker_cell(MarkerId marker) const;
 
