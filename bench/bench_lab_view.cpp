@@ -94,9 +94,10 @@ void keep_running(benchmark::State& state, Session& session) {
     state.ResumeTiming();
 }
 
-void BM_Frame(benchmark::State& state) {
-    LiveView& v = view(static_cast<Which>(state.range(0)));
-    v.session.set_steps_per_frame(static_cast<int>(state.range(1)));
+// Frames of the live view at steps_per_frame steps each, as the window's idle turn makes
+// them; a finished run starts again.
+void time_frames(benchmark::State& state, LiveView& v, int steps_per_frame) {
+    v.session.set_steps_per_frame(steps_per_frame);
     for (auto _ : state) {
         keep_running(state, v.session);
         v.session.advance_frame();
@@ -107,18 +108,13 @@ void BM_Frame(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+void BM_Frame(benchmark::State& state) {
+    time_frames(state, view(static_cast<Which>(state.range(0))), static_cast<int>(state.range(1)));
+}
+
 // One step per frame, the view's slowest pace, where the redraw weighs most.
 void BM_FrameAtScale(benchmark::State& state) {
-    LiveView& v = view(static_cast<Which>(state.range(0)));
-    v.session.set_steps_per_frame(1);
-    for (auto _ : state) {
-        keep_running(state, v.session);
-        v.session.advance_frame();
-        v.picture.display_cycle();
-        glFinish();
-    }
-    state.counters["frames/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    time_frames(state, view(static_cast<Which>(state.range(0))), 1);
 }
 
 void BM_Steps(benchmark::State& state) {
